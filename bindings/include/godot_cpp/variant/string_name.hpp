@@ -1,0 +1,31 @@
+// StringName: the engine's interned name, held as its opaque 8 bytes. Wraps the StringName constructors,
+// destructor and comparison operators of the engine.
+#pragma once
+
+#include <cstdint>
+
+#include <gdextension_interface.h>
+
+namespace godot {
+
+class String;
+
+class StringName {
+	alignas(8) uint8_t opaque[8] = {};
+
+public:
+	StringName();
+	StringName(const char *p_utf8);
+	StringName(const String &p_string);
+	StringName(const StringName &p_other);
+	StringName &operator=(const StringName &p_other);
+	~StringName();
+
+	bool operator==(const StringName &p_other) const;
+	bool operator!=(const StringName &p_other) const { return !(*this == p_other); }
+	bool is_empty() const;
+
+	GDExtensionStringNamePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+};
+
+} // namespace godot

@@ -1,0 +1,115 @@
+// Variant: the engine's tagged value (opaque 24 bytes). Construction, copying and destruction go through
+// the engine; the conversion operators follow the engine's own Variant conversions (an int read from a
+// String uses String.to_int, any value read as text is the engine's stringify, and a value of an
+// unrelated type converts to the target type's empty value).
+#pragma once
+
+#include <cstdint>
+
+#include <gdextension_interface.h>
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/callable.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/packed_string_array.hpp>
+#include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/string_name.hpp>
+
+namespace godot {
+
+class Object;
+
+class Variant {
+	alignas(8) uint8_t opaque[24] = {};
+
+public:
+	enum Type {
+		NIL,
+		BOOL,
+		INT,
+		FLOAT,
+		STRING,
+		VECTOR2,
+		VECTOR2I,
+		RECT2,
+		RECT2I,
+		VECTOR3,
+		VECTOR3I,
+		TRANSFORM2D,
+		VECTOR4,
+		VECTOR4I,
+		PLANE,
+		QUATERNION,
+		AABB,
+		BASIS,
+		TRANSFORM3D,
+		PROJECTION,
+		COLOR,
+		STRING_NAME,
+		NODE_PATH,
+		RID,
+		OBJECT,
+		CALLABLE,
+		SIGNAL,
+		DICTIONARY,
+		ARRAY,
+		PACKED_BYTE_ARRAY,
+		PACKED_INT32_ARRAY,
+		PACKED_INT64_ARRAY,
+		PACKED_FLOAT32_ARRAY,
+		PACKED_FLOAT64_ARRAY,
+		PACKED_STRING_ARRAY,
+		PACKED_VECTOR2_ARRAY,
+		PACKED_VECTOR3_ARRAY,
+		PACKED_COLOR_ARRAY,
+		PACKED_VECTOR4_ARRAY,
+		VARIANT_MAX
+	};
+
+	Variant();
+	Variant(std::nullptr_t) : Variant() {}
+	Variant(const Variant &p_other);
+	Variant(Variant &&p_other) noexcept;
+	Variant(bool p_value);
+	Variant(int32_t p_value) : Variant(static_cast<int64_t>(p_value)) {}
+	Variant(int64_t p_value);
+	Variant(uint64_t p_value) : Variant(static_cast<int64_t>(p_value)) {}
+	Variant(double p_value);
+	Variant(const char *p_value) : Variant(String(p_value)) {}
+	Variant(const String &p_value);
+	Variant(const StringName &p_value);
+	Variant(const Array &p_value);
+	Variant(const Dictionary &p_value);
+	Variant(const PackedStringArray &p_value);
+	Variant(const Callable &p_value);
+	Variant(const Object *p_object);
+	Variant &operator=(const Variant &p_other);
+	Variant &operator=(Variant &&p_other) noexcept;
+	~Variant();
+
+	Type get_type() const;
+	bool booleanize() const;
+	String stringify() const;
+	int64_t hash() const;
+
+	bool operator==(const Variant &p_other) const;
+	bool operator!=(const Variant &p_other) const { return !(*this == p_other); }
+
+	operator bool() const;
+	operator int32_t() const;
+	operator int64_t() const;
+	operator uint64_t() const;
+	operator double() const;
+	operator String() const;
+	operator StringName() const;
+	operator Array() const;
+	operator Dictionary() const;
+	operator Callable() const;
+	operator Object *() const;
+
+	// True when the engine accepts this value as an argument of type p_type without a lossy conversion.
+	static bool can_convert_strict(Type p_from, Type p_to);
+
+	GDExtensionVariantPtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+};
+
+} // namespace godot

@@ -1,0 +1,127 @@
+// Array over the engine's constructors, indexed access and builtin Array methods.
+#include <godot_cpp/variant/array.hpp>
+
+#include <godot_cpp/core/error_macros.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include "builtin_access.hpp"
+
+namespace godot {
+
+namespace {
+
+// Out-of-range access reports an error and hands out a scratch value instead of touching memory.
+Variant &scratch_variant() {
+	static Variant scratch;
+	scratch = Variant();
+	return scratch;
+}
+
+} // namespace
+
+Array::Array() {
+	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 0)(opaque, nullptr);
+}
+
+Array::Array(const Array &p_other) {
+	GDExtensionConstTypePtr args[1] = { p_other.opaque };
+	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 1)(opaque, args);
+}
+
+Array::Array(const PackedStringArray &p_from) {
+	GDExtensionConstTypePtr args[1] = { p_from._native_ptr() };
+	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, internal::api::Array_from_PackedStringArray)(opaque, args);
+}
+
+Array &Array::operator=(const Array &p_other) {
+	if (this != &p_other) {
+		GODOT_BUILTIN_DESTRUCTOR(ARRAY)(opaque);
+		GDExtensionConstTypePtr args[1] = { p_other.opaque };
+		GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 1)(opaque, args);
+	}
+	return *this;
+}
+
+Array::~Array() {
+	GODOT_BUILTIN_DESTRUCTOR(ARRAY)(opaque);
+}
+
+int64_t Array::size() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, size), opaque, &result);
+	return result;
+}
+
+bool Array::is_empty() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, is_empty), opaque, &result);
+	return result != 0;
+}
+
+Variant &Array::operator[](int64_t p_index) {
+	ERR_FAIL_INDEX_V(p_index, size(), scratch_variant());
+	return *static_cast<Variant *>(internal::gdextension_interface_array_operator_index(opaque, p_index));
+}
+
+const Variant &Array::operator[](int64_t p_index) const {
+	ERR_FAIL_INDEX_V(p_index, size(), scratch_variant());
+	return *static_cast<const Variant *>(internal::gdextension_interface_array_operator_index_const(opaque, p_index));
+}
+
+void Array::push_back(const Variant &p_value) {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, push_back), opaque, nullptr, p_value._native_ptr());
+}
+
+void Array::append(const Variant &p_value) {
+	push_back(p_value);
+}
+
+void Array::push_front(const Variant &p_value) {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, push_front), opaque, nullptr, p_value._native_ptr());
+}
+
+int64_t Array::insert(int64_t p_position, const Variant &p_value) {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, insert), opaque, &result, &p_position, p_value._native_ptr());
+	return result;
+}
+
+void Array::remove_at(int64_t p_position) {
+	ERR_FAIL_INDEX_V(p_position, size(), );
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, remove_at), opaque, nullptr, &p_position);
+}
+
+void Array::clear() {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, clear), opaque, nullptr);
+}
+
+int64_t Array::resize(int64_t p_size) {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, resize), opaque, &result, &p_size);
+	return result;
+}
+
+Array Array::duplicate(bool p_deep) const {
+	Array result;
+	const uint8_t deep = p_deep ? 1 : 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, duplicate), opaque, result.opaque, &deep);
+	return result;
+}
+
+bool Array::has(const Variant &p_value) const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, has), opaque, &result, p_value._native_ptr());
+	return result != 0;
+}
+
+void Array::sort_custom(const Callable &p_less) {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, sort_custom), opaque, nullptr, p_less._native_ptr());
+}
+
+bool Array::operator==(const Array &p_other) const {
+	uint8_t result = 0;
+	GODOT_BUILTIN_OPERATOR(EQUAL, ARRAY, ARRAY)(opaque, p_other.opaque, &result);
+	return result != 0;
+}
+
+} // namespace godot

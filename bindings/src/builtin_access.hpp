@@ -1,0 +1,59 @@
+// Internal helpers of the binding layer: cached look-ups of the engine's builtin constructors,
+// destructors, methods and operators, and the call shapes they take.
+#pragma once
+
+#include <gdextension_interface.h>
+#include <godot_cpp/godot.hpp>
+
+#include "gdextension_api_hashes.hpp"
+
+namespace godot::internal {
+
+GDExtensionPtrConstructor builtin_constructor(GDExtensionVariantType p_type, int32_t p_index);
+GDExtensionPtrDestructor builtin_destructor(GDExtensionVariantType p_type);
+GDExtensionPtrBuiltInMethod builtin_method(GDExtensionVariantType p_type, const char *p_name, int64_t p_hash);
+GDExtensionPtrOperatorEvaluator builtin_operator(GDExtensionVariantOperator p_op, GDExtensionVariantType p_a,
+		GDExtensionVariantType p_b);
+GDExtensionMethodBindPtr class_method(const char *p_class, const char *p_method, int64_t p_hash);
+
+// Calls a builtin method with arguments given as pointers to engine values.
+template <class... Args>
+inline void call_builtin(GDExtensionPtrBuiltInMethod p_method, const void *p_base, void *r_return, const Args *...p_args) {
+	GDExtensionConstTypePtr args[sizeof...(Args) + 1] = { static_cast<GDExtensionConstTypePtr>(p_args)..., nullptr };
+	p_method(const_cast<void *>(p_base), args, r_return, static_cast<int>(sizeof...(Args)));
+}
+
+} // namespace godot::internal
+
+// Looks a builtin method up once, on first use.
+#define GODOT_BUILTIN_METHOD(m_type, m_vtype, m_name)                                                                    \
+	([]() {                                                                                                              \
+		static const GDExtensionPtrBuiltInMethod method =                                                                \
+				::godot::internal::builtin_method(GDEXTENSION_VARIANT_TYPE_##m_vtype, #m_name, ::godot::internal::api::m_type##_##m_name); \
+		return method;                                                                                                   \
+	}())
+
+#define GODOT_BUILTIN_CONSTRUCTOR(m_vtype, m_index)                                                                      \
+	([]() {                                                                                                              \
+		static const GDExtensionPtrConstructor ctor = ::godot::internal::builtin_constructor(GDEXTENSION_VARIANT_TYPE_##m_vtype, m_index); \
+		return ctor;                                                                                                     \
+	}())
+
+#define GODOT_BUILTIN_DESTRUCTOR(m_vtype)                                                                                \
+	([]() {                                                                                                              \
+		static const GDExtensionPtrDestructor dtor = ::godot::internal::builtin_destructor(GDEXTENSION_VARIANT_TYPE_##m_vtype); \
+		return dtor;                                                                                                     \
+	}())
+
+#define GODOT_BUILTIN_OPERATOR(m_op, m_a, m_b)                                                                           \
+	([]() {                                                                                                              \
+		static const GDExtensionPtrOperatorEvaluator op = ::godot::internal::builtin_operator(                           \
+				GDEXTENSION_VARIANT_OP_##m_op, GDEXTENSION_VARIANT_TYPE_##m_a, GDEXTENSION_VARIANT_TYPE_##m_b);          \
+		return op;                                                                                                       \
+	}())
+
+#define GODOT_CLASS_METHOD(m_class, m_method)                                                                            \
+	([]() {                                                                                                              \
+		static const GDExtensionMethodBindPtr bind = ::godot::internal::class_method(#m_class, #m_method, ::godot::internal::api::m_class##_##m_method); \
+		return bind;                                                                                                     \
+	}())

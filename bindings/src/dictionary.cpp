@@ -1,0 +1,96 @@
+// Dictionary over the engine's constructors, keyed access and builtin Dictionary methods.
+#include <godot_cpp/variant/dictionary.hpp>
+
+#include <godot_cpp/variant/variant.hpp>
+
+#include "builtin_access.hpp"
+
+namespace godot {
+
+Dictionary::Dictionary() {
+	GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 0)(opaque, nullptr);
+}
+
+Dictionary::Dictionary(const Dictionary &p_other) {
+	GDExtensionConstTypePtr args[1] = { p_other.opaque };
+	GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 1)(opaque, args);
+}
+
+Dictionary &Dictionary::operator=(const Dictionary &p_other) {
+	if (this != &p_other) {
+		GODOT_BUILTIN_DESTRUCTOR(DICTIONARY)(opaque);
+		GDExtensionConstTypePtr args[1] = { p_other.opaque };
+		GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 1)(opaque, args);
+	}
+	return *this;
+}
+
+Dictionary::~Dictionary() {
+	GODOT_BUILTIN_DESTRUCTOR(DICTIONARY)(opaque);
+}
+
+int64_t Dictionary::size() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, size), opaque, &result);
+	return result;
+}
+
+bool Dictionary::is_empty() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_empty), opaque, &result);
+	return result != 0;
+}
+
+bool Dictionary::has(const Variant &p_key) const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, has), opaque, &result, p_key._native_ptr());
+	return result != 0;
+}
+
+Variant Dictionary::get(const Variant &p_key, const Variant &p_default) const {
+	Variant result;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, get), opaque, result._native_ptr(),
+			p_key._native_ptr(), p_default._native_ptr());
+	return result;
+}
+
+Variant &Dictionary::operator[](const Variant &p_key) {
+	return *static_cast<Variant *>(internal::gdextension_interface_dictionary_operator_index(opaque, p_key._native_ptr()));
+}
+
+const Variant &Dictionary::operator[](const Variant &p_key) const {
+	static const Variant nil;
+	const void *found = internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr());
+	return found ? *static_cast<const Variant *>(found) : nil;
+}
+
+bool Dictionary::erase(const Variant &p_key) {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, erase), opaque, &result, p_key._native_ptr());
+	return result != 0;
+}
+
+void Dictionary::clear() {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, clear), opaque, nullptr);
+}
+
+Array Dictionary::keys() const {
+	Array result;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, keys), opaque, result._native_ptr());
+	return result;
+}
+
+Dictionary Dictionary::duplicate(bool p_deep) const {
+	Dictionary result;
+	const uint8_t deep = p_deep ? 1 : 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, duplicate), opaque, result.opaque, &deep);
+	return result;
+}
+
+bool Dictionary::operator==(const Dictionary &p_other) const {
+	uint8_t result = 0;
+	GODOT_BUILTIN_OPERATOR(EQUAL, DICTIONARY, DICTIONARY)(opaque, p_other.opaque, &result);
+	return result != 0;
+}
+
+} // namespace godot

@@ -1,0 +1,45 @@
+// PackedStringArray over the engine's constructors, destructor, size and indexed access.
+#include <godot_cpp/variant/packed_string_array.hpp>
+
+#include <godot_cpp/core/error_macros.hpp>
+
+#include "builtin_access.hpp"
+
+namespace godot {
+
+PackedStringArray::PackedStringArray() {
+	GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 0)(opaque, nullptr);
+}
+
+PackedStringArray::PackedStringArray(const PackedStringArray &p_other) {
+	GDExtensionConstTypePtr args[1] = { p_other.opaque };
+	GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 1)(opaque, args);
+}
+
+PackedStringArray &PackedStringArray::operator=(const PackedStringArray &p_other) {
+	if (this != &p_other) {
+		GODOT_BUILTIN_DESTRUCTOR(PACKED_STRING_ARRAY)(opaque);
+		GDExtensionConstTypePtr args[1] = { p_other.opaque };
+		GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 1)(opaque, args);
+	}
+	return *this;
+}
+
+PackedStringArray::~PackedStringArray() {
+	GODOT_BUILTIN_DESTRUCTOR(PACKED_STRING_ARRAY)(opaque);
+}
+
+int64_t PackedStringArray::size() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(PackedStringArray, PACKED_STRING_ARRAY, size), opaque, &result);
+	return result;
+}
+
+const String &PackedStringArray::operator[](int64_t p_index) const {
+	static const String empty;
+	ERR_FAIL_INDEX_V(p_index, size(), empty);
+	return *static_cast<const String *>(
+			internal::gdextension_interface_packed_string_array_operator_index_const(opaque, p_index));
+}
+
+} // namespace godot

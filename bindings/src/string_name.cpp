@@ -1,0 +1,55 @@
+// StringName over the engine's constructors, destructor and equality operator.
+#include <godot_cpp/variant/string_name.hpp>
+
+#include <cstring>
+
+#include <godot_cpp/variant/string.hpp>
+
+#include "builtin_access.hpp"
+
+namespace godot {
+
+StringName::StringName() {
+	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 0)(opaque, nullptr);
+}
+
+StringName::StringName(const char *p_utf8) {
+	internal::gdextension_interface_string_name_new_with_utf8_chars_and_len(opaque, p_utf8,
+			static_cast<GDExtensionInt>(std::strlen(p_utf8)));
+}
+
+StringName::StringName(const String &p_string) {
+	GDExtensionConstTypePtr args[1] = { p_string._native_ptr() };
+	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, internal::api::StringName_from_String)(opaque, args);
+}
+
+StringName::StringName(const StringName &p_other) {
+	GDExtensionConstTypePtr args[1] = { p_other.opaque };
+	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 1)(opaque, args);
+}
+
+StringName &StringName::operator=(const StringName &p_other) {
+	if (this != &p_other) {
+		GODOT_BUILTIN_DESTRUCTOR(STRING_NAME)(opaque);
+		GDExtensionConstTypePtr args[1] = { p_other.opaque };
+		GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 1)(opaque, args);
+	}
+	return *this;
+}
+
+StringName::~StringName() {
+	GODOT_BUILTIN_DESTRUCTOR(STRING_NAME)(opaque);
+}
+
+bool StringName::operator==(const StringName &p_other) const {
+	uint8_t result = 0;
+	GODOT_BUILTIN_OPERATOR(EQUAL, STRING_NAME, STRING_NAME)(opaque, p_other.opaque, &result);
+	return result != 0;
+}
+
+bool StringName::is_empty() const {
+	static const uint8_t empty[8] = {};
+	return std::memcmp(opaque, empty, sizeof(opaque)) == 0;
+}
+
+} // namespace godot

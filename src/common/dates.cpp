@@ -1,0 +1,114 @@
+#include "dates.h"
+
+#include <godot_cpp/variant/packed_string_array.hpp>
+
+#include <cstdio>
+#include <limits>
+
+using namespace godot;
+
+namespace teamforge {
+
+namespace {
+
+constexpr int64_t DAYS_PER_ERA = 146097;
+// Day number of 0000-03-01 counted from 1970-01-01.
+constexpr int64_t EPOCH_SHIFT = 719468;
+// to_int reports an engine error once a value no longer fits 64 bits; anything longer than this
+// is far outside every accepted range, so it is refused before conversion.
+constexpr int MAX_SIGNIFICANT_DIGITS = 18;
+
+int64_t floor_div(int64_t p_value, int64_t p_divisor) {
+	const int64_t quotient = p_value / p_divisor;
+	return (p_value % p_divisor != 0 && (p_value < 0) != (p_divisor < 0)) ? quotient - 1 : quotient;
+}
+
+// Mirrors how to_int reads a text (digits up to the first '.', everything else ignored) and
+// tells whether the value stays well inside 64 bits.
+bool fits_to_int(const String &p_piece) {
+	const CharString utf8 = p_piece.utf8();
+	int significant = 0;
+	for (const char *c = utf8.get_data(); *c != '\0' && *c != '.'; ++c) {
+		if (*c < '0' || *c > '9') {
+			continue;
+		}
+		if (significant > 0 || *c != '0') {
+			++significant;
+			if (significant > MAX_SIGNIFICANT_DIGITS) {
+				return false;
+			}
+		}
+	}
+	return true;
+}
+
+// Days since 1970-01-01 in the proleptic Gregorian calendar; computational years start in
+// March so the leap day falls at the end. Linear in p_day, so a day past the month's end
+// simply counts on into the next month.
+int64_t days_from_civil(int64_t p_year, int64_t p_month, int64_t p_day) {
+	const int64_t year = p_month <= 2 ? p_year - 1 : p_year;
+	const int64_t era = floor_div(year, 400);
+	const int64_t year_of_era = year - era * 400;
+	const int64_t month_from_march = (p_month + 9) % 12;
+	const int64_t day_of_year = (153 * month_from_march + 2) / 5 + p_day - 1;
+	const int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+	return era * DAYS_PER_ERA + day_of_era - EPOCH_SHIFT;
+}
+
+void civil_from_days(int64_t p_days, int64_t &r_year, int64_t &r_month, int64_t &r_day) {
+	const int64_t shifted = p_days + EPOCH_SHIFT;
+	const int64_t era = floor_div(shifted, DAYS_PER_ERA);
+	const int64_t day_of_era = shifted - era * DAYS_PER_ERA;
+	const int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+	const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+	const int64_t month_from_march = (5 * day_of_year + 2) / 153;
+	r_day = day_of_year - (153 * month_from_march + 2) / 5 + 1;
+	r_month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
+	r_year = year_of_era + era * 400 + (r_month <= 2 ? 1 : 0);
+}
+
+} // namespace
+
+String add_days(const String &p_date, int32_t p_days) {
+	const PackedStringArray pieces = p_date.split("-", true);
+	if (pieces.size() != 3) {
+		return p_date;
+	}
+	for (int64_t i = 0; i < 3; ++i) {
+		if (!fits_to_int(pieces[i])) {
+			return p_date;
+		}
+	}
+
+	const int64_t year = pieces[0].to_int();
+	const int64_t month = pieces[1].to_int();
+	const int64_t day = pieces[2].to_int();
+	if (month < 1 || month > 12 || day < 1 || day > 31) {
+		return p_date;
+	}
+	// A year outside 32 bits can never come back into range with a 32-bit day count
+	// (2^31 days are under six million years), and bounding it keeps the day number small.
+	if (year < std::numeric_limits<int32_t>::min() || year > std::numeric_limits<int32_t>::max()) {
+		return p_date;
+	}
+
+	int64_t new_year = 0;
+	int64_t new_month = 0;
+	int64_t new_day = 0;
+	civil_from_days(days_from_civil(year, month, day) + p_days, new_year, new_month, new_day);
+	if (new_year < std::numeric_limits<int32_t>::min() || new_year > std::numeric_limits<int32_t>::max()) {
+		return p_date;
+	}
+
+	char buffer[32];
+	std::snprintf(buffer, sizeof(buffer), "%04d-%02u-%02u", static_cast<int>(new_year), static_cast<unsigned>(new_month),
+			static_cast<unsigned>(new_day));
+	return String(buffer);
+}
+
+int compare_dates(const String &p_a, const String &p_b) {
+	const int64_t order = p_a.naturalnocasecmp_to(p_b);
+	return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+} // namespace teamforge

@@ -1,0 +1,19 @@
+#pragma once
+
+// Calendar arithmetic on the game's date texts ("YYYY-MM-DD").
+
+#include <godot_cpp/variant/string.hpp>
+
+#include <cstdint>
+
+namespace teamforge {
+
+// Moves a date by p_days (negative goes back). A text that cannot be read as a date, or whose
+// result would leave the representable range of years, comes back unchanged.
+godot::String add_days(const godot::String &p_date, int32_t p_days);
+
+// Orders two dates: <0, 0 or >0. Natural and case-insensitive, so "2026-2-1" sorts before
+// "2026-10-01" just as the calendar does.
+int compare_dates(const godot::String &p_a, const godot::String &p_b);
+
+} // namespace teamforge

@@ -1,0 +1,352 @@
+#include "economy_system.h"
+
+#include "common/rounding.h"
+#include "data/top_teams.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace godot {
+
+namespace {
+
+constexpr int64_t STARTING_FUNDS = 10000000;
+constexpr int32_t DEFAULT_RATING = 1000;
+constexpr int64_t UNRANKED = 9999;
+
+struct GuessOdds {
+	double odds_a = 1.5;
+	double odds_b = 1.5;
+};
+
+// Decimal odds from the distance of each rating to just below the lower one,
+// priced against the harmonic mean of the two distances.
+GuessOdds compute_guess_odds(double p_rating_a, double p_rating_b) {
+	const double a_rating = std::max(p_rating_a, 1.0);
+	const double b_rating = std::max(p_rating_b, 1.0);
+	const double floor = std::min(std::min(a_rating, b_rating) - 1.0, 1000.0);
+	const double a = std::max(a_rating - floor, 0.000001);
+	const double b = std::max(b_rating - floor, 0.000001);
+	const double harmonic = (a + a) * b / std::max(a + b, 0.000001);
+
+	auto price = [harmonic](double p_distance) {
+		const double odds = teamforge::round_half_away((1.5 - std::log(p_distance / harmonic)) * 100.0) / 100.0;
+		return std::min(std::max(odds, 1.0), 15.0);
+	};
+	GuessOdds odds;
+	odds.odds_a = price(a);
+	odds.odds_b = price(b);
+	return odds;
+}
+
+bool is_top_team(const String &p_name) {
+	for (size_t i = 0; i < teamforge::TOP_TEAMS_SIZE; i++) {
+		if (p_name == String(teamforge::TOP_TEAMS[i])) {
+			return true;
+		}
+	}
+	return false;
+}
+
+// Heat grows with both ratings and the square of the prize, and is boosted by
+// high ranks and famous names. Anything that does not come out as a positive
+// int32 (a negative rating, an overflow, NaN) counts as no heat.
+int32_t compute_match_heat(double p_rating_a, double p_rating_b, int32_t p_prize, int64_t p_rank_a, int64_t p_rank_b, int32_t p_top_count, int32_t p_round_multiplier) {
+	const double share = static_cast<double>(p_prize) / 2000000.0;
+	const double base = p_rating_b * p_rating_a * share * share;
+
+	double multiplier = 1.0;
+	for (const int64_t rank : { p_rank_a, p_rank_b }) {
+		if (rank < 6) {
+			multiplier *= 6.0;
+		}
+	}
+	for (const int64_t rank : { p_rank_a, p_rank_b }) {
+		if (rank >= 6 && rank <= 20) {
+			multiplier *= 2.5;
+		}
+	}
+	for (int32_t i = 0; i < p_top_count; i++) {
+		multiplier *= 9.87;
+	}
+
+	const double rounds = static_cast<double>(std::max(p_round_multiplier, 1));
+	const double x = rounds * (multiplier * base);
+	if (!(x >= 0.0)) {
+		return 0;
+	}
+	const double heat = teamforge::round_half_away(std::sqrt(x));
+	if (!(heat > 0.0) || heat > static_cast<double>(std::numeric_limits<int32_t>::max())) {
+		return 0;
+	}
+	return static_cast<int32_t>(heat);
+}
+
+int64_t team_rank(const Ref<TeamData> &p_team, const Dictionary &p_rank_map) {
+	if (p_team.is_null()) {
+		return UNRANKED;
+	}
+	return p_rank_map.get(p_team->get_id(), UNRANKED);
+}
+
+// The stored array itself when the value is one (shared, as scripts expect),
+// else a new empty array.
+Array array_or_empty(const Variant &p_value) {
+	if (p_value.get_type() != Variant::ARRAY) {
+		return Array();
+	}
+	const Array array = p_value;
+	return array;
+}
+
+Dictionary failure(const char *p_code) {
+	Dictionary result;
+	result["ok"] = false;
+	result["error"] = p_code;
+	return result;
+}
+
+} // namespace
+
+void EconomySystem::_bind_methods() {
+	// Methods.
+	ClassDB::bind_method(D_METHOD("get_funds"), &EconomySystem::get_funds);
+	ClassDB::bind_method(D_METHOD("set_funds", "funds"), &EconomySystem::set_funds);
+	ClassDB::bind_method(D_METHOD("get_next_guess_id"), &EconomySystem::get_next_guess_id);
+	ClassDB::bind_method(D_METHOD("set_next_guess_id", "next_guess_id"), &EconomySystem::set_next_guess_id);
+	ClassDB::bind_method(D_METHOD("get_guess_history"), &EconomySystem::get_guess_history);
+	ClassDB::bind_method(D_METHOD("set_guess_history", "guess_history"), &EconomySystem::set_guess_history);
+	ClassDB::bind_method(D_METHOD("get_fund_ledger"), &EconomySystem::get_fund_ledger);
+	ClassDB::bind_method(D_METHOD("set_fund_ledger", "fund_ledger"), &EconomySystem::set_fund_ledger);
+	ClassDB::bind_method(D_METHOD("calculate_guess_ratios", "team_a", "team_b"), &EconomySystem::calculate_guess_ratios);
+	ClassDB::bind_method(D_METHOD("calculate_match_heat", "team_a", "team_b", "prize", "rank_map", "round_multiplier"), &EconomySystem::calculate_match_heat, DEFVAL(1));
+	ClassDB::bind_method(D_METHOD("place_guess", "tour_id", "tour_name", "stage_idx", "match_id", "match_name", "match_date", "team_a", "team_b", "pick_team_id", "amount"), &EconomySystem::place_guess);
+	ClassDB::bind_method(D_METHOD("settle_prediction", "guess_id", "winner_team_id", "winner_team_name", "settle_date"), &EconomySystem::settle_prediction);
+	ClassDB::bind_method(D_METHOD("to_dict"), &EconomySystem::to_dict);
+	ClassDB::bind_method(D_METHOD("from_dict", "data"), &EconomySystem::from_dict);
+
+	// Properties.
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "funds"), "set_funds", "get_funds");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "next_guess_id"), "set_next_guess_id", "get_next_guess_id");
+	ADD_PROPERTY(PropertyInfo(Variant::ARRAY, "guess_history"), "set_guess_history", "get_guess_history");
+	ADD_PROPERTY(PropertyInfo(Variant::ARRAY, "fund_ledger"), "set_fund_ledger", "get_fund_ledger");
+
+	// Signals: none, every operation reports through its result.
+}
+
+int64_t EconomySystem::get_funds() const {
+	return funds;
+}
+
+void EconomySystem::set_funds(int64_t p_funds) {
+	funds = p_funds;
+}
+
+int64_t EconomySystem::get_next_guess_id() const {
+	return next_guess_id;
+}
+
+void EconomySystem::set_next_guess_id(int64_t p_next_guess_id) {
+	next_guess_id = std::max<int64_t>(p_next_guess_id, 1);
+}
+
+Array EconomySystem::get_guess_history() const {
+	return guess_history;
+}
+
+void EconomySystem::set_guess_history(const Array &p_guess_history) {
+	guess_history = p_guess_history;
+}
+
+Array EconomySystem::get_fund_ledger() const {
+	return fund_ledger;
+}
+
+void EconomySystem::set_fund_ledger(const Array &p_fund_ledger) {
+	fund_ledger = p_fund_ledger;
+}
+
+Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b) const {
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	const GuessOdds odds = compute_guess_odds(rating_a, rating_b);
+
+	Dictionary result;
+	result["ratio_a"] = odds.odds_a;
+	result["ratio_b"] = odds.odds_b;
+	result["team_a_id"] = p_team_a.is_valid() ? p_team_a->get_id() : String();
+	result["team_b_id"] = p_team_b.is_valid() ? p_team_b->get_id() : String();
+	return result;
+}
+
+int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, int32_t p_prize, const Dictionary &p_rank_map, int32_t p_round_multiplier) const {
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	int32_t top_count = 0;
+	if (p_team_a.is_valid() && is_top_team(p_team_a->get_name())) {
+		top_count++;
+	}
+	if (p_team_b.is_valid() && is_top_team(p_team_b->get_name())) {
+		top_count++;
+	}
+	return compute_match_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);
+}
+
+Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_name, int32_t p_stage_idx, const String &p_match_id, const String &p_match_name, const String &p_match_date, const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, const String &p_pick_team_id, int64_t p_amount) {
+	if (p_team_a.is_null() || p_team_b.is_null()) {
+		return failure("ERROR_INVALID_TEAM_DATA");
+	}
+	const String team_a_id = p_team_a->get_id();
+	const String team_b_id = p_team_b->get_id();
+	if (p_pick_team_id != team_a_id && p_pick_team_id != team_b_id) {
+		return failure("ERROR_INVALID_PICK_TEAM");
+	}
+	if (p_amount < 0) {
+		return failure("ERROR_GUESS_AMOUNT_NEGATIVE");
+	}
+	if (p_amount > funds) {
+		return failure("ERROR_INSUFFICIENT_FUNDS");
+	}
+
+	const GuessOdds odds = compute_guess_odds(p_team_a->get_vrs(), p_team_b->get_vrs());
+	const bool picked_a = p_pick_team_id == team_a_id;
+	const double chosen_odds = picked_a ? odds.odds_a : odds.odds_b;
+	const String pick_name = picked_a ? p_team_a->get_name() : p_team_b->get_name();
+
+	const String guess_id = String::num_int64(p_tour_id) + ":" + p_match_id + ":" + String::num_int64(next_guess_id);
+	next_guess_id = teamforge::saturating_add(next_guess_id, 1);
+
+	Dictionary guess;
+	guess["id"] = guess_id;
+	guess["status"] = "OPEN";
+	guess["tour_id"] = p_tour_id;
+	guess["tour_name"] = p_tour_name;
+	guess["stage_idx"] = p_stage_idx;
+	guess["match_id"] = p_match_id;
+	guess["match_name"] = p_match_name;
+	guess["match_date"] = p_match_date;
+	guess["team_a_id"] = team_a_id;
+	guess["team_a_name"] = p_team_a->get_name();
+	guess["team_b_id"] = team_b_id;
+	guess["team_b_name"] = p_team_b->get_name();
+	guess["pick_team_id"] = p_pick_team_id;
+	guess["pick_name"] = pick_name;
+	guess["amount"] = p_amount;
+	guess["chosen_odds"] = chosen_odds;
+	guess["odds_a"] = odds.odds_a;
+	guess["odds_b"] = odds.odds_b;
+	guess["potential_payout"] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
+	guess["success"] = Variant();
+	guess["payout"] = 0;
+	guess["settle_date"] = "";
+	guess["winner_name"] = "";
+
+	// 0 <= amount <= funds here, but keep the money rule in one form.
+	funds = teamforge::saturating_sub(funds, p_amount);
+	guess_history.insert(0, guess);
+
+	Dictionary entry;
+	entry["type"] = "GUESS_PLACED";
+	entry["guess_id"] = guess_id;
+	entry["tour_id"] = p_tour_id;
+	entry["match_id"] = p_match_id;
+	entry["delta"] = -p_amount;
+	entry["balance_after"] = funds;
+	entry["date"] = p_match_date;
+	fund_ledger.push_back(entry);
+
+	Dictionary result;
+	result["ok"] = true;
+	result["guess"] = guess;
+	result["funds"] = funds;
+	return result;
+}
+
+Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const String &p_winner_team_id, const String &p_winner_team_name, const String &p_settle_date) {
+	int64_t index = -1;
+	Dictionary guess;
+	const int64_t count = guess_history.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &candidate = guess_history[i];
+		if (candidate.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		const Dictionary record = candidate;
+		const String record_id = record.get("id", "");
+		if (record_id == p_guess_id) {
+			index = i;
+			guess = record;
+			break;
+		}
+	}
+	if (index < 0) {
+		return failure("ERROR_GUESS_NOT_FOUND");
+	}
+	const String status = guess.get("status", "OPEN");
+	if (status == String("SETTLED")) {
+		Dictionary result = failure("ERROR_GUESS_ALREADY_SETTLED");
+		result["guess"] = guess;
+		return result;
+	}
+
+	const String pick_team_id = guess.get("pick_team_id", "");
+	const bool success = pick_team_id == p_winner_team_id;
+	int64_t payout = 0;
+	if (success) {
+		const int64_t amount = guess.get("amount", 0);
+		const double chosen_odds = guess.get("chosen_odds", 0.0);
+		// Records may come from a save; an absurd stake or odds saturates
+		// instead of wrapping the balance.
+		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
+	}
+	funds = teamforge::saturating_add(funds, payout);
+
+	guess["status"] = "SETTLED";
+	guess["success"] = success;
+	guess["payout"] = payout;
+	guess["settle_date"] = p_settle_date;
+	guess["winner_name"] = p_winner_team_name;
+	guess["winner_team_id"] = p_winner_team_id;
+	guess_history[index] = guess;
+
+	Dictionary entry;
+	entry["type"] = "GUESS_SETTLED";
+	entry["guess_id"] = p_guess_id;
+	entry["delta"] = payout;
+	entry["balance_after"] = funds;
+	entry["date"] = p_settle_date;
+	entry["success"] = success;
+	fund_ledger.push_back(entry);
+
+	Dictionary result;
+	result["ok"] = true;
+	result["guess"] = guess;
+	result["funds"] = funds;
+	return result;
+}
+
+Dictionary EconomySystem::to_dict() const {
+	Dictionary data;
+	data["funds"] = funds;
+	data["next_guess_id"] = next_guess_id;
+	data["guess_history"] = guess_history;
+	data["fund_ledger"] = fund_ledger;
+	return data;
+}
+
+void EconomySystem::from_dict(const Dictionary &p_data) {
+	const int64_t saved_funds = p_data.get("funds", STARTING_FUNDS);
+	funds = saved_funds;
+	const int64_t saved_next_guess_id = p_data.get("next_guess_id", 1);
+	set_next_guess_id(saved_next_guess_id);
+	guess_history = array_or_empty(p_data.get("guess_history", Variant()));
+	fund_ledger = array_or_empty(p_data.get("fund_ledger", Variant()));
+}
+
+} // namespace godot

@@ -1,0 +1,44 @@
+#pragma once
+
+// Plays a best-of-three or best-of-five series map by map and round by round
+// from the two teams' ratings, and writes the outcome back into both teams.
+
+#include "common/random.h"
+#include "team_data.h"
+
+#include <godot_cpp/classes/ref.hpp>
+#include <godot_cpp/classes/ref_counted.hpp>
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+
+#include <cstdint>
+
+namespace godot {
+
+class MatchSimulator : public RefCounted {
+	GDCLASS(MatchSimulator, RefCounted)
+
+	teamforge::RandomEngine engine;
+	int64_t seed = 0;
+	// Never filled; kept because the property and the save format carry it.
+	Array match_history;
+
+protected:
+	static void _bind_methods();
+
+public:
+	MatchSimulator();
+
+	void reseed();
+	void set_seed(uint64_t p_seed);
+	int64_t get_seed() const;
+	Array pick_maps(int32_t p_count);
+	Dictionary simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5 = false);
+	Array get_match_history() const;
+	void set_match_history(const Array &p_match_history);
+	void clear_match_history();
+	Dictionary to_dict() const;
+	void from_dict(const Dictionary &p_data);
+};
+
+} // namespace godot

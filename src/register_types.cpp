@@ -1,0 +1,49 @@
+// The library's entry point and class registration.
+#include "register_types.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/core/defs.hpp>
+
+#include "economy_system.h"
+#include "game_settings.h"
+#include "match_simulator.h"
+#include "team_data.h"
+#include "team_database.h"
+#ifdef TEAMFORGE_TEST_HOOKS
+#include "teamforge_test_hooks.h"
+#endif
+
+using namespace godot;
+
+void initialize_module(ModuleInitializationLevel p_level) {
+	if (p_level != MODULE_INITIALIZATION_LEVEL_SCENE) {
+		return;
+	}
+	// The order is part of the library's contract with saved scenes and tools.
+	GDREGISTER_CLASS(TeamData);
+	GDREGISTER_CLASS(TeamDatabase);
+	GDREGISTER_CLASS(MatchSimulator);
+	GDREGISTER_CLASS(EconomySystem);
+	GDREGISTER_CLASS(GameSettings);
+#ifdef TEAMFORGE_TEST_HOOKS
+	GDREGISTER_CLASS(TeamforgeTestHooks);
+#endif
+}
+
+void uninitialize_module(ModuleInitializationLevel p_level) {
+	// Nothing to undo: the binding layer withdraws the registered classes itself.
+	(void)p_level;
+}
+
+extern "C" {
+
+GDE_EXPORT GDExtensionBool teamforge_library_init(GDExtensionInterfaceGetProcAddress p_get_proc_address,
+		GDExtensionClassLibraryPtr p_library, GDExtensionInitialization *r_initialization) {
+	GDExtensionBinding::InitObject init_object(p_get_proc_address, p_library, r_initialization);
+	init_object.register_initializer(initialize_module);
+	init_object.register_terminator(uninitialize_module);
+	init_object.set_minimum_library_initialization_level(MODULE_INITIALIZATION_LEVEL_SCENE);
+	return init_object.init();
+}
+
+}

@@ -1,0 +1,154 @@
+#include "team_data.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+namespace godot {
+
+void TeamData::_bind_methods() {
+	// Methods.
+	ClassDB::bind_method(D_METHOD("get_id"), &TeamData::get_id);
+	ClassDB::bind_method(D_METHOD("set_id", "id"), &TeamData::set_id);
+	ClassDB::bind_method(D_METHOD("get_name"), &TeamData::get_name);
+	ClassDB::bind_method(D_METHOD("set_name", "name"), &TeamData::set_name);
+	ClassDB::bind_method(D_METHOD("get_region"), &TeamData::get_region);
+	ClassDB::bind_method(D_METHOD("set_region", "region"), &TeamData::set_region);
+	ClassDB::bind_method(D_METHOD("get_vrs"), &TeamData::get_vrs);
+	ClassDB::bind_method(D_METHOD("set_vrs", "vrs"), &TeamData::set_vrs);
+	ClassDB::bind_method(D_METHOD("get_stamina"), &TeamData::get_stamina);
+	ClassDB::bind_method(D_METHOD("set_stamina", "stamina"), &TeamData::set_stamina);
+	ClassDB::bind_method(D_METHOD("get_wins"), &TeamData::get_wins);
+	ClassDB::bind_method(D_METHOD("set_wins", "wins"), &TeamData::set_wins);
+	ClassDB::bind_method(D_METHOD("get_losses"), &TeamData::get_losses);
+	ClassDB::bind_method(D_METHOD("set_losses", "losses"), &TeamData::set_losses);
+	ClassDB::bind_method(D_METHOD("get_prize_total"), &TeamData::get_prize_total);
+	ClassDB::bind_method(D_METHOD("set_prize_total", "prize_total"), &TeamData::set_prize_total);
+	ClassDB::bind_method(D_METHOD("get_honors"), &TeamData::get_honors);
+	ClassDB::bind_method(D_METHOD("set_honors", "honors"), &TeamData::set_honors);
+	ClassDB::bind_method(D_METHOD("to_dict"), &TeamData::to_dict);
+	ClassDB::bind_method(D_METHOD("from_dict", "data"), &TeamData::from_dict);
+
+	// Properties.
+	ADD_PROPERTY(PropertyInfo(Variant::STRING, "id"), "set_id", "get_id");
+	ADD_PROPERTY(PropertyInfo(Variant::STRING, "name"), "set_name", "get_name");
+	ADD_PROPERTY(PropertyInfo(Variant::STRING, "region"), "set_region", "get_region");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "vrs"), "set_vrs", "get_vrs");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "stamina"), "set_stamina", "get_stamina");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "wins"), "set_wins", "get_wins");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "losses"), "set_losses", "get_losses");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "prize_total"), "set_prize_total", "get_prize_total");
+	ADD_PROPERTY(PropertyInfo(Variant::ARRAY, "honors"), "set_honors", "get_honors");
+
+	// Signals: none, a record changes silently.
+}
+
+String TeamData::get_id() const {
+	return id;
+}
+
+void TeamData::set_id(const String &p_id) {
+	id = p_id;
+}
+
+String TeamData::get_name() const {
+	return name;
+}
+
+void TeamData::set_name(const String &p_name) {
+	name = p_name;
+}
+
+String TeamData::get_region() const {
+	return region;
+}
+
+void TeamData::set_region(const String &p_region) {
+	region = p_region;
+}
+
+int32_t TeamData::get_vrs() const {
+	return vrs;
+}
+
+void TeamData::set_vrs(int32_t p_vrs) {
+	vrs = p_vrs;
+}
+
+int32_t TeamData::get_stamina() const {
+	return stamina;
+}
+
+void TeamData::set_stamina(int32_t p_stamina) {
+	stamina = p_stamina;
+}
+
+int32_t TeamData::get_wins() const {
+	return wins;
+}
+
+void TeamData::set_wins(int32_t p_wins) {
+	wins = p_wins;
+}
+
+int32_t TeamData::get_losses() const {
+	return losses;
+}
+
+void TeamData::set_losses(int32_t p_losses) {
+	losses = p_losses;
+}
+
+int64_t TeamData::get_prize_total() const {
+	return prize_total;
+}
+
+void TeamData::set_prize_total(int64_t p_prize_total) {
+	prize_total = p_prize_total;
+}
+
+Array TeamData::get_honors() const {
+	return honors;
+}
+
+void TeamData::set_honors(const Array &p_honors) {
+	honors = p_honors;
+}
+
+Dictionary TeamData::to_dict() const {
+	Dictionary data;
+	data["id"] = id;
+	data["name"] = name;
+	data["region"] = region;
+	data["vrs"] = vrs;
+	data["stamina"] = stamina;
+	data["wins"] = wins;
+	data["losses"] = losses;
+	data["prize_total"] = prize_total;
+	// Screens read either key; both carry the record's own array, not copies.
+	data["honors"] = honors;
+	data["historical_honors"] = honors;
+	return data;
+}
+
+void TeamData::from_dict(const Dictionary &p_data) {
+	id = String(p_data.get("id", ""));
+	name = String(p_data.get("name", ""));
+	region = String(p_data.get("region", ""));
+	vrs = static_cast<int32_t>(p_data.get("vrs", 1000));
+	stamina = static_cast<int32_t>(p_data.get("stamina", 100));
+	wins = static_cast<int32_t>(p_data.get("wins", 0));
+	losses = static_cast<int32_t>(p_data.get("losses", 0));
+	prize_total = static_cast<int64_t>(p_data.get("prize_total", 0));
+
+	Variant candidate;
+	if (p_data.has("honors")) {
+		candidate = p_data["honors"];
+	} else if (p_data.has("historical_honors")) {
+		candidate = p_data["historical_honors"];
+	}
+	// A fresh array rather than clearing the old one in place: the old one may be shared with
+	// the dictionary it was loaded from.
+	honors = candidate.get_type() == Variant::ARRAY ? Array(candidate) : Array();
+}
+
+} // namespace godot
