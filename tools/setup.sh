@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets up everything a build needs on a Debian 12 machine and builds the library into a build folder.
+# Safe to repeat: it installs only missing packages, reuses the provisioned engine and builds incrementally.
+#   tools/setup.sh <build dir> [extra cmake arguments...]
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
+shift
+
+# Build tools from the system's own (stable) package sources.
+packages=(g++ cmake make python3 ca-certificates)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}" >&2
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+"$here/provision_godot.sh"
+
+cmake -S "$top" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"
