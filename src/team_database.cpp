@@ -5,6 +5,7 @@
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -118,8 +119,7 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 }
 
 int32_t TeamDatabase::get_team_count() const {
-	const int64_t count = teams.size();
-	return count > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(count);
+	return static_cast<int32_t>(std::min<int64_t>(teams.size(), std::numeric_limits<int32_t>::max()));
 }
 
 Ref<TeamData> TeamDatabase::get_team_at(int32_t p_index) const {

@@ -10,7 +10,7 @@ build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
 shift
 
 # Build tools from the system's own (stable) package sources.
-packages=(g++ cmake make python3 ca-certificates)
+packages=(g++ cmake make python3 ca-certificates libgtest-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
