@@ -30,9 +30,9 @@ struct GuessOdds {
 GuessOdds compute_guess_odds(double p_rating_a, double p_rating_b) {
 	const double a_rating = std::max(p_rating_a, 1.0);
 	const double b_rating = std::max(p_rating_b, 1.0);
-	const double floor = std::min(std::min(a_rating, b_rating) - 1.0, 1000.0);
-	const double a = std::max(a_rating - floor, 0.000001);
-	const double b = std::max(b_rating - floor, 0.000001);
+	const double baseline = std::min(std::min(a_rating, b_rating) - 1.0, 1000.0);
+	const double a = std::max(a_rating - baseline, 0.000001);
+	const double b = std::max(b_rating - baseline, 0.000001);
 	const double harmonic = (a + a) * b / std::max(a + b, 0.000001);
 
 	auto price = [harmonic](double p_distance) {

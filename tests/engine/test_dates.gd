@@ -144,6 +144,10 @@ func test_extreme_inputs_give_a_correct_date_or_the_input() -> void:
 	_expect_unchanged_or("2147483647-12-31", 1, "2147483648-01-01")
 	_expect_unchanged_or("9000000000000000000-01-01", 1, "9000000000000000000-01-02")
 	_expect_unchanged_or("9000000000000000000-01-01", INT32_MAX, "9000000000005879610-07-11")
+	# Pieces too long for a 64-bit integer are refused without an engine error from the conversion.
+	for huge in ["99999999999999999999-01-01", "2026-01-99999999999999999999", "2026-99999999999999999999-01"]:
+		assert_eq(hooks.add_days(huge, 1), huge, "too long to read: \"%s\"" % huge)
+	_expect_add("2026-000000000000000000001-01", 1, "2026-01-02")
 	# Every year that fits 32 bits must still work.
 	_expect_add("2000000000-06-15", 1, "2000000000-06-16")
 

@@ -63,6 +63,8 @@ func test_new_economy_state() -> void:
 func test_odds_from_ratings() -> void:
 	var cases := [[1500, 1200, 1.0, 1.86], [1400, 1350, 1.43, 1.56], [1001, 1000, 1.09, 1.79],
 			[2000, 1000, 1.0, 2.19], [1200, 1500, 1.86, 1.0], [1000, 1000, 1.5, 1.5],
+			# The baseline stops at 1000, so these are priced from 1000 as well.
+			[1002, 1001, 1.09, 1.79], [1003, 1001, 1.0, 1.91],
 			[INT32_MAX, 1, 1.0, 2.19], [-5, 3000, 2.19, 1.0], [INT32_MIN, INT32_MIN, 1.5, 1.5], [0, 0, 1.5, 1.5]]
 	for c in cases:
 		var r: Dictionary = eco.calculate_guess_ratios(_team("a", "A", c[0]), _team("b", "B", c[1]))
@@ -205,7 +207,8 @@ func test_correct_pick_pays_stake_times_odds() -> void:
 	var id: String = _place("t-2", 1000)["guess"]["id"]
 	var res: Dictionary = eco.settle_prediction(id, "t-2", "Beta", "2026-03-05")
 	assert_keys(res, ["ok", "guess", "funds"], "settle keys")
-	assert_eq([res.get("ok"), res.get("funds"), eco.get_funds()], [true, START_FUNDS + 860, START_FUNDS + 860], "paid 1860")
+	assert_eq([res.get("ok"), res.get("funds"), eco.get_funds()], [true, START_FUNDS + 860, START_FUNDS + 860],
+			"paid 1860")
 	var g: Dictionary = res.get("guess", {})
 	assert_keys(g, GUESS_KEYS + ["winner_team_id"], "settled guess keys")
 	assert_eq([g.get("status"), g.get("success"), g.get("payout"), g.get("settle_date"), g.get("winner_name"),

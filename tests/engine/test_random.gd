@@ -127,6 +127,8 @@ func test_uniform_integers_use_multiply_and_reject() -> void:
 		_check_uniform(seed_value, 10, 20, 200)
 		_check_uniform(seed_value, -5, 5, 200)
 		_check_uniform(seed_value, 3, 3, 20)
+		# A power-of-two size never rejects.
+		_check_uniform(seed_value, 0, 2147483647, 100)
 
 
 func test_rejection_draws_again() -> void:
