@@ -45,5 +45,4 @@ GDE_EXPORT GDExtensionBool teamforge_library_init(GDExtensionInterfaceGetProcAdd
 	init_object.set_minimum_library_initialization_level(MODULE_INITIALIZATION_LEVEL_SCENE);
 	return init_object.init();
 }
-
 }

@@ -20,30 +20,30 @@ Variant &scratch_variant() {
 } // namespace
 
 Array::Array() {
-	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 0)(opaque, nullptr);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 0>()(opaque, nullptr);
 }
 
 Array::Array(const Array &p_other) {
 	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 1)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 1>()(opaque, args);
 }
 
 Array::Array(const PackedStringArray &p_from) {
 	GDExtensionConstTypePtr args[1] = { p_from._native_ptr() };
-	GODOT_BUILTIN_CONSTRUCTOR(ARRAY, internal::api::Array_from_PackedStringArray)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, internal::api::Array_from_PackedStringArray>()(opaque, args);
 }
 
 Array &Array::operator=(const Array &p_other) {
 	if (this != &p_other) {
-		GODOT_BUILTIN_DESTRUCTOR(ARRAY)(opaque);
+		internal::destructor<GDEXTENSION_VARIANT_TYPE_ARRAY>()(opaque);
 		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		GODOT_BUILTIN_CONSTRUCTOR(ARRAY, 1)(opaque, args);
+		internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 1>()(opaque, args);
 	}
 	return *this;
 }
 
 Array::~Array() {
-	GODOT_BUILTIN_DESTRUCTOR(ARRAY)(opaque);
+	internal::destructor<GDEXTENSION_VARIANT_TYPE_ARRAY>()(opaque);
 }
 
 int64_t Array::size() const {
@@ -120,7 +120,7 @@ void Array::sort_custom(const Callable &p_less) {
 
 bool Array::operator==(const Array &p_other) const {
 	uint8_t result = 0;
-	GODOT_BUILTIN_OPERATOR(EQUAL, ARRAY, ARRAY)(opaque, p_other.opaque, &result);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_ARRAY, GDEXTENSION_VARIANT_TYPE_ARRAY>()(opaque, p_other.opaque, &result);
 	return result != 0;
 }
 

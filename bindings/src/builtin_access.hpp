@@ -23,37 +23,37 @@ inline void call_builtin(GDExtensionPtrBuiltInMethod p_method, const void *p_bas
 	p_method(const_cast<void *>(p_base), args, r_return, static_cast<int>(sizeof...(Args)));
 }
 
+// Each builtin below is looked up once, on first use.
+template <GDExtensionVariantType TYPE, int32_t INDEX>
+GDExtensionPtrConstructor constructor() {
+	static const GDExtensionPtrConstructor function = builtin_constructor(TYPE, INDEX);
+	return function;
+}
+
+template <GDExtensionVariantType TYPE>
+GDExtensionPtrDestructor destructor() {
+	static const GDExtensionPtrDestructor function = builtin_destructor(TYPE);
+	return function;
+}
+
+template <GDExtensionVariantOperator OP, GDExtensionVariantType A, GDExtensionVariantType B>
+GDExtensionPtrOperatorEvaluator evaluator() {
+	static const GDExtensionPtrOperatorEvaluator function = builtin_operator(OP, A, B);
+	return function;
+}
+
 } // namespace godot::internal
 
 // Looks a builtin method up once, on first use.
-#define GODOT_BUILTIN_METHOD(m_type, m_vtype, m_name)                                                                    \
-	([]() {                                                                                                              \
-		static const GDExtensionPtrBuiltInMethod method =                                                                \
+#define GODOT_BUILTIN_METHOD(m_type, m_vtype, m_name)                                                                                      \
+	([]() {                                                                                                                                \
+		static const GDExtensionPtrBuiltInMethod method =                                                                                  \
 				::godot::internal::builtin_method(GDEXTENSION_VARIANT_TYPE_##m_vtype, #m_name, ::godot::internal::api::m_type##_##m_name); \
-		return method;                                                                                                   \
+		return method;                                                                                                                     \
 	}())
 
-#define GODOT_BUILTIN_CONSTRUCTOR(m_vtype, m_index)                                                                      \
-	([]() {                                                                                                              \
-		static const GDExtensionPtrConstructor ctor = ::godot::internal::builtin_constructor(GDEXTENSION_VARIANT_TYPE_##m_vtype, m_index); \
-		return ctor;                                                                                                     \
-	}())
-
-#define GODOT_BUILTIN_DESTRUCTOR(m_vtype)                                                                                \
-	([]() {                                                                                                              \
-		static const GDExtensionPtrDestructor dtor = ::godot::internal::builtin_destructor(GDEXTENSION_VARIANT_TYPE_##m_vtype); \
-		return dtor;                                                                                                     \
-	}())
-
-#define GODOT_BUILTIN_OPERATOR(m_op, m_a, m_b)                                                                           \
-	([]() {                                                                                                              \
-		static const GDExtensionPtrOperatorEvaluator op = ::godot::internal::builtin_operator(                           \
-				GDEXTENSION_VARIANT_OP_##m_op, GDEXTENSION_VARIANT_TYPE_##m_a, GDEXTENSION_VARIANT_TYPE_##m_b);          \
-		return op;                                                                                                       \
-	}())
-
-#define GODOT_CLASS_METHOD(m_class, m_method)                                                                            \
-	([]() {                                                                                                              \
+#define GODOT_CLASS_METHOD(m_class, m_method)                                                                                                            \
+	([]() {                                                                                                                                              \
 		static const GDExtensionMethodBindPtr bind = ::godot::internal::class_method(#m_class, #m_method, ::godot::internal::api::m_class##_##m_method); \
-		return bind;                                                                                                     \
+		return bind;                                                                                                                                     \
 	}())

@@ -8,25 +8,25 @@
 namespace godot {
 
 Dictionary::Dictionary() {
-	GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 0)(opaque, nullptr);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 0>()(opaque, nullptr);
 }
 
 Dictionary::Dictionary(const Dictionary &p_other) {
 	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 1)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 1>()(opaque, args);
 }
 
 Dictionary &Dictionary::operator=(const Dictionary &p_other) {
 	if (this != &p_other) {
-		GODOT_BUILTIN_DESTRUCTOR(DICTIONARY)(opaque);
+		internal::destructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque);
 		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		GODOT_BUILTIN_CONSTRUCTOR(DICTIONARY, 1)(opaque, args);
+		internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 1>()(opaque, args);
 	}
 	return *this;
 }
 
 Dictionary::~Dictionary() {
-	GODOT_BUILTIN_DESTRUCTOR(DICTIONARY)(opaque);
+	internal::destructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque);
 }
 
 int64_t Dictionary::size() const {
@@ -89,7 +89,7 @@ Dictionary Dictionary::duplicate(bool p_deep) const {
 
 bool Dictionary::operator==(const Dictionary &p_other) const {
 	uint8_t result = 0;
-	GODOT_BUILTIN_OPERATOR(EQUAL, DICTIONARY, DICTIONARY)(opaque, p_other.opaque, &result);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_DICTIONARY, GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque, p_other.opaque, &result);
 	return result != 0;
 }
 

@@ -48,7 +48,8 @@ void deinitialize_level(void *p_userdata, GDExtensionInitializationLevel p_level
 
 GDExtensionBinding::InitObject::InitObject(GDExtensionInterfaceGetProcAddress p_get_proc_address,
 		GDExtensionClassLibraryPtr p_library, GDExtensionInitialization *r_initialization) :
-		get_proc_address(p_get_proc_address), library(p_library), initialization(r_initialization) {}
+		get_proc_address(p_get_proc_address),
+		library(p_library), initialization(r_initialization) {}
 
 void GDExtensionBinding::InitObject::register_initializer(Callback p_init) const {
 	internal::init_callback = p_init;
@@ -67,7 +68,7 @@ GDExtensionBool GDExtensionBinding::InitObject::init() const {
 		return false;
 	}
 	bool complete = true;
-#define GODOT_LOAD_INTERFACE_FUNCTION(m_name, m_type)                                                             \
+#define GODOT_LOAD_INTERFACE_FUNCTION(m_name, m_type)                                                                     \
 	internal::gdextension_interface_##m_name = reinterpret_cast<GDExtensionInterface##m_type>(get_proc_address(#m_name)); \
 	complete = complete && internal::gdextension_interface_##m_name != nullptr;
 	GODOT_INTERFACE_FUNCTIONS(GODOT_LOAD_INTERFACE_FUNCTION)

@@ -8,25 +8,25 @@
 namespace godot {
 
 PackedStringArray::PackedStringArray() {
-	GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 0)(opaque, nullptr);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 0>()(opaque, nullptr);
 }
 
 PackedStringArray::PackedStringArray(const PackedStringArray &p_other) {
 	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 1)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 1>()(opaque, args);
 }
 
 PackedStringArray &PackedStringArray::operator=(const PackedStringArray &p_other) {
 	if (this != &p_other) {
-		GODOT_BUILTIN_DESTRUCTOR(PACKED_STRING_ARRAY)(opaque);
+		internal::destructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY>()(opaque);
 		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		GODOT_BUILTIN_CONSTRUCTOR(PACKED_STRING_ARRAY, 1)(opaque, args);
+		internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 1>()(opaque, args);
 	}
 	return *this;
 }
 
 PackedStringArray::~PackedStringArray() {
-	GODOT_BUILTIN_DESTRUCTOR(PACKED_STRING_ARRAY)(opaque);
+	internal::destructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY>()(opaque);
 }
 
 int64_t PackedStringArray::size() const {

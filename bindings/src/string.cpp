@@ -11,7 +11,7 @@
 namespace godot {
 
 String::String() {
-	GODOT_BUILTIN_CONSTRUCTOR(STRING, 0)(opaque, nullptr);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 0>()(opaque, nullptr);
 }
 
 String::String(const char *p_utf8) :
@@ -23,20 +23,20 @@ String::String(const char *p_utf8, int64_t p_length) {
 
 String::String(const String &p_other) {
 	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	GODOT_BUILTIN_CONSTRUCTOR(STRING, 1)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 1>()(opaque, args);
 }
 
 String &String::operator=(const String &p_other) {
 	if (this != &p_other) {
-		GODOT_BUILTIN_DESTRUCTOR(STRING)(opaque);
+		internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING>()(opaque);
 		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		GODOT_BUILTIN_CONSTRUCTOR(STRING, 1)(opaque, args);
+		internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 1>()(opaque, args);
 	}
 	return *this;
 }
 
 String::~String() {
-	GODOT_BUILTIN_DESTRUCTOR(STRING)(opaque);
+	internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING>()(opaque);
 }
 
 String String::num_int64(int64_t p_number) {
@@ -73,19 +73,19 @@ bool String::is_empty() const {
 
 bool String::operator==(const String &p_other) const {
 	uint8_t result = 0;
-	GODOT_BUILTIN_OPERATOR(EQUAL, STRING, STRING)(opaque, p_other.opaque, &result);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_STRING, GDEXTENSION_VARIANT_TYPE_STRING>()(opaque, p_other.opaque, &result);
 	return result != 0;
 }
 
 bool String::operator<(const String &p_other) const {
 	uint8_t result = 0;
-	GODOT_BUILTIN_OPERATOR(LESS, STRING, STRING)(opaque, p_other.opaque, &result);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_LESS, GDEXTENSION_VARIANT_TYPE_STRING, GDEXTENSION_VARIANT_TYPE_STRING>()(opaque, p_other.opaque, &result);
 	return result != 0;
 }
 
 String String::operator+(const String &p_other) const {
 	String result;
-	GODOT_BUILTIN_OPERATOR(ADD, STRING, STRING)(opaque, p_other.opaque, result.opaque);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_ADD, GDEXTENSION_VARIANT_TYPE_STRING, GDEXTENSION_VARIANT_TYPE_STRING>()(opaque, p_other.opaque, result.opaque);
 	return result;
 }
 

@@ -10,7 +10,7 @@
 namespace godot {
 
 StringName::StringName() {
-	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 0)(opaque, nullptr);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 0>()(opaque, nullptr);
 }
 
 StringName::StringName(const char *p_utf8) {
@@ -20,30 +20,30 @@ StringName::StringName(const char *p_utf8) {
 
 StringName::StringName(const String &p_string) {
 	GDExtensionConstTypePtr args[1] = { p_string._native_ptr() };
-	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, internal::api::StringName_from_String)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, internal::api::StringName_from_String>()(opaque, args);
 }
 
 StringName::StringName(const StringName &p_other) {
 	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 1)(opaque, args);
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 1>()(opaque, args);
 }
 
 StringName &StringName::operator=(const StringName &p_other) {
 	if (this != &p_other) {
-		GODOT_BUILTIN_DESTRUCTOR(STRING_NAME)(opaque);
+		internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque);
 		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		GODOT_BUILTIN_CONSTRUCTOR(STRING_NAME, 1)(opaque, args);
+		internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 1>()(opaque, args);
 	}
 	return *this;
 }
 
 StringName::~StringName() {
-	GODOT_BUILTIN_DESTRUCTOR(STRING_NAME)(opaque);
+	internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque);
 }
 
 bool StringName::operator==(const StringName &p_other) const {
 	uint8_t result = 0;
-	GODOT_BUILTIN_OPERATOR(EQUAL, STRING_NAME, STRING_NAME)(opaque, p_other.opaque, &result);
+	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_STRING_NAME, GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque, p_other.opaque, &result);
 	return result != 0;
 }
 

@@ -54,33 +54,37 @@ Object *get_wrapped(GDExtensionObjectPtr p_owner);
 
 } // namespace godot
 
-#define GDCLASS(m_class, m_inherits)                                                                            \
-private:                                                                                                        \
-	friend class ::godot::ClassDB;                                                                              \
-                                                                                                                \
-public:                                                                                                         \
-	using self_type = m_class;                                                                                  \
-	using parent_type = m_inherits;                                                                             \
-	static const ::godot::StringName &get_class_static() {                                                      \
-		static const ::godot::StringName &name = ::godot::internal::static_name(#m_class);                      \
-		return name;                                                                                            \
-	}                                                                                                           \
-	static const ::godot::StringName &get_parent_class_static() { return m_inherits::get_class_static(); }     \
-	static const ::godot::StringName &get_native_class_static() { return m_inherits::get_native_class_static(); } \
-	static const ::godot::internal::ClassCreationInfo &_creation_info() {                                       \
-		static const ::godot::internal::ClassCreationInfo info = {                                              \
-			[]() { return &m_class::get_class_static(); },                                                      \
-			[]() { return &m_class::get_native_class_static(); },                                               \
-			[](bool p_notify) -> ::godot::Wrapped * {                                                           \
-				::godot::internal::pre_initialize<m_class>();                                                   \
-				::godot::Wrapped *instance = new m_class;                                                       \
-				if (p_notify) {                                                                                 \
-					::godot::internal::post_initialize(instance);                                               \
-				}                                                                                               \
-				return instance;                                                                                \
-			},                                                                                                  \
-		};                                                                                                      \
-		return info;                                                                                            \
-	}                                                                                                           \
-                                                                                                                \
+#define GDCLASS(m_class, m_inherits)                                                       \
+private:                                                                                   \
+	friend class ::godot::ClassDB;                                                         \
+                                                                                           \
+public:                                                                                    \
+	using self_type = m_class;                                                             \
+	using parent_type = m_inherits;                                                        \
+	static const ::godot::StringName &get_class_static() {                                 \
+		static const ::godot::StringName &name = ::godot::internal::static_name(#m_class); \
+		return name;                                                                       \
+	}                                                                                      \
+	static const ::godot::StringName &get_parent_class_static() {                          \
+		return m_inherits::get_class_static();                                             \
+	}                                                                                      \
+	static const ::godot::StringName &get_native_class_static() {                          \
+		return m_inherits::get_native_class_static();                                      \
+	}                                                                                      \
+	static const ::godot::internal::ClassCreationInfo &_creation_info() {                  \
+		static const ::godot::internal::ClassCreationInfo info = {                         \
+			[]() { return &m_class::get_class_static(); },                                 \
+			[]() { return &m_class::get_native_class_static(); },                          \
+			[](bool p_notify) -> ::godot::Wrapped * {                                      \
+				::godot::internal::pre_initialize<m_class>();                              \
+				::godot::Wrapped *instance = new m_class;                                  \
+				if (p_notify) {                                                            \
+					::godot::internal::post_initialize(instance);                          \
+				}                                                                          \
+				return instance;                                                           \
+			},                                                                             \
+		};                                                                                 \
+		return info;                                                                       \
+	}                                                                                      \
+                                                                                           \
 private:

@@ -10,37 +10,37 @@ void report_error(const char *p_function, const char *p_file, int p_line, const 
 
 #define GODOT_REPORT(m_msg) ::godot::internal::report_error(__FUNCTION__, __FILE__, __LINE__, m_msg)
 
-#define ERR_FAIL_COND(m_cond)                                      \
-	if (m_cond) {                                                  \
-		GODOT_REPORT("Condition \"" #m_cond "\" is true.");        \
-		return;                                                    \
-	} else                                                         \
+#define ERR_FAIL_COND(m_cond)                               \
+	if (m_cond) {                                           \
+		GODOT_REPORT("Condition \"" #m_cond "\" is true."); \
+		return;                                             \
+	} else                                                  \
 		((void)0)
 
-#define ERR_FAIL_COND_V(m_cond, m_retval)                                              \
-	if (m_cond) {                                                                      \
-		GODOT_REPORT("Condition \"" #m_cond "\" is true. Returning: " #m_retval);      \
-		return m_retval;                                                               \
-	} else                                                                             \
+#define ERR_FAIL_COND_V(m_cond, m_retval)                                         \
+	if (m_cond) {                                                                 \
+		GODOT_REPORT("Condition \"" #m_cond "\" is true. Returning: " #m_retval); \
+		return m_retval;                                                          \
+	} else                                                                        \
 		((void)0)
 
-#define ERR_FAIL_NULL(m_param)                                          \
-	if ((m_param) == nullptr) {                                         \
-		GODOT_REPORT("Parameter \"" #m_param "\" is null.");            \
-		return;                                                         \
-	} else                                                              \
+#define ERR_FAIL_NULL(m_param)                               \
+	if ((m_param) == nullptr) {                              \
+		GODOT_REPORT("Parameter \"" #m_param "\" is null."); \
+		return;                                              \
+	} else                                                   \
 		((void)0)
 
-#define ERR_FAIL_NULL_V(m_param, m_retval)                              \
-	if ((m_param) == nullptr) {                                         \
-		GODOT_REPORT("Parameter \"" #m_param "\" is null.");            \
-		return m_retval;                                                \
-	} else                                                              \
+#define ERR_FAIL_NULL_V(m_param, m_retval)                   \
+	if ((m_param) == nullptr) {                              \
+		GODOT_REPORT("Parameter \"" #m_param "\" is null."); \
+		return m_retval;                                     \
+	} else                                                   \
 		((void)0)
 
-#define ERR_FAIL_INDEX_V(m_index, m_size, m_retval)                                          \
-	if ((m_index) < 0 || (m_index) >= (m_size)) {                                            \
-		GODOT_REPORT("Index " #m_index " is out of bounds (" #m_size ").");                  \
-		return m_retval;                                                                     \
-	} else                                                                                   \
+#define ERR_FAIL_INDEX_V(m_index, m_size, m_retval)                         \
+	if ((m_index) < 0 || (m_index) >= (m_size)) {                           \
+		GODOT_REPORT("Index " #m_index " is out of bounds (" #m_size ")."); \
+		return m_retval;                                                    \
+	} else                                                                  \
 		((void)0)

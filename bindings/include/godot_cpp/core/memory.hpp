@@ -49,6 +49,6 @@ void memdelete(T *p_object) {
 
 } // namespace godot
 
-#define memnew(m_class)                                                                           \
-	(::godot::internal::pre_initialize<std::remove_pointer_t<decltype(new m_class)>>(),          \
+#define memnew(m_class)                                                                 \
+	(::godot::internal::pre_initialize<std::remove_pointer_t<decltype(new m_class)>>(), \
 			::godot::internal::post_initialize(new m_class))

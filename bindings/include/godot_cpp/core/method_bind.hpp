@@ -76,7 +76,8 @@ class MethodBindT final : public MethodBind {
 	}
 
 public:
-	explicit MethodBindT(Method p_method) : method(p_method) {}
+	explicit MethodBindT(Method p_method) :
+			method(p_method) {}
 
 	int argument_count() const override { return static_cast<int>(sizeof...(P)); }
 	bool has_return() const override { return !std::is_void_v<R>; }

@@ -13,7 +13,8 @@ struct MethodInfo {
 
 	MethodInfo() = default;
 	template <class... Args>
-	MethodInfo(const StringName &p_name, const Args &...p_arguments) : name(p_name), arguments{ p_arguments... } {}
+	MethodInfo(const StringName &p_name, const Args &...p_arguments) :
+			name(p_name), arguments{ p_arguments... } {}
 };
 
 } // namespace godot

@@ -31,7 +31,8 @@ struct PropertyInfo {
 	PropertyInfo(Variant::Type p_type, const StringName &p_name, PropertyHint p_hint = PROPERTY_HINT_NONE,
 			const String &p_hint_string = String(), uint32_t p_usage = PROPERTY_USAGE_DEFAULT,
 			const StringName &p_class_name = StringName()) :
-			type(p_type), name(p_name), class_name(p_class_name), hint(p_hint), hint_string(p_hint_string), usage(p_usage) {}
+			type(p_type),
+			name(p_name), class_name(p_class_name), hint(p_hint), hint_string(p_hint_string), usage(p_usage) {}
 
 	// The engine's view of this description; valid while this PropertyInfo lives.
 	GDExtensionPropertyInfo to_native() const {

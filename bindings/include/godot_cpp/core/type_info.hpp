@@ -13,12 +13,12 @@ namespace godot {
 template <class T, class = void>
 struct GetTypeInfo;
 
-#define GODOT_TYPE_INFO(m_type, m_variant_type, m_metadata)                                                   \
-	template <>                                                                                               \
-	struct GetTypeInfo<m_type> {                                                                              \
-		static constexpr Variant::Type VARIANT_TYPE = Variant::m_variant_type;                               \
-		static constexpr GDExtensionClassMethodArgumentMetadata METADATA = m_metadata;                        \
-		static PropertyInfo get_class_info() { return PropertyInfo(VARIANT_TYPE, StringName()); }            \
+#define GODOT_TYPE_INFO(m_type, m_variant_type, m_metadata)                                       \
+	template <>                                                                                   \
+	struct GetTypeInfo<m_type> {                                                                  \
+		static constexpr Variant::Type VARIANT_TYPE = Variant::m_variant_type;                    \
+		static constexpr GDExtensionClassMethodArgumentMetadata METADATA = m_metadata;            \
+		static PropertyInfo get_class_info() { return PropertyInfo(VARIANT_TYPE, StringName()); } \
 	};
 
 GODOT_TYPE_INFO(bool, BOOL, GDEXTENSION_METHOD_ARGUMENT_METADATA_NONE)

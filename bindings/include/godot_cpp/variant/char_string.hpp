@@ -10,7 +10,8 @@ class CharString {
 
 public:
 	CharString() = default;
-	explicit CharString(std::string p_data) : data(std::move(p_data)) {}
+	explicit CharString(std::string p_data) :
+			data(std::move(p_data)) {}
 
 	const char *get_data() const { return data.c_str(); }
 	int64_t length() const { return static_cast<int64_t>(data.size()); }

@@ -26,7 +26,9 @@ public:
 	}
 
 private:
-	enum Function { WARNING, ERROR, PRINT };
+	enum Function { WARNING,
+		ERROR,
+		PRINT };
 	static void call_vararg(Function p_function, const Variant *p_args, int p_count);
 };
 

@@ -66,15 +66,19 @@ public:
 	};
 
 	Variant();
-	Variant(std::nullptr_t) : Variant() {}
+	Variant(std::nullptr_t) :
+			Variant() {}
 	Variant(const Variant &p_other);
 	Variant(Variant &&p_other) noexcept;
 	Variant(bool p_value);
-	Variant(int32_t p_value) : Variant(static_cast<int64_t>(p_value)) {}
+	Variant(int32_t p_value) :
+			Variant(static_cast<int64_t>(p_value)) {}
 	Variant(int64_t p_value);
-	Variant(uint64_t p_value) : Variant(static_cast<int64_t>(p_value)) {}
+	Variant(uint64_t p_value) :
+			Variant(static_cast<int64_t>(p_value)) {}
 	Variant(double p_value);
-	Variant(const char *p_value) : Variant(String(p_value)) {}
+	Variant(const char *p_value) :
+			Variant(String(p_value)) {}
 	Variant(const String &p_value);
 	Variant(const StringName &p_value);
 	Variant(const Array &p_value);
