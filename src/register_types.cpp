@@ -10,6 +10,7 @@
 #include "team_data.h"
 #include "team_database.h"
 #ifdef TEAMFORGE_TEST_HOOKS
+#include "binding_probe.h"
 #include "teamforge_test_hooks.h"
 #endif
 
@@ -27,6 +28,7 @@ void initialize_module(ModuleInitializationLevel p_level) {
 	GDREGISTER_CLASS(GameSettings);
 #ifdef TEAMFORGE_TEST_HOOKS
 	GDREGISTER_CLASS(TeamforgeTestHooks);
+	GDREGISTER_CLASS(TeamforgeBindingProbe);
 #endif
 }
 

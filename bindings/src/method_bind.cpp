@@ -19,20 +19,40 @@ Variant MethodBind::call(void *p_instance, const GDExtensionConstVariantPtr *p_a
 		return Variant();
 	}
 	std::vector<const Variant *> args(static_cast<size_t>(total) + 1, nullptr);
+	std::vector<Variant::Type> types(static_cast<size_t>(total) + 1, Variant::NIL);
 	for (int i = 0; i < total; i++) {
-		const Variant *value = i < p_count ? static_cast<const Variant *>(p_args[i]) : &default_arguments[i - required];
-		const Variant::Type expected = argument_type(i);
-		const Variant::Type actual = value->get_type();
+		args[i] = i < p_count ? static_cast<const Variant *>(p_args[i]) : &default_arguments[i - required];
+		types[i] = argument_type(i);
+	}
+	if (!internal::check_call_arguments(args.data(), total, total, types.data(), r_error)) {
+		return Variant();
+	}
+	return call_checked(p_instance, args.data());
+}
+
+namespace internal {
+
+bool check_call_arguments(const Variant *const *p_args, int64_t p_count, int p_total, const Variant::Type *p_types,
+		GDExtensionCallError &r_error) {
+	if (p_count != p_total) {
+		r_error.error = p_count > p_total ? GDEXTENSION_CALL_ERROR_TOO_MANY_ARGUMENTS : GDEXTENSION_CALL_ERROR_TOO_FEW_ARGUMENTS;
+		r_error.expected = p_total;
+		return false;
+	}
+	for (int i = 0; i < p_total; i++) {
+		const Variant::Type expected = p_types[i];
+		const Variant::Type actual = p_args[i]->get_type();
 		if (expected != Variant::NIL && actual != expected && !Variant::can_convert_strict(actual, expected)) {
 			r_error.error = GDEXTENSION_CALL_ERROR_INVALID_ARGUMENT;
 			r_error.argument = i;
 			r_error.expected = expected;
-			return Variant();
+			return false;
 		}
-		args[i] = value;
 	}
 	r_error.error = GDEXTENSION_CALL_OK;
-	return call_checked(p_instance, args.data());
+	return true;
 }
+
+} // namespace internal
 
 } // namespace godot

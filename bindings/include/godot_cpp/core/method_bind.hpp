@@ -39,6 +39,11 @@ protected:
 
 namespace internal {
 
+// Checks a Variant call's arguments against the declared types: count (p_args holds p_count values, the
+// missing trailing ones already filled in by the caller where it has defaults) and strict convertibility.
+bool check_call_arguments(const Variant *const *p_args, int64_t p_count, int p_total, const Variant::Type *p_types,
+		GDExtensionCallError &r_error);
+
 template <class T, bool IS_CONST, class R, class... P>
 class MethodBindT final : public MethodBind {
 	using Method = std::conditional_t<IS_CONST, R (T::*)(P...) const, R (T::*)(P...)>;

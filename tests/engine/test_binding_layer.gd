@@ -1,0 +1,87 @@
+extends TestCase
+# The binding layer's own promises, through a test-only probe: member-function callables connect and
+# compare by target, die with their object, and drive Array.sort_custom; references taken in C++ keep
+# and release engine objects correctly.
+
+var database: TeamDatabase
+
+
+func before_each() -> void:
+	database = autofree(TeamDatabase.new())
+
+
+func after_each() -> void:
+	database = null
+
+
+func test_connected_member_callable_receives_the_signal_argument() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.watch(database, "current_date_changed"), OK)
+	database.set_current_date("2026-03-04")
+	assert_eq(probe.get_received(), ["2026-03-04"])
+
+
+func test_equal_callables_find_the_connection_and_disconnect_it() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var other := TeamforgeBindingProbe.new()
+	assert_false(probe.is_watching(database, "current_date_changed"))
+	probe.watch(database, "current_date_changed")
+	assert_true(probe.is_watching(database, "current_date_changed"), "a fresh callable equals the connected one")
+	assert_false(other.is_watching(database, "current_date_changed"), "another object's callable differs")
+	probe.unwatch(database, "current_date_changed")
+	assert_false(probe.is_watching(database, "current_date_changed"))
+	database.set_current_date("2026-05-06")
+	assert_eq(probe.get_received(), [], "nothing arrives after disconnecting")
+
+
+func test_connection_ends_when_the_target_is_freed() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	probe.watch(database, "current_date_changed")
+	probe = null  # the last reference: the probe is freed
+	database.set_current_date("2026-07-08")
+	assert_eq(database.get_signal_connection_list("current_date_changed").size(), 0)
+
+
+func test_sort_custom_calls_a_member_callable() -> void:
+	database.initialize_defaults()
+	var teams: Array = database.get_teams().duplicate()
+	teams.reverse()
+	var probe := TeamforgeBindingProbe.new()
+	var sorted: Array = probe.sort_by_vrs(teams)
+	assert_eq(sorted.size(), 100)
+	for i in range(1, sorted.size()):
+		if not assert_true(sorted[i - 1].vrs >= sorted[i].vrs, "order at %d" % i):
+			return
+	assert_eq(teams[0].name, "5star", "the input array is left as it was")
+
+
+func test_records_created_in_the_library_live_exactly_as_long_as_a_reference() -> void:
+	database.initialize_defaults()
+	var team: TeamData = database.get_team_at(3)
+	var held: WeakRef = weakref(team)
+	assert_eq(team.get_reference_count(), 2, "the list and this variable")
+	database.clear_database()
+	assert_eq(team.get_reference_count(), 1)
+	team = null
+	assert_null(held.get_ref(), "freed with its last reference")
+
+
+func test_a_script_record_handed_to_the_library_is_shared_not_copied() -> void:
+	var team := TeamData.new()
+	team.id = "x"
+	database.add_or_update_team(team)
+	assert_same(database.get_team_by_id("x"), team)
+	assert_eq(team.get_reference_count(), 2)
+	database.from_dict({})
+	assert_eq(team.get_reference_count(), 1, "released when the list is rebuilt")
+
+
+func test_default_arguments_fill_a_short_call() -> void:
+	var simulator := MatchSimulator.new()
+	var a := TeamData.new()
+	var b := TeamData.new()
+	var report: Dictionary = simulator.callv("simulate_match", [a, b])
+	assert_eq(report.get("is_bo5"), false)
+	var economy := EconomySystem.new()
+	var short: int = economy.callv("calculate_match_heat", [a, b, 1000000, {}])
+	assert_eq(short, economy.calculate_match_heat(a, b, 1000000, {}, 1))

@@ -1,0 +1,59 @@
+#include "binding_probe.h"
+
+#include "team_data.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/core/error_macros.hpp>
+#include <godot_cpp/variant/callable_method_pointer.hpp>
+
+namespace godot {
+
+void TeamforgeBindingProbe::on_signal(const Variant &p_value) {
+	received.push_back(p_value);
+}
+
+bool TeamforgeBindingProbe::rates_higher(const Variant &p_a, const Variant &p_b) {
+	const TeamData *a = Object::cast_to<TeamData>(p_a.operator Object *());
+	const TeamData *b = Object::cast_to<TeamData>(p_b.operator Object *());
+	return a != nullptr && b != nullptr && a->get_vrs() > b->get_vrs();
+}
+
+void TeamforgeBindingProbe::_bind_methods() {
+	// Methods.
+	ClassDB::bind_method(D_METHOD("watch", "source", "signal"), &TeamforgeBindingProbe::watch);
+	ClassDB::bind_method(D_METHOD("is_watching", "source", "signal"), &TeamforgeBindingProbe::is_watching);
+	ClassDB::bind_method(D_METHOD("unwatch", "source", "signal"), &TeamforgeBindingProbe::unwatch);
+	ClassDB::bind_method(D_METHOD("get_received"), &TeamforgeBindingProbe::get_received);
+	ClassDB::bind_method(D_METHOD("sort_by_vrs", "teams"), &TeamforgeBindingProbe::sort_by_vrs);
+}
+
+int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
+	Object *source = p_source.operator Object *();
+	ERR_FAIL_NULL_V(source, -1);
+	return source->connect(p_signal, callable_mp(this, &TeamforgeBindingProbe::on_signal));
+}
+
+bool TeamforgeBindingProbe::is_watching(const Variant &p_source, const String &p_signal) const {
+	Object *source = p_source.operator Object *();
+	ERR_FAIL_NULL_V(source, false);
+	auto *self = const_cast<TeamforgeBindingProbe *>(this);
+	return source->is_connected(p_signal, callable_mp(self, &TeamforgeBindingProbe::on_signal));
+}
+
+void TeamforgeBindingProbe::unwatch(const Variant &p_source, const String &p_signal) {
+	Object *source = p_source.operator Object *();
+	ERR_FAIL_NULL(source);
+	source->disconnect(p_signal, callable_mp(this, &TeamforgeBindingProbe::on_signal));
+}
+
+Array TeamforgeBindingProbe::get_received() const {
+	return received;
+}
+
+Array TeamforgeBindingProbe::sort_by_vrs(const Array &p_teams) {
+	Array sorted = p_teams.duplicate();
+	sorted.sort_custom(callable_mp(this, &TeamforgeBindingProbe::rates_higher));
+	return sorted;
+}
+
+} // namespace godot

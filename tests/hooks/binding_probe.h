@@ -1,0 +1,34 @@
+#pragma once
+
+// Test-build-only class that exercises the parts of the binding layer the library classes do not yet use
+// through a script-visible path: member-function callables, signal connections and custom sorting.
+
+#include <godot_cpp/classes/ref_counted.hpp>
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+namespace godot {
+
+class TeamforgeBindingProbe : public RefCounted {
+	GDCLASS(TeamforgeBindingProbe, RefCounted)
+
+	Array received;
+
+	void on_signal(const Variant &p_value);
+	bool rates_higher(const Variant &p_a, const Variant &p_b);
+
+protected:
+	static void _bind_methods();
+
+public:
+	// Connects p_source's one-argument signal to this probe; a fresh callable each time.
+	int64_t watch(const Variant &p_source, const String &p_signal);
+	bool is_watching(const Variant &p_source, const String &p_signal) const;
+	void unwatch(const Variant &p_source, const String &p_signal);
+	Array get_received() const;
+	// Returns a copy of p_teams sorted by rating, highest first, through Array.sort_custom.
+	Array sort_by_vrs(const Array &p_teams);
+};
+
+} // namespace godot
