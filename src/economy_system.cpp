@@ -105,6 +105,22 @@ Array array_or_empty(const Variant &p_value) {
 	return array;
 }
 
+// Scripts may hand in a history or ledger that refuses dictionaries (read-only, or typed for other
+// elements). A stake or payout must never be booked without its record, so such an array is replaced by a
+// plain copy before anything changes.
+void make_writable(Array &r_records) {
+	if (!r_records.is_read_only() &&
+			(!r_records.is_typed() || r_records.get_typed_builtin() == Variant::DICTIONARY)) {
+		return;
+	}
+	Array copy;
+	const int64_t count = r_records.size();
+	for (int64_t i = 0; i < count; i++) {
+		copy.push_back(r_records[i]);
+	}
+	r_records = copy;
+}
+
 Dictionary failure(const char *p_code) {
 	Dictionary result;
 	result["ok"] = false;
@@ -247,6 +263,8 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	guess["settle_date"] = "";
 	guess["winner_name"] = "";
 
+	make_writable(guess_history);
+	make_writable(fund_ledger);
 	// 0 <= amount <= funds here, but keep the money rule in one form.
 	funds = teamforge::saturating_sub(funds, p_amount);
 	guess_history.insert(0, guess);
@@ -304,6 +322,12 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 		// Records may come from a save; an absurd stake or odds saturates
 		// instead of wrapping the balance.
 		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
+	}
+	make_writable(guess_history);
+	make_writable(fund_ledger);
+	if (guess.is_read_only()) {
+		// A locked record could not be marked settled and would pay again.
+		guess = guess.duplicate();
 	}
 	funds = teamforge::saturating_add(funds, payout);
 

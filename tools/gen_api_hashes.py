@@ -9,8 +9,8 @@ BUILTIN_METHODS = {
     "String": ["split", "strip_edges", "to_upper", "to_lower", "naturalnocasecmp_to", "hash", "to_int",
                "to_float", "length", "is_empty"],
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
-              "duplicate", "has", "sort_custom"],
-    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate"],
+              "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin"],
+    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only"],
     "PackedStringArray": ["size"],
 }
 # (class, method) pairs called through classdb_get_method_bind.

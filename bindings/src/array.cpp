@@ -118,6 +118,24 @@ void Array::sort_custom(const Callable &p_less) {
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, sort_custom), opaque, nullptr, p_less._native_ptr());
 }
 
+bool Array::is_read_only() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, is_read_only), opaque, &result);
+	return result != 0;
+}
+
+bool Array::is_typed() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, is_typed), opaque, &result);
+	return result != 0;
+}
+
+int64_t Array::get_typed_builtin() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, get_typed_builtin), opaque, &result);
+	return result;
+}
+
 bool Array::operator==(const Array &p_other) const {
 	uint8_t result = 0;
 	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_ARRAY, GDEXTENSION_VARIANT_TYPE_ARRAY>()(opaque, p_other.opaque, &result);

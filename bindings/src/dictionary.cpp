@@ -87,6 +87,12 @@ Dictionary Dictionary::duplicate(bool p_deep) const {
 	return result;
 }
 
+bool Dictionary::is_read_only() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_read_only), opaque, &result);
+	return result != 0;
+}
+
 bool Dictionary::operator==(const Dictionary &p_other) const {
 	uint8_t result = 0;
 	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_DICTIONARY, GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque, p_other.opaque, &result);

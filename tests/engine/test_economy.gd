@@ -252,6 +252,28 @@ func test_settle_reads_script_made_history() -> void:
 			"missing fields take their defaults")
 
 
+func test_locked_records_never_lose_a_stake_or_pay_twice() -> void:
+	# A read-only or wrongly typed history cannot take the new record; the library books into a plain
+	# copy instead of taking the stake without its guess.
+	var numbers: Array[int] = [1, 2]
+	eco.set_guess_history(numbers)
+	var locked_ledger := []
+	locked_ledger.make_read_only()
+	eco.set_fund_ledger(locked_ledger)
+	var placed := _place("t-2", 1000)
+	var history: Array = eco.get_guess_history()
+	assert_eq([placed.get("ok"), history.size(), history[0]], [true, 3, placed.get("guess")], "guess stored")
+	assert_eq(eco.get_fund_ledger().size(), 1, "ledger entry stored")
+	assert_eq(numbers, [1, 2], "the script's typed array is left alone")
+	# A read-only record would stay open after paying; it is replaced by a settled copy.
+	var id: String = placed["guess"]["id"]
+	history[0].make_read_only()
+	assert_true(eco.settle_prediction(id, "t-2", "Beta", "d").get("ok"), "first settlement")
+	var funds_after := eco.get_funds()
+	assert_eq(eco.settle_prediction(id, "t-2", "Beta", "d").get("error"), "ERROR_GUESS_ALREADY_SETTLED")
+	assert_eq(eco.get_funds(), funds_after, "paid once")
+
+
 func test_saved_dictionary_shares_arrays() -> void:
 	_place("t-1", 10)
 	var saved: Dictionary = eco.to_dict()

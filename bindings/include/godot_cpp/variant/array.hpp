@@ -35,6 +35,9 @@ public:
 	Array duplicate(bool p_deep = false) const;
 	bool has(const Variant &p_value) const;
 	void sort_custom(const Callable &p_less);
+	bool is_read_only() const;
+	bool is_typed() const;
+	int64_t get_typed_builtin() const;
 
 	bool operator==(const Array &p_other) const;
 	bool operator!=(const Array &p_other) const { return !(*this == p_other); }

@@ -29,6 +29,7 @@ public:
 	void clear();
 	Array keys() const;
 	Dictionary duplicate(bool p_deep = false) const;
+	bool is_read_only() const;
 
 	bool operator==(const Dictionary &p_other) const;
 	bool operator!=(const Dictionary &p_other) const { return !(*this == p_other); }
