@@ -121,6 +121,14 @@ void make_writable(Array &r_records) {
 	r_records = copy;
 }
 
+Dictionary booked(const Dictionary &p_guess, int64_t p_funds) {
+	Dictionary result;
+	result["ok"] = true;
+	result["guess"] = p_guess;
+	result["funds"] = p_funds;
+	return result;
+}
+
 Dictionary failure(const char *p_code) {
 	Dictionary result;
 	result["ok"] = false;
@@ -279,11 +287,7 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	entry["date"] = p_match_date;
 	fund_ledger.push_back(entry);
 
-	Dictionary result;
-	result["ok"] = true;
-	result["guess"] = guess;
-	result["funds"] = funds;
-	return result;
+	return booked(guess, funds);
 }
 
 Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const String &p_winner_team_id, const String &p_winner_team_name, const String &p_settle_date) {
@@ -348,11 +352,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	entry["success"] = success;
 	fund_ledger.push_back(entry);
 
-	Dictionary result;
-	result["ok"] = true;
-	result["guess"] = guess;
-	result["funds"] = funds;
-	return result;
+	return booked(guess, funds);
 }
 
 Dictionary EconomySystem::to_dict() const {
