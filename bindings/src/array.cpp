@@ -24,8 +24,7 @@ Array::Array() {
 }
 
 Array::Array(const Array &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_ARRAY>(opaque, p_other.opaque);
 }
 
 Array::Array(const PackedStringArray &p_from) {
@@ -34,11 +33,7 @@ Array::Array(const PackedStringArray &p_from) {
 }
 
 Array &Array::operator=(const Array &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_ARRAY>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_ARRAY>(opaque, p_other.opaque);
 	return *this;
 }
 

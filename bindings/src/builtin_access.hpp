@@ -42,6 +42,21 @@ GDExtensionPtrOperatorEvaluator evaluator() {
 	return function;
 }
 
+// Copy construction and assignment of a builtin value, both by the engine's copy constructor (index 1).
+template <GDExtensionVariantType TYPE>
+void copy_construct(void *r_dest, const void *p_source) {
+	GDExtensionConstTypePtr args[1] = { p_source };
+	constructor<TYPE, 1>()(r_dest, args);
+}
+
+template <GDExtensionVariantType TYPE>
+void copy_assign(void *r_dest, const void *p_source) {
+	if (r_dest != p_source) {
+		destructor<TYPE>()(r_dest);
+		copy_construct<TYPE>(r_dest, p_source);
+	}
+}
+
 } // namespace godot::internal
 
 // Looks a builtin method up once, on first use.

@@ -10,16 +10,11 @@ Callable::Callable() {
 }
 
 Callable::Callable(const Callable &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_CALLABLE, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_CALLABLE>(opaque, p_other.opaque);
 }
 
 Callable &Callable::operator=(const Callable &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_CALLABLE>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_CALLABLE, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_CALLABLE>(opaque, p_other.opaque);
 	return *this;
 }
 

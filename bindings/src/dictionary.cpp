@@ -12,16 +12,11 @@ Dictionary::Dictionary() {
 }
 
 Dictionary::Dictionary(const Dictionary &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_DICTIONARY>(opaque, p_other.opaque);
 }
 
 Dictionary &Dictionary::operator=(const Dictionary &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_DICTIONARY>(opaque, p_other.opaque);
 	return *this;
 }
 

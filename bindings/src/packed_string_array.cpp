@@ -12,16 +12,11 @@ PackedStringArray::PackedStringArray() {
 }
 
 PackedStringArray::PackedStringArray(const PackedStringArray &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY>(opaque, p_other.opaque);
 }
 
 PackedStringArray &PackedStringArray::operator=(const PackedStringArray &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY>(opaque, p_other.opaque);
 	return *this;
 }
 

@@ -22,16 +22,11 @@ String::String(const char *p_utf8, int64_t p_length) {
 }
 
 String::String(const String &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_STRING>(opaque, p_other.opaque);
 }
 
 String &String::operator=(const String &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_STRING>(opaque, p_other.opaque);
 	return *this;
 }
 

@@ -24,16 +24,11 @@ StringName::StringName(const String &p_string) {
 }
 
 StringName::StringName(const StringName &p_other) {
-	GDExtensionConstTypePtr args[1] = { p_other.opaque };
-	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 1>()(opaque, args);
+	internal::copy_construct<GDEXTENSION_VARIANT_TYPE_STRING_NAME>(opaque, p_other.opaque);
 }
 
 StringName &StringName::operator=(const StringName &p_other) {
-	if (this != &p_other) {
-		internal::destructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque);
-		GDExtensionConstTypePtr args[1] = { p_other.opaque };
-		internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 1>()(opaque, args);
-	}
+	internal::copy_assign<GDEXTENSION_VARIANT_TYPE_STRING_NAME>(opaque, p_other.opaque);
 	return *this;
 }
 
