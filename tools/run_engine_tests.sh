@@ -50,10 +50,8 @@ if [ -e "$project/bin" ] && [ ! -L "$project/bin" ]; then
     echo "run_engine_tests: $project/bin is not a symbolic link; refusing to replace it" >&2
     exit 1
 fi
-ln -sfn "$build/bin" "$project/bin"
-
-write_extension_list() {
-    printf 'res://bin/teamforge.gdextension\n' >"$project/.godot/extension_list.cfg"
+link_extension() {
+    "$here/link_extension.sh" "$build" "$project"
 }
 
 log=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-engine-tests.XXXXXX")
@@ -61,7 +59,7 @@ trap 'rm -rf "$log"' EXIT
 
 pattern='SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances'
 
-write_extension_list
+link_extension
 # The scan runs the editor, which loads the extension too: its errors and leaks count as well.
 if ! timeout 300 "$godot" --headless --path "$project" --import >"$log/import.txt" 2>&1 \
     || [ ! -f "$project/.godot/global_script_class_cache.cfg" ] \
@@ -71,7 +69,7 @@ if ! timeout 300 "$godot" --headless --path "$project" --import >"$log/import.tx
     exit 1
 fi
 # The editor's scan may rewrite the list; the run must load exactly our extension.
-write_extension_list
+link_extension
 
 args=(--headless --path "$project" -s res://runner.gd)
 if [ -n "$filter" ]; then
