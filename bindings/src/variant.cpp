@@ -1,11 +1,8 @@
-// Variant over the engine's Variant functions. Conversions between types follow the engine's own rules:
-// text from anything is stringify(), numbers from text use String.to_int/to_float, and unrelated types give
-// the target's empty value. Objects are resolved through their instance id, so a Variant holding a freed
-// object converts to null instead of a dangling pointer.
+// Variant over the engine's Variant functions. Conversions are the engine's own; objects are resolved
+// through their instance id, so a Variant holding a freed object converts to null instead of a dangling
+// pointer.
 #include <godot_cpp/variant/variant.hpp>
 
-#include <cmath>
-#include <limits>
 
 #include <godot_cpp/classes/object.hpp>
 
@@ -29,21 +26,6 @@ GDExtensionTypeFromVariantConstructorFunc to_type(GDExtensionVariantType p_type)
 		table[p_type] = internal::gdextension_interface_get_variant_to_type_constructor(p_type);
 	}
 	return table[p_type];
-}
-
-// The engine truncates a float towards zero; values it cannot represent saturate here instead of being
-// undefined.
-int64_t saturating_int(double p_value) {
-	if (std::isnan(p_value)) {
-		return 0;
-	}
-	if (p_value >= 9223372036854775808.0) {
-		return std::numeric_limits<int64_t>::max();
-	}
-	if (p_value < -9223372036854775808.0) {
-		return std::numeric_limits<int64_t>::min();
-	}
-	return static_cast<int64_t>(p_value);
 }
 
 } // namespace
@@ -155,8 +137,29 @@ bool Variant::operator==(const Variant &p_other) const {
 	return valid && result.booleanize();
 }
 
+namespace {
+
+// The engine's to-type constructors build the target from any Variant with the engine's own conversion
+// (Variant::operator T), so every conversion here is exactly the one scripts see.
+template <class T>
+T convert(const Variant &p_variant, GDExtensionVariantType p_type) {
+	T value{};
+	to_type(p_type)(&value, p_variant._native_ptr());
+	return value;
+}
+
+template <class T>
+T convert_builtin(const Variant &p_variant, GDExtensionVariantType p_type) {
+	// The target is built in place over a default value, which holds nothing that could leak.
+	T value;
+	to_type(p_type)(value._native_ptr(), p_variant._native_ptr());
+	return value;
+}
+
+} // namespace
+
 Variant::operator bool() const {
-	return booleanize();
+	return convert<uint8_t>(*this, GDEXTENSION_VARIANT_TYPE_BOOL) != 0;
 }
 
 Variant::operator int32_t() const {
@@ -164,21 +167,7 @@ Variant::operator int32_t() const {
 }
 
 Variant::operator int64_t() const {
-	switch (get_type()) {
-		case BOOL:
-			return booleanize() ? 1 : 0;
-		case INT: {
-			int64_t value = 0;
-			to_type(GDEXTENSION_VARIANT_TYPE_INT)(&value, _native_ptr());
-			return value;
-		}
-		case FLOAT:
-			return saturating_int(operator double());
-		case STRING:
-			return operator String().to_int();
-		default:
-			return 0;
-	}
+	return convert<int64_t>(*this, GDEXTENSION_VARIANT_TYPE_INT);
 }
 
 Variant::operator uint64_t() const {
@@ -186,77 +175,27 @@ Variant::operator uint64_t() const {
 }
 
 Variant::operator double() const {
-	switch (get_type()) {
-		case BOOL:
-			return booleanize() ? 1.0 : 0.0;
-		case INT:
-			return static_cast<double>(operator int64_t());
-		case FLOAT: {
-			double value = 0.0;
-			to_type(GDEXTENSION_VARIANT_TYPE_FLOAT)(&value, _native_ptr());
-			return value;
-		}
-		case STRING:
-			return operator String().to_float();
-		default:
-			return 0.0;
-	}
+	return convert<double>(*this, GDEXTENSION_VARIANT_TYPE_FLOAT);
 }
 
 Variant::operator String() const {
-	if (get_type() == STRING) {
-		String value;
-		to_type(GDEXTENSION_VARIANT_TYPE_STRING)(value._native_ptr(), _native_ptr());
-		return value;
-	}
-	return stringify();
+	return convert_builtin<String>(*this, GDEXTENSION_VARIANT_TYPE_STRING);
 }
 
 Variant::operator StringName() const {
-	if (get_type() == STRING_NAME) {
-		StringName value;
-		to_type(GDEXTENSION_VARIANT_TYPE_STRING_NAME)(value._native_ptr(), _native_ptr());
-		return value;
-	}
-	return StringName(operator String());
+	return convert_builtin<StringName>(*this, GDEXTENSION_VARIANT_TYPE_STRING_NAME);
 }
 
 Variant::operator Array() const {
-	const Type type = get_type();
-	if (type == ARRAY) {
-		Array value;
-		to_type(GDEXTENSION_VARIANT_TYPE_ARRAY)(value._native_ptr(), _native_ptr());
-		return value;
-	}
-	if (type >= PACKED_BYTE_ARRAY && type < VARIANT_MAX) {
-		// Packed arrays convert element by element, as the engine's Array constructor does.
-		Variant converted;
-		GDExtensionConstVariantPtr args[1] = { opaque };
-		GDExtensionCallError error{};
-		internal::gdextension_interface_variant_construct(GDEXTENSION_VARIANT_TYPE_ARRAY, converted.opaque, args, 1, &error);
-		if (error.error == GDEXTENSION_CALL_OK && converted.get_type() == ARRAY) {
-			return converted.operator Array();
-		}
-	}
-	return Array();
+	return convert_builtin<Array>(*this, GDEXTENSION_VARIANT_TYPE_ARRAY);
 }
 
 Variant::operator Dictionary() const {
-	if (get_type() == DICTIONARY) {
-		Dictionary value;
-		to_type(GDEXTENSION_VARIANT_TYPE_DICTIONARY)(value._native_ptr(), _native_ptr());
-		return value;
-	}
-	return Dictionary();
+	return convert_builtin<Dictionary>(*this, GDEXTENSION_VARIANT_TYPE_DICTIONARY);
 }
 
 Variant::operator Callable() const {
-	if (get_type() == CALLABLE) {
-		Callable value;
-		to_type(GDEXTENSION_VARIANT_TYPE_CALLABLE)(value._native_ptr(), _native_ptr());
-		return value;
-	}
-	return Callable();
+	return convert_builtin<Callable>(*this, GDEXTENSION_VARIANT_TYPE_CALLABLE);
 }
 
 Variant::operator Object *() const {

@@ -1,7 +1,7 @@
 // Variant: the engine's tagged value (opaque 24 bytes). Construction, copying and destruction go through
-// the engine; the conversion operators follow the engine's own Variant conversions (an int read from a
-// String uses String.to_int, any value read as text is the engine's stringify, and a value of an
-// unrelated type converts to the target type's empty value).
+// the engine, and the conversion operators are the engine's own Variant conversions (an int read from a
+// String is String.to_int, any value read as text is its stringify, an unrelated type gives the target's
+// empty value).
 #pragma once
 
 #include <cstdint>
