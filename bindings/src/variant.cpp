@@ -215,4 +215,19 @@ bool Variant::can_convert_strict(Type p_from, Type p_to) {
 				   static_cast<GDExtensionVariantType>(p_to)) != 0;
 }
 
+namespace internal {
+
+String format_with(const String &p_format, const Array &p_values) {
+	const Variant format(p_format);
+	const Variant values(p_values);
+	Variant result;
+	GDExtensionBool valid = 0;
+	gdextension_interface_variant_evaluate(GDEXTENSION_VARIANT_OP_MODULE, format._native_ptr(), values._native_ptr(),
+			result._native_ptr(), &valid);
+	// A format the engine rejects (too few values, a bad directive) comes back as an empty text.
+	return valid ? result.operator String() : String();
+}
+
+} // namespace internal
+
 } // namespace godot

@@ -85,3 +85,34 @@ func test_default_arguments_fill_a_short_call() -> void:
 	var economy := EconomySystem.new()
 	var short: int = economy.callv("calculate_match_heat", [a, b, 1000000, {}])
 	assert_eq(short, economy.calculate_match_heat(a, b, 1000000, {}, 1))
+
+
+func test_nodes_made_with_memnew_are_freed_with_memdelete() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var before := Performance.get_monitor(Performance.OBJECT_NODE_COUNT)
+	assert_eq(probe.roster_size_of_a_native_database(), 100)
+	assert_eq(Performance.get_monitor(Performance.OBJECT_NODE_COUNT), before, "no node left behind")
+
+
+func test_formatting_uses_the_engine_operator() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.format_pair("%s-%03d", "t", 7), "t-007")
+	assert_eq(probe.format_pair("%d and %d", 1, "x"), "", "a rejected format gives an empty text")
+
+
+class WarningCatcher:
+	extends Logger
+	var warnings: Array[String] = []
+
+	func _log_error(_function: String, _file: String, _line: int, code: String, rationale: String,
+			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
+		if error_type == ERROR_TYPE_WARNING:
+			warnings.append(rationale if rationale != "" else code)
+
+
+func test_push_warning_reaches_the_engine_warning_output() -> void:
+	var catcher := WarningCatcher.new()
+	OS.add_logger(catcher)
+	TeamforgeBindingProbe.new().warn("calendar is malformed")
+	OS.remove_logger(catcher)
+	assert_eq(catcher.warnings, ["calendar is malformed"])

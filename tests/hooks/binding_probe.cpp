@@ -1,10 +1,12 @@
 #include "binding_probe.h"
 
 #include "team_data.h"
+#include "team_database.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/callable_method_pointer.hpp>
+#include <godot_cpp/variant/utility_functions.hpp>
 
 namespace godot {
 
@@ -25,6 +27,9 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("unwatch", "source", "signal"), &TeamforgeBindingProbe::unwatch);
 	ClassDB::bind_method(D_METHOD("get_received"), &TeamforgeBindingProbe::get_received);
 	ClassDB::bind_method(D_METHOD("sort_by_vrs", "teams"), &TeamforgeBindingProbe::sort_by_vrs);
+	ClassDB::bind_method(D_METHOD("roster_size_of_a_native_database"), &TeamforgeBindingProbe::roster_size_of_a_native_database);
+	ClassDB::bind_method(D_METHOD("warn", "message"), &TeamforgeBindingProbe::warn);
+	ClassDB::bind_method(D_METHOD("format_pair", "format", "first", "second"), &TeamforgeBindingProbe::format_pair);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -54,6 +59,22 @@ Array TeamforgeBindingProbe::sort_by_vrs(const Array &p_teams) {
 	Array sorted = p_teams.duplicate();
 	sorted.sort_custom(callable_mp(this, &TeamforgeBindingProbe::rates_higher));
 	return sorted;
+}
+
+int64_t TeamforgeBindingProbe::roster_size_of_a_native_database() {
+	TeamDatabase *database = memnew(TeamDatabase);
+	database->initialize_defaults();
+	const int64_t count = database->get_team_count();
+	memdelete(database);
+	return count;
+}
+
+void TeamforgeBindingProbe::warn(const String &p_message) {
+	UtilityFunctions::push_warning(p_message);
+}
+
+String TeamforgeBindingProbe::format_pair(const String &p_format, const Variant &p_first, const Variant &p_second) {
+	return vformat(p_format, p_first, p_second);
 }
 
 } // namespace godot

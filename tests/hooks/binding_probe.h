@@ -29,6 +29,10 @@ public:
 	Array get_received() const;
 	// Returns a copy of p_teams sorted by rating, highest first, through Array.sort_custom.
 	Array sort_by_vrs(const Array &p_teams);
+	// Builds, fills and frees a TeamDatabase node from C++, returning its team count.
+	int64_t roster_size_of_a_native_database();
+	void warn(const String &p_message);
+	String format_pair(const String &p_format, const Variant &p_first, const Variant &p_second);
 };
 
 } // namespace godot

@@ -116,4 +116,16 @@ public:
 	GDExtensionVariantPtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
 };
 
+namespace internal {
+String format_with(const String &p_format, const Array &p_values);
+} // namespace internal
+
+// Formats with the engine's own String % operator ("%d", "%s", "%05.2f", ...).
+template <class... Args>
+String vformat(const String &p_format, const Args &...p_values) {
+	Array values;
+	(values.push_back(Variant(p_values)), ...);
+	return internal::format_with(p_format, values);
+}
+
 } // namespace godot
