@@ -1,6 +1,7 @@
 #include "economy_system.h"
 
 #include "common/rounding.h"
+#include "common/writable_array.h"
 #include "data/top_teams.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -103,22 +104,6 @@ Array array_or_empty(const Variant &p_value) {
 	}
 	const Array array = p_value;
 	return array;
-}
-
-// Scripts may hand in a history or ledger that refuses dictionaries (read-only, or typed for other
-// elements). A stake or payout must never be booked without its record, so such an array is replaced by a
-// plain copy before anything changes.
-void make_writable(Array &r_records) {
-	if (!r_records.is_read_only() &&
-			(!r_records.is_typed() || r_records.get_typed_builtin() == Variant::DICTIONARY)) {
-		return;
-	}
-	Array copy;
-	const int64_t count = r_records.size();
-	for (int64_t i = 0; i < count; i++) {
-		copy.push_back(r_records[i]);
-	}
-	r_records = copy;
 }
 
 Dictionary booked(const Dictionary &p_guess, int64_t p_funds) {
@@ -271,8 +256,8 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	guess["settle_date"] = "";
 	guess["winner_name"] = "";
 
-	make_writable(guess_history);
-	make_writable(fund_ledger);
+	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
+	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
 	// 0 <= amount <= funds here, but keep the money rule in one form.
 	funds = teamforge::saturating_sub(funds, p_amount);
 	guess_history.insert(0, guess);
@@ -327,8 +312,8 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 		// instead of wrapping the balance.
 		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
 	}
-	make_writable(guess_history);
-	make_writable(fund_ledger);
+	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
+	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
 	if (guess.is_read_only()) {
 		// A locked record could not be marked settled and would pay again.
 		guess = guess.duplicate();

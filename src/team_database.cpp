@@ -1,5 +1,6 @@
 #include "team_database.h"
 
+#include "common/writable_array.h"
 #include "data/default_roster.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -22,6 +23,11 @@ TeamData *as_team(const Variant &p_value) {
 }
 
 } // namespace
+
+void TeamDatabase::teams_writable() {
+	// A script may have frozen the list it got from get_teams(); the change must still land.
+	teamforge::ensure_writable(teams, Variant::OBJECT);
+}
 
 void TeamDatabase::emit_reset_signals() {
 	emit_signal("current_date_changed", current_date);
@@ -62,6 +68,7 @@ TeamDatabase::TeamDatabase() :
 
 void TeamDatabase::initialize_defaults() {
 	current_date = START_DATE;
+	teams_writable();
 	teams.clear();
 	for (size_t row = 0; row < teamforge::DEFAULT_ROSTER_SIZE; ++row) {
 		const teamforge::RosterRow &entry = teamforge::DEFAULT_ROSTER[row];
@@ -78,6 +85,7 @@ void TeamDatabase::initialize_defaults() {
 
 void TeamDatabase::clear_database() {
 	current_date = START_DATE;
+	teams_writable();
 	teams.clear();
 	emit_reset_signals();
 }
@@ -111,6 +119,7 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 		}
 	}
 
+	teams_writable();
 	teams.clear();
 	for (const Variant &team : kept) {
 		teams.push_back(team);
@@ -150,6 +159,7 @@ void TeamDatabase::add_or_update_team(const Ref<TeamData> &p_team) {
 	}
 	// Copied now: a team_changed handler may change the record before later listeners run.
 	const String team_id = p_team->get_id();
+	teams_writable();
 	const int64_t count = teams.size();
 	for (int64_t i = 0; i < count; ++i) {
 		TeamData *team = as_team(teams[i]);
@@ -198,6 +208,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 	}
 
 	current_date = String(p_data.get("current_date", START_DATE));
+	teams_writable();
 	teams.clear();
 	for (const Dictionary &record : records) {
 		Ref<TeamData> team;

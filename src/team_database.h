@@ -22,6 +22,8 @@ class TeamDatabase : public Node {
 	String current_date;
 	Array teams;
 
+	// Replaces a list a script has frozen by a plain copy before the list changes.
+	void teams_writable();
 	// current_date_changed, teams_rebuilt and database_reset, in the order listeners rely on.
 	void emit_reset_signals();
 
