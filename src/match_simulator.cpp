@@ -1,5 +1,6 @@
 #include "match_simulator.h"
 
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "data/map_pool.h"
 
@@ -139,15 +140,15 @@ Dictionary build_map_report(const MapResult &p_map) {
 	}
 
 	Dictionary report;
-	report["map_name"] = name;
-	report["mapName"] = name;
-	report["score_a"] = p_map.score_a;
-	report["scoreA"] = p_map.score_a;
-	report["score_b"] = p_map.score_b;
-	report["scoreB"] = p_map.score_b;
-	report["round_history"] = history;
-	report["roundHistory"] = history;
-	report["overtime_count"] = p_map.overtime_count;
+	report[teamforge::dictionary_key("map_name")] = name;
+	report[teamforge::dictionary_key("mapName")] = name;
+	report[teamforge::dictionary_key("score_a")] = p_map.score_a;
+	report[teamforge::dictionary_key("scoreA")] = p_map.score_a;
+	report[teamforge::dictionary_key("score_b")] = p_map.score_b;
+	report[teamforge::dictionary_key("scoreB")] = p_map.score_b;
+	report[teamforge::dictionary_key("round_history")] = history;
+	report[teamforge::dictionary_key("roundHistory")] = history;
+	report[teamforge::dictionary_key("overtime_count")] = p_map.overtime_count;
 	return report;
 }
 
@@ -235,7 +236,7 @@ Array MatchSimulator::pick_maps(int32_t p_count) {
 Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
 	if (p_team_a.is_null() || p_team_b.is_null()) {
 		Dictionary error;
-		error["error"] = "ERROR_INVALID_TEAM_DATA";
+		error[teamforge::dictionary_key("error")] = "ERROR_INVALID_TEAM_DATA";
 		return error;
 	}
 	// Own references, so the teams outlive anything a signal handler drops.
@@ -299,33 +300,33 @@ Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const R
 	}
 
 	Dictionary report;
-	report["team_a_id"] = team_a->get_id();
-	report["team_a_name"] = team_a->get_name();
-	report["team_b_id"] = team_b->get_id();
-	report["team_b_name"] = team_b->get_name();
-	report["winner_id"] = winner->get_id();
-	report["winner_name"] = winner->get_name();
-	report["loser_id"] = loser->get_id();
-	report["loser_name"] = loser->get_name();
-	report["score_a"] = maps_a;
-	report["score_b"] = maps_b;
-	report["is_bo5"] = p_is_bo5;
-	report["probability_a"] = probability;
-	report["probability_b"] = 1.0 - probability;
-	report["map_reports"] = map_reports;
-	report["vrs_before_a"] = vrs_a;
-	report["vrs_before_b"] = vrs_b;
-	report["vrs_after_a"] = vrs_after_a;
-	report["vrs_after_b"] = vrs_after_b;
-	report["vrs_delta_a"] = delta_a;
-	report["vrs_delta_b"] = delta_b;
-	report["stamina_before_a"] = clamped_int32(stamina_after_a + drop_a, STAMINA_MIN, STAMINA_MAX);
-	report["stamina_before_b"] = clamped_int32(stamina_after_b + drop_b, STAMINA_MIN, STAMINA_MAX);
-	report["stamina_after_a"] = stamina_after_a;
-	report["stamina_after_b"] = stamina_after_b;
-	report["stamina_drop_a"] = drop_a;
-	report["stamina_drop_b"] = drop_b;
-	report["change"] = delta_a < 0 ? -delta_a : delta_a;
+	report[teamforge::dictionary_key("team_a_id")] = team_a->get_id();
+	report[teamforge::dictionary_key("team_a_name")] = team_a->get_name();
+	report[teamforge::dictionary_key("team_b_id")] = team_b->get_id();
+	report[teamforge::dictionary_key("team_b_name")] = team_b->get_name();
+	report[teamforge::dictionary_key("winner_id")] = winner->get_id();
+	report[teamforge::dictionary_key("winner_name")] = winner->get_name();
+	report[teamforge::dictionary_key("loser_id")] = loser->get_id();
+	report[teamforge::dictionary_key("loser_name")] = loser->get_name();
+	report[teamforge::dictionary_key("score_a")] = maps_a;
+	report[teamforge::dictionary_key("score_b")] = maps_b;
+	report[teamforge::dictionary_key("is_bo5")] = p_is_bo5;
+	report[teamforge::dictionary_key("probability_a")] = probability;
+	report[teamforge::dictionary_key("probability_b")] = 1.0 - probability;
+	report[teamforge::dictionary_key("map_reports")] = map_reports;
+	report[teamforge::dictionary_key("vrs_before_a")] = vrs_a;
+	report[teamforge::dictionary_key("vrs_before_b")] = vrs_b;
+	report[teamforge::dictionary_key("vrs_after_a")] = vrs_after_a;
+	report[teamforge::dictionary_key("vrs_after_b")] = vrs_after_b;
+	report[teamforge::dictionary_key("vrs_delta_a")] = delta_a;
+	report[teamforge::dictionary_key("vrs_delta_b")] = delta_b;
+	report[teamforge::dictionary_key("stamina_before_a")] = clamped_int32(stamina_after_a + drop_a, STAMINA_MIN, STAMINA_MAX);
+	report[teamforge::dictionary_key("stamina_before_b")] = clamped_int32(stamina_after_b + drop_b, STAMINA_MIN, STAMINA_MAX);
+	report[teamforge::dictionary_key("stamina_after_a")] = stamina_after_a;
+	report[teamforge::dictionary_key("stamina_after_b")] = stamina_after_b;
+	report[teamforge::dictionary_key("stamina_drop_a")] = drop_a;
+	report[teamforge::dictionary_key("stamina_drop_b")] = drop_b;
+	report[teamforge::dictionary_key("change")] = delta_a < 0 ? -delta_a : delta_a;
 
 	// Nothing of this object is touched after the signal: a handler may
 	// reseed it, play again or drop the last reference to it.
@@ -347,8 +348,8 @@ void MatchSimulator::clear_match_history() {
 
 Dictionary MatchSimulator::to_dict() const {
 	Dictionary data;
-	data["seed"] = seed;
-	data["match_history"] = Array();
+	data[teamforge::dictionary_key("seed")] = seed;
+	data[teamforge::dictionary_key("match_history")] = Array();
 	return data;
 }
 

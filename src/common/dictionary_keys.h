@@ -1,0 +1,13 @@
+#pragma once
+
+// Keys of the dictionaries the library builds again and again (match reports, saves). Each key text is
+// turned into an engine String once and shared afterwards, instead of being decoded from UTF-8 on every
+// write. Keys are looked up by the address of their literal, which stays the same for the library's life.
+
+#include <godot_cpp/variant/variant.hpp>
+
+namespace teamforge {
+
+const godot::Variant &dictionary_key(const char *p_literal);
+
+} // namespace teamforge
