@@ -1,0 +1,24 @@
+#pragma once
+
+// The two services every tournament engine uses: the achievement event the manager emits when
+// something worth telling happens, and the improve-only placement record of each team.
+
+#include "tournament/tournament_host.h"
+#include "tournament/tournament_records.h"
+
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/string.hpp>
+
+namespace teamforge {
+
+// Weight of a placement label (0 for labels outside the table); ranks labels and sets prize shares.
+double placement_weight(const godot::String &p_label);
+// True when p_a ranks strictly above p_b (weights more than 0.001 apart).
+bool placement_weight_greater(double p_a, double p_b);
+
+void emit_achievement_event(TournamentHost &p_host, const godot::String &p_type, const Tournament &p_tournament,
+		const godot::Dictionary &p_context);
+void record_placement(TournamentHost &p_host, Tournament &r_tournament, const godot::Dictionary &p_entry,
+		const godot::String &p_label);
+
+} // namespace teamforge

@@ -1,0 +1,28 @@
+#pragma once
+
+// The Swiss engine: five rounds of best-of-three matches in which teams meet others with the same
+// record, through at three wins and out at three losses. Built in advance with dated rounds, paired
+// round by round with the seeded shuffle, closed with final groups, placements and qualifiers.
+
+#include "tournament/tournament_host.h"
+#include "tournament/tournament_records.h"
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/string.hpp>
+
+#include <cstdint>
+
+namespace teamforge {
+
+TournamentStage build_swiss_stage(const godot::String &p_name, int32_t p_team_count, int32_t p_first_match,
+		const godot::String &p_start_date);
+// A copy of p_entries in seeded random order; moves the simulator's seed on, even for an empty list.
+godot::Array shuffle_entries(TournamentHost &p_host, const godot::Array &p_entries);
+void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const godot::Array &p_seed_list);
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
+// End of a play day: pairs the next round once the current one is over.
+void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
+bool swiss_stage_finished(const TournamentStage &p_stage);
+void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
+
+} // namespace teamforge

@@ -1,0 +1,46 @@
+#pragma once
+
+// What the tournament engines (invitations, stage engines, match play, completion) need from the manager
+// that owns them. TournamentManager implements it; the engines never see the engine class itself.
+
+#include "tournament/tournament_records.h"
+
+#include <godot_cpp/classes/ref.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+
+#include <cstdint>
+
+namespace godot {
+class TeamDatabase;
+class MatchSimulator;
+} // namespace godot
+
+namespace teamforge {
+
+class TournamentHost {
+public:
+	virtual ~TournamentHost() = default;
+
+	// The team database, or null when none is set or it has been freed. Resolved anew on every call:
+	// never keep the pointer across anything that emits a signal.
+	virtual godot::TeamDatabase *database() const = 0;
+	// The simulator; a script that removed it gets a new one here.
+	virtual godot::Ref<godot::MatchSimulator> simulator() = 0;
+
+	virtual int64_t funds() const = 0;
+	virtual void set_funds(int64_t p_funds) = 0;
+	virtual godot::Dictionary quota_map() const = 0;
+	// Stores the normalised form.
+	virtual void set_quota_map(const godot::Dictionary &p_quotas) = 0;
+
+	// Signals of the manager.
+	virtual void emit_achievement_event(const godot::Dictionary &p_event) = 0;
+	virtual void emit_tournament_completed(int32_t p_tournament_id) = 0;
+	virtual void emit_tournament_updated(int32_t p_tournament_id) = 0;
+
+	// True once a signal handler has replaced the manager's records (from_dict, set_tournaments) or its
+	// team database since the current day began; the day's work then stops at the next safe point.
+	virtual bool day_interrupted() const = 0;
+};
+
+} // namespace teamforge

@@ -1,0 +1,110 @@
+#pragma once
+
+// The tournament manager's records: plain values owned by the manager, each with one converter to and
+// from its save dictionary. Team entries, records, placements and descriptors stay engine containers,
+// because the save format and the signals hand them to scripts as they are.
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/string.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace teamforge {
+
+struct NodeLink {
+	godot::String id;
+	godot::String slot;
+
+	// A link leads somewhere only when both its target and its side are given.
+	bool is_complete() const { return !id.is_empty() && !slot.is_empty(); }
+};
+
+struct MatchNode {
+	godot::String id;
+	godot::String name;
+	godot::String group_name;
+	godot::Dictionary team_a;
+	godot::Dictionary team_b;
+	NodeLink winner_to;
+	NodeLink loser_to;
+	godot::String status; // "PENDING" until played, then "PLAYED"; set by make_match_node().
+	bool is_bo5 = false;
+	godot::String loser_tag;
+	godot::String date;
+	godot::Array details;
+	int32_t heat = 0;
+	godot::Dictionary winner;
+	godot::Dictionary loser;
+	int32_t score_a = 0;
+	int32_t score_b = 0;
+	int32_t vrs_delta_a = 0;
+	int32_t vrs_delta_b = 0;
+};
+
+struct TournamentStage {
+	godot::String type;
+	godot::String name;
+	godot::Array rounds;
+	std::vector<MatchNode> nodes;
+	godot::String next_date;
+	godot::Array records;
+	godot::Dictionary final_groups;
+	int32_t current_round = 1;
+	bool is_playoff = false;
+	godot::Array groups;
+	int32_t next_id = 0;
+};
+
+struct Tournament {
+	int32_t id = 0;
+	godot::String status; // "PENDING" from make_tournament().
+	godot::String name;
+	godot::String format_id;
+	godot::String tier_id;
+	godot::String city;
+	int32_t prize = 0;
+	int32_t size = 0;
+	godot::String inv_date;
+	godot::String start_date;
+	std::vector<TournamentStage> stages;
+	int32_t current_stage_idx = 0;
+	int32_t rest = 0;
+	godot::Array placements;
+	godot::Array standings;
+	godot::String date;
+	godot::Dictionary initial_vrs;
+	godot::Dictionary vrs_delta_map;
+	int32_t total_heat = 0;
+	godot::Dictionary major_slots;
+	// Keys "stage3", "stage2", "stage1"; their entries are the same dictionaries as in participants.
+	godot::Dictionary major_direct;
+	godot::Array participants;
+	godot::Array advanced_pool;
+};
+
+// Tournaments are held by shared pointer so that a day in progress keeps the records it works on alive
+// even when a signal handler replaces the manager's list.
+using TournamentPtr = std::shared_ptr<Tournament>;
+using TournamentList = std::vector<TournamentPtr>;
+
+// Records with their defaults ("PENDING" statuses).
+MatchNode make_match_node();
+Tournament make_tournament();
+
+godot::Dictionary link_to_dict(const NodeLink &p_link);
+NodeLink link_from_dict(const godot::Dictionary &p_data);
+godot::Dictionary node_to_dict(const MatchNode &p_node);
+MatchNode node_from_dict(const godot::Dictionary &p_data);
+godot::Dictionary stage_to_dict(const TournamentStage &p_stage);
+TournamentStage stage_from_dict(const godot::Dictionary &p_data);
+godot::Dictionary tournament_to_dict(const Tournament &p_tournament);
+Tournament tournament_from_dict(const godot::Dictionary &p_data);
+
+// The default quota map and the normalised form of any given map.
+godot::Dictionary default_quota_map();
+godot::Dictionary normalize_quota_map(const godot::Dictionary &p_quotas);
+
+} // namespace teamforge
