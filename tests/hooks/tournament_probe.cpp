@@ -37,6 +37,7 @@ void TeamforgeTournamentProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("build_blast", "name", "best_of_five", "first_match", "start_date"), &TeamforgeTournamentProbe::build_blast);
 	ClassDB::bind_method(D_METHOD("build_groups", "first_match", "start_date"), &TeamforgeTournamentProbe::build_groups);
 	ClassDB::bind_method(D_METHOD("get_stage", "index"), &TeamforgeTournamentProbe::get_stage);
+	ClassDB::bind_method(D_METHOD("set_stage", "index", "stage"), &TeamforgeTournamentProbe::set_stage);
 	ClassDB::bind_method(D_METHOD("shuffle", "entries"), &TeamforgeTournamentProbe::shuffle);
 	ClassDB::bind_method(D_METHOD("seed_stage", "index", "seed_list", "first_stage"), &TeamforgeTournamentProbe::seed_stage);
 	ClassDB::bind_method(D_METHOD("score_node", "index", "node_id", "score_a", "score_b"), &TeamforgeTournamentProbe::score_node);
@@ -112,6 +113,12 @@ Dictionary TeamforgeTournamentProbe::get_stage(int64_t p_index) const {
 	const teamforge::TournamentStage *stage = const_cast<TeamforgeTournamentProbe *>(this)->stage_at(p_index);
 	ERR_FAIL_NULL_V(stage, Dictionary());
 	return teamforge::stage_to_dict(*stage);
+}
+
+void TeamforgeTournamentProbe::set_stage(int64_t p_index, const Dictionary &p_stage) {
+	teamforge::TournamentStage *stage = stage_at(p_index);
+	ERR_FAIL_NULL(stage);
+	*stage = teamforge::stage_from_dict(p_stage);
 }
 
 Array TeamforgeTournamentProbe::shuffle(const Array &p_entries) {

@@ -50,6 +50,8 @@ public:
 	int64_t build_blast(const String &p_name, bool p_best_of_five, int32_t p_first_match, const String &p_start_date);
 	int64_t build_groups(int32_t p_first_match, const String &p_start_date);
 	Dictionary get_stage(int64_t p_index) const;
+	// Replaces a stage with one loaded from a save dictionary, as a restored game would hold it.
+	void set_stage(int64_t p_index, const Dictionary &p_stage);
 
 	Array shuffle(const Array &p_entries);
 	void seed_stage(int64_t p_index, const Array &p_seed_list, bool p_first_stage);
