@@ -100,8 +100,8 @@ TournamentManager::TournamentManager() :
 TournamentManager::~TournamentManager() = default;
 
 void TournamentManager::set_team_database(Node *p_team_database_node) {
-	TeamDatabase *database = Object::cast_to<TeamDatabase>(p_team_database_node);
-	const uint64_t id = database != nullptr ? database->get_instance_id() : 0;
+	const TeamDatabase *given = Object::cast_to<TeamDatabase>(p_team_database_node);
+	const uint64_t id = given != nullptr ? given->get_instance_id() : 0;
 	if (id != team_database_id) {
 		team_database_id = id;
 		++state_generation;
