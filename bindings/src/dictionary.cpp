@@ -1,6 +1,8 @@
-// Dictionary over the engine's constructors, keyed access and builtin Dictionary methods.
+// Dictionary over the engine's constructors and destructor, dictionary_operator_index(_const) for keyed
+// access, and the builtin Dictionary methods.
 #include <godot_cpp/variant/dictionary.hpp>
 
+#include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 #include "builtin_access.hpp"
@@ -9,6 +11,10 @@ namespace godot {
 
 Dictionary::Dictionary() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 0>()(opaque, nullptr);
+}
+
+Dictionary::Dictionary(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_DICTIONARY, opaque, p_from->_native_ptr());
 }
 
 Dictionary::Dictionary(const Dictionary &p_other) {
@@ -50,13 +56,20 @@ Variant Dictionary::get(const Variant &p_key, const Variant &p_default) const {
 }
 
 Variant &Dictionary::operator[](const Variant &p_key) {
-	return *static_cast<Variant *>(internal::gdextension_interface_dictionary_operator_index(opaque, p_key._native_ptr()));
+	auto *value = static_cast<Variant *>(internal::gdextension_interface_dictionary_operator_index(opaque, p_key._native_ptr()));
+	ERR_FAIL_NULL_V(value, internal::scratch_variant());
+	return *value;
 }
 
 const Variant &Dictionary::operator[](const Variant &p_key) const {
-	static const Variant nil;
-	const void *found = internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr());
-	return found ? *static_cast<const Variant *>(found) : nil;
+	// The engine treats a read-only look-up of a missing key as a bug of the caller and reports it, so
+	// absence is asked first.
+	if (!has(p_key)) {
+		return internal::scratch_variant();
+	}
+	const auto *value = static_cast<const Variant *>(internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr()));
+	ERR_FAIL_NULL_V(value, internal::scratch_variant());
+	return *value;
 }
 
 bool Dictionary::erase(const Variant &p_key) {

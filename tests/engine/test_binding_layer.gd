@@ -100,6 +100,15 @@ func test_formatting_uses_the_engine_operator() -> void:
 	assert_eq(probe.format_pair("%d and %d", 1, "x"), "", "a rejected format gives an empty text")
 
 
+func test_read_only_lookup_of_a_missing_key_gives_null() -> void:
+	# The engine reports a read-only look-up of a missing key as a bug; the binding layer asks first.
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.read_key({"a": 1}, "a"), 1, "present key")
+	assert_eq(probe.read_key({"a": 1}, &"a"), 1, "StringName finds the String key")
+	assert_null(probe.read_key({"a": 1}, "b"), "missing key")
+	assert_null(probe.read_key({}, 0), "empty dictionary")
+
+
 class WarningCatcher:
 	extends Logger
 	var warnings: Array[String] = []

@@ -35,6 +35,11 @@ public:
 	bool operator!=(const Dictionary &p_other) const { return !(*this == p_other); }
 
 	GDExtensionTypePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit Dictionary(const Variant *p_from);
 };
 
 } // namespace godot
