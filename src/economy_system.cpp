@@ -314,10 +314,9 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	}
 	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
 	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
-	if (guess.is_read_only()) {
-		// A locked record could not be marked settled and would pay again.
-		guess = guess.duplicate();
-	}
+	// A locked record could not be marked settled and would pay again; a typed one cannot hold the
+	// settlement's numbers. Either is replaced in the history by a plain copy.
+	teamforge::ensure_writable(guess);
 	funds = teamforge::saturating_add(funds, payout);
 
 	guess["status"] = "SETTLED";
@@ -326,7 +325,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	guess["settle_date"] = p_settle_date;
 	guess["winner_name"] = p_winner_team_name;
 	guess["winner_team_id"] = p_winner_team_id;
-	guess_history[index] = guess;
+	guess_history.set(index, guess);
 
 	Dictionary entry;
 	entry["type"] = "GUESS_SETTLED";

@@ -59,6 +59,10 @@ const Variant &Array::operator[](int64_t p_index) const {
 	return *element;
 }
 
+void Array::set(int64_t p_index, const Variant &p_value) {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, set), opaque, nullptr, &p_index, p_value._native_ptr());
+}
+
 void Array::push_back(const Variant &p_value) {
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, push_back), opaque, nullptr, p_value._native_ptr());
 }

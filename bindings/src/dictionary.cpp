@@ -72,6 +72,12 @@ const Variant &Dictionary::operator[](const Variant &p_key) const {
 	return *value;
 }
 
+bool Dictionary::set(const Variant &p_key, const Variant &p_value) {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, set), opaque, &result, p_key._native_ptr(), p_value._native_ptr());
+	return result != 0;
+}
+
 bool Dictionary::erase(const Variant &p_key) {
 	uint8_t result = 0;
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, erase), opaque, &result, p_key._native_ptr());
@@ -80,6 +86,11 @@ bool Dictionary::erase(const Variant &p_key) {
 
 void Dictionary::clear() {
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, clear), opaque, nullptr);
+}
+
+void Dictionary::merge(const Dictionary &p_dictionary, bool p_overwrite) {
+	const uint8_t overwrite = p_overwrite ? 1 : 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, merge), opaque, nullptr, p_dictionary.opaque, &overwrite);
 }
 
 Array Dictionary::keys() const {
@@ -99,6 +110,36 @@ bool Dictionary::is_read_only() const {
 	uint8_t result = 0;
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_read_only), opaque, &result);
 	return result != 0;
+}
+
+bool Dictionary::is_typed() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed), opaque, &result);
+	return result != 0;
+}
+
+bool Dictionary::is_typed_key() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed_key), opaque, &result);
+	return result != 0;
+}
+
+bool Dictionary::is_typed_value() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed_value), opaque, &result);
+	return result != 0;
+}
+
+int64_t Dictionary::get_typed_key_builtin() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, get_typed_key_builtin), opaque, &result);
+	return result;
+}
+
+int64_t Dictionary::get_typed_value_builtin() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, get_typed_value_builtin), opaque, &result);
+	return result;
 }
 
 bool Dictionary::operator==(const Dictionary &p_other) const {

@@ -274,6 +274,36 @@ func test_locked_records_never_lose_a_stake_or_pay_twice() -> void:
 	assert_eq(eco.get_funds(), funds_after, "paid once")
 
 
+func test_a_typed_guess_record_is_settled_in_a_plain_copy() -> void:
+	# The engine trusts what a typed dictionary holds: a number stored behind its checks crashes the
+	# engine when a script reads it back as a String.
+	var g: Dictionary[String, String] = {"id": "x", "pick_team_id": "t-0", "amount": "500", "chosen_odds": "2.0"}
+	eco.set_guess_history([g])
+	var res: Dictionary = eco.settle_prediction("x", "t-0", "W", "d")
+	assert_eq([res.get("ok"), res.get("funds")], [true, START_FUNDS + 1000], "paid from the record's texts")
+	var stored: Dictionary = eco.get_guess_history()[0]
+	assert_false(stored.is_typed(), "the history holds a plain record")
+	assert_eq([stored.get("status"), stored.get("success"), stored.get("payout")], ["SETTLED", true, 1000])
+	assert_same(res.get("guess"), stored, "the result carries the stored record")
+	assert_false(g.has("payout"), "the script's typed record is left as it was")
+	var lengths := 0
+	for key in g:
+		var text: String = g[key]
+		lengths += text.length()
+	assert_eq(lengths, 10, "the typed record still reads back as texts")
+	assert_eq(eco.settle_prediction("x", "t-0", "W", "d").get("error"), "ERROR_GUESS_ALREADY_SETTLED")
+
+
+func test_a_history_typed_for_dictionaries_stays_shared() -> void:
+	var history: Array[Dictionary] = []
+	eco.set_guess_history(history)
+	var id: String = _place("t-2", 100)["guess"]["id"]
+	assert_same(eco.get_guess_history(), history, "still the script's array")
+	assert_true(eco.settle_prediction(id, "t-2", "Beta", "d").get("ok"), "settled")
+	assert_eq([history.size(), history[0].get("status"), history[0].get("payout")], [1, "SETTLED", 186],
+			"placed and settled in the script's typed array")
+
+
 func test_saved_dictionary_shares_arrays() -> void:
 	_place("t-1", 10)
 	var saved: Dictionary = eco.to_dict()

@@ -23,8 +23,11 @@ public:
 
 	int64_t size() const;
 	bool is_empty() const;
+	// Writes through the returned reference bypass the engine's type check of a typed array; set()
+	// checks, and refuses a value the array cannot hold.
 	Variant &operator[](int64_t p_index);
 	const Variant &operator[](int64_t p_index) const;
+	void set(int64_t p_index, const Variant &p_value);
 	void push_back(const Variant &p_value);
 	void append(const Variant &p_value);
 	void push_front(const Variant &p_value);
