@@ -248,8 +248,10 @@ String format_with(const String &p_format, const Array &p_values) {
 	GDExtensionBool valid = 0;
 	gdextension_interface_variant_evaluate(GDEXTENSION_VARIANT_OP_MODULE, format._native_ptr(), values._native_ptr(),
 			result._native_ptr(), &valid);
-	// A format the engine rejects (too few values, a bad directive) comes back as an empty text.
-	return valid ? result.operator String() : String();
+	// A format the engine rejects (too few values, a bad directive) gives what the engine's % operator
+	// gives, its error text, as upstream's vformat does.
+	(void)valid;
+	return result.operator String();
 }
 
 } // namespace internal
