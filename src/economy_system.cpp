@@ -1,6 +1,7 @@
 #include "economy_system.h"
 
 #include "common/rounding.h"
+#include "common/saved_numbers.h"
 #include "common/writable_array.h"
 #include "data/top_teams.h"
 
@@ -306,7 +307,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	const bool success = pick_team_id == p_winner_team_id;
 	int64_t payout = 0;
 	if (success) {
-		const int64_t amount = guess.get("amount", 0);
+		const int64_t amount = teamforge::saved_int64(guess.get("amount", 0));
 		const double chosen_odds = guess.get("chosen_odds", 0.0);
 		// Records may come from a save; an absurd stake or odds saturates
 		// instead of wrapping the balance.
@@ -349,10 +350,8 @@ Dictionary EconomySystem::to_dict() const {
 }
 
 void EconomySystem::from_dict(const Dictionary &p_data) {
-	const int64_t saved_funds = p_data.get("funds", STARTING_FUNDS);
-	funds = saved_funds;
-	const int64_t saved_next_guess_id = p_data.get("next_guess_id", 1);
-	set_next_guess_id(saved_next_guess_id);
+	funds = teamforge::saved_int64(p_data.get("funds", STARTING_FUNDS));
+	set_next_guess_id(teamforge::saved_int64(p_data.get("next_guess_id", 1)));
 	guess_history = array_or_empty(p_data.get("guess_history", Variant()));
 	fund_ledger = array_or_empty(p_data.get("fund_ledger", Variant()));
 }

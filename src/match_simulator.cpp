@@ -2,6 +2,7 @@
 
 #include "common/dictionary_keys.h"
 #include "common/rounding.h"
+#include "common/saved_numbers.h"
 #include "data/map_pool.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -354,7 +355,7 @@ Dictionary MatchSimulator::to_dict() const {
 }
 
 void MatchSimulator::from_dict(const Dictionary &p_data) {
-	const int64_t saved_seed = p_data.get("seed", 0);
+	const int64_t saved_seed = teamforge::saved_int64(p_data.get("seed", 0));
 	if (saved_seed != 0) {
 		set_seed(static_cast<uint64_t>(saved_seed));
 	} else {

@@ -1,5 +1,7 @@
 #include "team_data.h"
 
+#include "common/saved_numbers.h"
+
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
@@ -134,17 +136,17 @@ void TeamData::from_dict(const Dictionary &p_data) {
 	id = String(p_data.get("id", ""));
 	name = String(p_data.get("name", ""));
 	region = String(p_data.get("region", ""));
-	vrs = static_cast<int32_t>(p_data.get("vrs", 1000));
-	stamina = static_cast<int32_t>(p_data.get("stamina", 100));
-	wins = static_cast<int32_t>(p_data.get("wins", 0));
-	losses = static_cast<int32_t>(p_data.get("losses", 0));
-	prize_total = static_cast<int64_t>(p_data.get("prize_total", 0));
+	vrs = teamforge::saved_int32(p_data.get("vrs", 1000));
+	stamina = teamforge::saved_int32(p_data.get("stamina", 100));
+	wins = teamforge::saved_int32(p_data.get("wins", 0));
+	losses = teamforge::saved_int32(p_data.get("losses", 0));
+	prize_total = teamforge::saved_int64(p_data.get("prize_total", 0));
 
 	Variant candidate;
 	if (p_data.has("honors")) {
-		candidate = p_data["honors"];
+		candidate = p_data.get("honors", Variant());
 	} else if (p_data.has("historical_honors")) {
-		candidate = p_data["historical_honors"];
+		candidate = p_data.get("historical_honors", Variant());
 	}
 	// A fresh array rather than clearing the old one in place: the old one may be shared with
 	// the dictionary it was loaded from.
