@@ -95,6 +95,8 @@ func test_match_heat() -> void:
 	assert_eq(_heat(alpha, beta, 1000000, {"a": 5, "b": 21}), 1837, "rank 5 counts, rank 21 does not")
 	assert_eq(_heat(alpha, beta, 1000000, {"a": 6, "b": 20}), 1875, "ranks 6 and 20 count 2.5 each")
 	assert_eq(_heat(alpha, beta, 1000000, {"x": 1}), 750, "ranks of other ids do not count")
+	# 5 x 5 x 0.25 = 6.25, whose root 2.5 rounds away from zero (half to even would give 2).
+	assert_eq(_heat(_team("a", "A", 5), _team("b", "B", 5), 1000000), 3, "a half rounds up")
 	assert_eq(_heat(null, null, 1000000, {"": 1}), 500, "null teams: rating 1000, unranked")
 
 
