@@ -1,6 +1,7 @@
 #include "economy_system.h"
 
 #include "common/rounding.h"
+#include "common/saved_numbers.h"
 #include "common/writable_array.h"
 #include "data/top_teams.h"
 
@@ -16,6 +17,58 @@
 namespace godot {
 
 namespace {
+
+// Keys and fixed values of the records and results, built once: a stake or a settlement writes dozens.
+struct Keys {
+	Variant ok = String("ok");
+	Variant guess = String("guess");
+	Variant funds = String("funds");
+	Variant error = String("error");
+	Variant ratio_a = String("ratio_a");
+	Variant ratio_b = String("ratio_b");
+	Variant team_a_id = String("team_a_id");
+	Variant team_b_id = String("team_b_id");
+	Variant id = String("id");
+	Variant status = String("status");
+	Variant tour_id = String("tour_id");
+	Variant tour_name = String("tour_name");
+	Variant stage_idx = String("stage_idx");
+	Variant match_id = String("match_id");
+	Variant match_name = String("match_name");
+	Variant match_date = String("match_date");
+	Variant team_a_name = String("team_a_name");
+	Variant team_b_name = String("team_b_name");
+	Variant pick_team_id = String("pick_team_id");
+	Variant pick_name = String("pick_name");
+	Variant amount = String("amount");
+	Variant chosen_odds = String("chosen_odds");
+	Variant odds_a = String("odds_a");
+	Variant odds_b = String("odds_b");
+	Variant potential_payout = String("potential_payout");
+	Variant success = String("success");
+	Variant payout = String("payout");
+	Variant settle_date = String("settle_date");
+	Variant winner_name = String("winner_name");
+	Variant type = String("type");
+	Variant guess_id = String("guess_id");
+	Variant delta = String("delta");
+	Variant balance_after = String("balance_after");
+	Variant date = String("date");
+	Variant winner_team_id = String("winner_team_id");
+	Variant next_guess_id = String("next_guess_id");
+	Variant guess_history = String("guess_history");
+	Variant fund_ledger = String("fund_ledger");
+	Variant open = String("OPEN");
+	Variant settled = String("SETTLED");
+	Variant guess_placed = String("GUESS_PLACED");
+	Variant guess_settled = String("GUESS_SETTLED");
+	Variant empty = String("");
+};
+
+const Keys &keys() {
+	static const Keys shared;
+	return shared;
+}
 
 constexpr int64_t STARTING_FUNDS = 10000000;
 constexpr int32_t DEFAULT_RATING = 1000;
@@ -108,16 +161,16 @@ Array array_or_empty(const Variant &p_value) {
 
 Dictionary booked(const Dictionary &p_guess, int64_t p_funds) {
 	Dictionary result;
-	result["ok"] = true;
-	result["guess"] = p_guess;
-	result["funds"] = p_funds;
+	result[keys().ok] = true;
+	result[keys().guess] = p_guess;
+	result[keys().funds] = p_funds;
 	return result;
 }
 
 Dictionary failure(const char *p_code) {
 	Dictionary result;
-	result["ok"] = false;
-	result["error"] = p_code;
+	result[keys().ok] = false;
+	result[keys().error] = p_code;
 	return result;
 }
 
@@ -187,10 +240,10 @@ Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, 
 	const GuessOdds odds = compute_guess_odds(rating_a, rating_b);
 
 	Dictionary result;
-	result["ratio_a"] = odds.odds_a;
-	result["ratio_b"] = odds.odds_b;
-	result["team_a_id"] = p_team_a.is_valid() ? p_team_a->get_id() : String();
-	result["team_b_id"] = p_team_b.is_valid() ? p_team_b->get_id() : String();
+	result[keys().ratio_a] = odds.odds_a;
+	result[keys().ratio_b] = odds.odds_b;
+	result[keys().team_a_id] = p_team_a.is_valid() ? p_team_a->get_id() : String();
+	result[keys().team_b_id] = p_team_b.is_valid() ? p_team_b->get_id() : String();
 	return result;
 }
 
@@ -232,29 +285,29 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	next_guess_id = teamforge::saturating_add(next_guess_id, 1);
 
 	Dictionary guess;
-	guess["id"] = guess_id;
-	guess["status"] = "OPEN";
-	guess["tour_id"] = p_tour_id;
-	guess["tour_name"] = p_tour_name;
-	guess["stage_idx"] = p_stage_idx;
-	guess["match_id"] = p_match_id;
-	guess["match_name"] = p_match_name;
-	guess["match_date"] = p_match_date;
-	guess["team_a_id"] = team_a_id;
-	guess["team_a_name"] = p_team_a->get_name();
-	guess["team_b_id"] = team_b_id;
-	guess["team_b_name"] = p_team_b->get_name();
-	guess["pick_team_id"] = p_pick_team_id;
-	guess["pick_name"] = pick_name;
-	guess["amount"] = p_amount;
-	guess["chosen_odds"] = chosen_odds;
-	guess["odds_a"] = odds.odds_a;
-	guess["odds_b"] = odds.odds_b;
-	guess["potential_payout"] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
-	guess["success"] = Variant();
-	guess["payout"] = 0;
-	guess["settle_date"] = "";
-	guess["winner_name"] = "";
+	guess[keys().id] = guess_id;
+	guess[keys().status] = keys().open;
+	guess[keys().tour_id] = p_tour_id;
+	guess[keys().tour_name] = p_tour_name;
+	guess[keys().stage_idx] = p_stage_idx;
+	guess[keys().match_id] = p_match_id;
+	guess[keys().match_name] = p_match_name;
+	guess[keys().match_date] = p_match_date;
+	guess[keys().team_a_id] = team_a_id;
+	guess[keys().team_a_name] = p_team_a->get_name();
+	guess[keys().team_b_id] = team_b_id;
+	guess[keys().team_b_name] = p_team_b->get_name();
+	guess[keys().pick_team_id] = p_pick_team_id;
+	guess[keys().pick_name] = pick_name;
+	guess[keys().amount] = p_amount;
+	guess[keys().chosen_odds] = chosen_odds;
+	guess[keys().odds_a] = odds.odds_a;
+	guess[keys().odds_b] = odds.odds_b;
+	guess[keys().potential_payout] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
+	guess[keys().success] = Variant();
+	guess[keys().payout] = 0;
+	guess[keys().settle_date] = keys().empty;
+	guess[keys().winner_name] = keys().empty;
 
 	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
 	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
@@ -263,13 +316,13 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	guess_history.insert(0, guess);
 
 	Dictionary entry;
-	entry["type"] = "GUESS_PLACED";
-	entry["guess_id"] = guess_id;
-	entry["tour_id"] = p_tour_id;
-	entry["match_id"] = p_match_id;
-	entry["delta"] = -p_amount;
-	entry["balance_after"] = funds;
-	entry["date"] = p_match_date;
+	entry[keys().type] = keys().guess_placed;
+	entry[keys().guess_id] = guess_id;
+	entry[keys().tour_id] = p_tour_id;
+	entry[keys().match_id] = p_match_id;
+	entry[keys().delta] = -p_amount;
+	entry[keys().balance_after] = funds;
+	entry[keys().date] = p_match_date;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -285,7 +338,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 			continue;
 		}
 		const Dictionary record = candidate;
-		const String record_id = record.get("id", "");
+		const String record_id = record.get(keys().id, keys().empty);
 		if (record_id == p_guess_id) {
 			index = i;
 			guess = record;
@@ -295,46 +348,45 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	if (index < 0) {
 		return failure("ERROR_GUESS_NOT_FOUND");
 	}
-	const String status = guess.get("status", "OPEN");
-	if (status == String("SETTLED")) {
+	const String status = guess.get(keys().status, keys().open);
+	if (status == String(keys().settled)) {
 		Dictionary result = failure("ERROR_GUESS_ALREADY_SETTLED");
-		result["guess"] = guess;
+		result[keys().guess] = guess;
 		return result;
 	}
 
-	const String pick_team_id = guess.get("pick_team_id", "");
+	const String pick_team_id = guess.get(keys().pick_team_id, keys().empty);
 	const bool success = pick_team_id == p_winner_team_id;
 	int64_t payout = 0;
 	if (success) {
-		const int64_t amount = guess.get("amount", 0);
-		const double chosen_odds = guess.get("chosen_odds", 0.0);
+		const int64_t amount = teamforge::read_saved_int64(guess.get(keys().amount, 0));
+		const double chosen_odds = guess.get(keys().chosen_odds, 0.0);
 		// Records may come from a save; an absurd stake or odds saturates
 		// instead of wrapping the balance.
 		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
 	}
 	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
 	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
-	if (guess.is_read_only()) {
-		// A locked record could not be marked settled and would pay again.
-		guess = guess.duplicate();
-	}
+	// A locked record could not be marked settled and would pay again; a typed one cannot hold the
+	// settlement's numbers. Either is replaced in the history by a plain copy.
+	teamforge::ensure_writable(guess);
 	funds = teamforge::saturating_add(funds, payout);
 
-	guess["status"] = "SETTLED";
-	guess["success"] = success;
-	guess["payout"] = payout;
-	guess["settle_date"] = p_settle_date;
-	guess["winner_name"] = p_winner_team_name;
-	guess["winner_team_id"] = p_winner_team_id;
-	guess_history[index] = guess;
+	guess[keys().status] = keys().settled;
+	guess[keys().success] = success;
+	guess[keys().payout] = payout;
+	guess[keys().settle_date] = p_settle_date;
+	guess[keys().winner_name] = p_winner_team_name;
+	guess[keys().winner_team_id] = p_winner_team_id;
+	guess_history.set(index, guess);
 
 	Dictionary entry;
-	entry["type"] = "GUESS_SETTLED";
-	entry["guess_id"] = p_guess_id;
-	entry["delta"] = payout;
-	entry["balance_after"] = funds;
-	entry["date"] = p_settle_date;
-	entry["success"] = success;
+	entry[keys().type] = keys().guess_settled;
+	entry[keys().guess_id] = p_guess_id;
+	entry[keys().delta] = payout;
+	entry[keys().balance_after] = funds;
+	entry[keys().date] = p_settle_date;
+	entry[keys().success] = success;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -342,20 +394,18 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 
 Dictionary EconomySystem::to_dict() const {
 	Dictionary data;
-	data["funds"] = funds;
-	data["next_guess_id"] = next_guess_id;
-	data["guess_history"] = guess_history;
-	data["fund_ledger"] = fund_ledger;
+	data[keys().funds] = funds;
+	data[keys().next_guess_id] = next_guess_id;
+	data[keys().guess_history] = guess_history;
+	data[keys().fund_ledger] = fund_ledger;
 	return data;
 }
 
 void EconomySystem::from_dict(const Dictionary &p_data) {
-	const int64_t saved_funds = p_data.get("funds", STARTING_FUNDS);
-	funds = saved_funds;
-	const int64_t saved_next_guess_id = p_data.get("next_guess_id", 1);
-	set_next_guess_id(saved_next_guess_id);
-	guess_history = array_or_empty(p_data.get("guess_history", Variant()));
-	fund_ledger = array_or_empty(p_data.get("fund_ledger", Variant()));
+	funds = teamforge::read_saved_int64(p_data.get(keys().funds, STARTING_FUNDS));
+	set_next_guess_id(teamforge::read_saved_int64(p_data.get(keys().next_guess_id, 1)));
+	guess_history = array_or_empty(p_data.get(keys().guess_history, Variant()));
+	fund_ledger = array_or_empty(p_data.get(keys().fund_ledger, Variant()));
 }
 
 } // namespace godot

@@ -7,6 +7,17 @@ namespace godot {
 
 namespace {
 
+// The settings key and the signal name, built once.
+struct Keys {
+	Variant current_locale = String("current_locale");
+	StringName locale_changed_signal = StringName("locale_changed");
+};
+
+const Keys &keys() {
+	static const Keys shared;
+	return shared;
+}
+
 const char *const DEFAULT_LOCALE = "en";
 
 } // namespace
@@ -32,7 +43,7 @@ void GameSettings::set_locale(const String &p_locale) {
 		return;
 	}
 	locale = new_locale;
-	emit_signal("locale_changed", new_locale);
+	emit_signal(keys().locale_changed_signal, new_locale);
 }
 
 String GameSettings::get_locale() const {
@@ -41,12 +52,12 @@ String GameSettings::get_locale() const {
 
 Dictionary GameSettings::to_dict() const {
 	Dictionary data;
-	data["current_locale"] = locale;
+	data[keys().current_locale] = locale;
 	return data;
 }
 
 void GameSettings::from_dict(const Dictionary &p_data) {
-	set_locale(String(p_data.get("current_locale", DEFAULT_LOCALE)));
+	set_locale(String(p_data.get(keys().current_locale, DEFAULT_LOCALE)));
 }
 
 } // namespace godot

@@ -1,7 +1,7 @@
 #include "match_simulator.h"
 
-#include "common/dictionary_keys.h"
 #include "common/rounding.h"
+#include "common/saved_numbers.h"
 #include "data/map_pool.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -130,25 +130,81 @@ int32_t clamped_int32(int64_t p_value, int64_t p_min, int64_t p_max) {
 	return static_cast<int32_t>(teamforge::clamp_int64(p_value, p_min, p_max));
 }
 
+// Every key, map name and round value of the reports, built once: a series writes about a hundred of them.
+struct ReportTexts {
+	Variant map_names[teamforge::MAP_POOL_SIZE];
+	Variant round_a = String("A");
+	Variant round_b = String("B");
+	Variant map_name = String("map_name");
+	Variant map_name_camel = String("mapName");
+	Variant score_a = String("score_a");
+	Variant score_a_camel = String("scoreA");
+	Variant score_b = String("score_b");
+	Variant score_b_camel = String("scoreB");
+	Variant round_history = String("round_history");
+	Variant round_history_camel = String("roundHistory");
+	Variant overtime_count = String("overtime_count");
+	Variant error = String("error");
+	Variant team_a_id = String("team_a_id");
+	Variant team_a_name = String("team_a_name");
+	Variant team_b_id = String("team_b_id");
+	Variant team_b_name = String("team_b_name");
+	Variant winner_id = String("winner_id");
+	Variant winner_name = String("winner_name");
+	Variant loser_id = String("loser_id");
+	Variant loser_name = String("loser_name");
+	Variant is_bo5 = String("is_bo5");
+	Variant probability_a = String("probability_a");
+	Variant probability_b = String("probability_b");
+	Variant map_reports = String("map_reports");
+	Variant vrs_before_a = String("vrs_before_a");
+	Variant vrs_before_b = String("vrs_before_b");
+	Variant vrs_after_a = String("vrs_after_a");
+	Variant vrs_after_b = String("vrs_after_b");
+	Variant vrs_delta_a = String("vrs_delta_a");
+	Variant vrs_delta_b = String("vrs_delta_b");
+	Variant stamina_before_a = String("stamina_before_a");
+	Variant stamina_before_b = String("stamina_before_b");
+	Variant stamina_after_a = String("stamina_after_a");
+	Variant stamina_after_b = String("stamina_after_b");
+	Variant stamina_drop_a = String("stamina_drop_a");
+	Variant stamina_drop_b = String("stamina_drop_b");
+	Variant change = String("change");
+	Variant seed = String("seed");
+	Variant match_history = String("match_history");
+
+	ReportTexts() {
+		for (size_t i = 0; i < teamforge::MAP_POOL_SIZE; i++) {
+			map_names[i] = String(teamforge::MAP_POOL[i].name);
+		}
+	}
+};
+
+const ReportTexts &texts() {
+	static const ReportTexts shared;
+	return shared;
+}
+
 Dictionary build_map_report(const MapResult &p_map) {
-	const Variant name = String(teamforge::MAP_POOL[p_map.map_index].name);
-	const Variant round_a = String("A");
-	const Variant round_b = String("B");
+	const ReportTexts &t = texts();
+	const Variant &name = t.map_names[p_map.map_index];
 	Array history;
-	for (const char round : p_map.rounds) {
-		history.push_back(round == 'A' ? round_a : round_b);
+	const int64_t rounds = static_cast<int64_t>(p_map.rounds.size());
+	history.resize(rounds);
+	for (int64_t i = 0; i < rounds; i++) {
+		history[i] = p_map.rounds[static_cast<size_t>(i)] == 'A' ? t.round_a : t.round_b;
 	}
 
 	Dictionary report;
-	report[teamforge::dictionary_key("map_name")] = name;
-	report[teamforge::dictionary_key("mapName")] = name;
-	report[teamforge::dictionary_key("score_a")] = p_map.score_a;
-	report[teamforge::dictionary_key("scoreA")] = p_map.score_a;
-	report[teamforge::dictionary_key("score_b")] = p_map.score_b;
-	report[teamforge::dictionary_key("scoreB")] = p_map.score_b;
-	report[teamforge::dictionary_key("round_history")] = history;
-	report[teamforge::dictionary_key("roundHistory")] = history;
-	report[teamforge::dictionary_key("overtime_count")] = p_map.overtime_count;
+	report[t.map_name] = name;
+	report[t.map_name_camel] = name;
+	report[t.score_a] = p_map.score_a;
+	report[t.score_a_camel] = p_map.score_a;
+	report[t.score_b] = p_map.score_b;
+	report[t.score_b_camel] = p_map.score_b;
+	report[t.round_history] = history;
+	report[t.round_history_camel] = history;
+	report[t.overtime_count] = p_map.overtime_count;
 	return report;
 }
 
@@ -227,21 +283,23 @@ int64_t MatchSimulator::get_seed() const {
 
 Array MatchSimulator::pick_maps(int32_t p_count) {
 	Array names;
+	const ReportTexts &t = texts();
 	for (const size_t index : draw_map_indices(engine, p_count)) {
-		names.push_back(String(teamforge::MAP_POOL[index].name));
+		names.push_back(t.map_names[index]);
 	}
 	return names;
 }
 
 Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
+	const ReportTexts &t = texts();
 	if (p_team_a.is_null() || p_team_b.is_null()) {
 		Dictionary error;
-		error[teamforge::dictionary_key("error")] = "ERROR_INVALID_TEAM_DATA";
+		error[t.error] = "ERROR_INVALID_TEAM_DATA";
 		return error;
 	}
-	// Own references, so the teams outlive anything a signal handler drops.
-	const Ref<TeamData> team_a = p_team_a;
-	const Ref<TeamData> team_b = p_team_b;
+	// The caller's references hold the teams for the whole call, and nothing reads them after the signal.
+	const Ref<TeamData> &team_a = p_team_a;
+	const Ref<TeamData> &team_b = p_team_b;
 
 	const int32_t vrs_a = team_a->get_vrs();
 	const int32_t vrs_b = team_b->get_vrs();
@@ -300,37 +358,38 @@ Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const R
 	}
 
 	Dictionary report;
-	report[teamforge::dictionary_key("team_a_id")] = team_a->get_id();
-	report[teamforge::dictionary_key("team_a_name")] = team_a->get_name();
-	report[teamforge::dictionary_key("team_b_id")] = team_b->get_id();
-	report[teamforge::dictionary_key("team_b_name")] = team_b->get_name();
-	report[teamforge::dictionary_key("winner_id")] = winner->get_id();
-	report[teamforge::dictionary_key("winner_name")] = winner->get_name();
-	report[teamforge::dictionary_key("loser_id")] = loser->get_id();
-	report[teamforge::dictionary_key("loser_name")] = loser->get_name();
-	report[teamforge::dictionary_key("score_a")] = maps_a;
-	report[teamforge::dictionary_key("score_b")] = maps_b;
-	report[teamforge::dictionary_key("is_bo5")] = p_is_bo5;
-	report[teamforge::dictionary_key("probability_a")] = probability;
-	report[teamforge::dictionary_key("probability_b")] = 1.0 - probability;
-	report[teamforge::dictionary_key("map_reports")] = map_reports;
-	report[teamforge::dictionary_key("vrs_before_a")] = vrs_a;
-	report[teamforge::dictionary_key("vrs_before_b")] = vrs_b;
-	report[teamforge::dictionary_key("vrs_after_a")] = vrs_after_a;
-	report[teamforge::dictionary_key("vrs_after_b")] = vrs_after_b;
-	report[teamforge::dictionary_key("vrs_delta_a")] = delta_a;
-	report[teamforge::dictionary_key("vrs_delta_b")] = delta_b;
-	report[teamforge::dictionary_key("stamina_before_a")] = clamped_int32(stamina_after_a + drop_a, STAMINA_MIN, STAMINA_MAX);
-	report[teamforge::dictionary_key("stamina_before_b")] = clamped_int32(stamina_after_b + drop_b, STAMINA_MIN, STAMINA_MAX);
-	report[teamforge::dictionary_key("stamina_after_a")] = stamina_after_a;
-	report[teamforge::dictionary_key("stamina_after_b")] = stamina_after_b;
-	report[teamforge::dictionary_key("stamina_drop_a")] = drop_a;
-	report[teamforge::dictionary_key("stamina_drop_b")] = drop_b;
-	report[teamforge::dictionary_key("change")] = delta_a < 0 ? -delta_a : delta_a;
+	report[t.team_a_id] = team_a->get_id();
+	report[t.team_a_name] = team_a->get_name();
+	report[t.team_b_id] = team_b->get_id();
+	report[t.team_b_name] = team_b->get_name();
+	report[t.winner_id] = winner->get_id();
+	report[t.winner_name] = winner->get_name();
+	report[t.loser_id] = loser->get_id();
+	report[t.loser_name] = loser->get_name();
+	report[t.score_a] = maps_a;
+	report[t.score_b] = maps_b;
+	report[t.is_bo5] = p_is_bo5;
+	report[t.probability_a] = probability;
+	report[t.probability_b] = 1.0 - probability;
+	report[t.map_reports] = map_reports;
+	report[t.vrs_before_a] = vrs_a;
+	report[t.vrs_before_b] = vrs_b;
+	report[t.vrs_after_a] = vrs_after_a;
+	report[t.vrs_after_b] = vrs_after_b;
+	report[t.vrs_delta_a] = delta_a;
+	report[t.vrs_delta_b] = delta_b;
+	report[t.stamina_before_a] = clamped_int32(stamina_after_a + drop_a, STAMINA_MIN, STAMINA_MAX);
+	report[t.stamina_before_b] = clamped_int32(stamina_after_b + drop_b, STAMINA_MIN, STAMINA_MAX);
+	report[t.stamina_after_a] = stamina_after_a;
+	report[t.stamina_after_b] = stamina_after_b;
+	report[t.stamina_drop_a] = drop_a;
+	report[t.stamina_drop_b] = drop_b;
+	report[t.change] = delta_a < 0 ? -delta_a : delta_a;
 
 	// Nothing of this object is touched after the signal: a handler may
 	// reseed it, play again or drop the last reference to it.
-	emit_signal("match_simulated", report);
+	static const StringName match_simulated("match_simulated");
+	emit_signal(match_simulated, report);
 	return report;
 }
 
@@ -348,13 +407,14 @@ void MatchSimulator::clear_match_history() {
 
 Dictionary MatchSimulator::to_dict() const {
 	Dictionary data;
-	data[teamforge::dictionary_key("seed")] = seed;
-	data[teamforge::dictionary_key("match_history")] = Array();
+	const ReportTexts &t = texts();
+	data[t.seed] = seed;
+	data[t.match_history] = Array();
 	return data;
 }
 
 void MatchSimulator::from_dict(const Dictionary &p_data) {
-	const int64_t saved_seed = p_data.get("seed", 0);
+	const int64_t saved_seed = teamforge::read_saved_int64(p_data.get(texts().seed, 0));
 	if (saved_seed != 0) {
 		set_seed(static_cast<uint64_t>(saved_seed));
 	} else {

@@ -1,9 +1,34 @@
 #include "team_data.h"
 
+#include "common/saved_numbers.h"
+
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace godot {
+
+namespace {
+
+// Keys of the team dictionary, built once.
+struct Keys {
+	Variant id = String("id");
+	Variant name = String("name");
+	Variant region = String("region");
+	Variant vrs = String("vrs");
+	Variant stamina = String("stamina");
+	Variant wins = String("wins");
+	Variant losses = String("losses");
+	Variant prize_total = String("prize_total");
+	Variant honors = String("honors");
+	Variant historical_honors = String("historical_honors");
+};
+
+const Keys &keys() {
+	static const Keys shared;
+	return shared;
+}
+
+} // namespace
 
 void TeamData::_bind_methods() {
 	// Methods.
@@ -116,35 +141,35 @@ void TeamData::set_honors(const Array &p_honors) {
 
 Dictionary TeamData::to_dict() const {
 	Dictionary data;
-	data["id"] = id;
-	data["name"] = name;
-	data["region"] = region;
-	data["vrs"] = vrs;
-	data["stamina"] = stamina;
-	data["wins"] = wins;
-	data["losses"] = losses;
-	data["prize_total"] = prize_total;
+	data[keys().id] = id;
+	data[keys().name] = name;
+	data[keys().region] = region;
+	data[keys().vrs] = vrs;
+	data[keys().stamina] = stamina;
+	data[keys().wins] = wins;
+	data[keys().losses] = losses;
+	data[keys().prize_total] = prize_total;
 	// Screens read either key; both carry the record's own array, not copies.
-	data["honors"] = honors;
-	data["historical_honors"] = honors;
+	data[keys().honors] = honors;
+	data[keys().historical_honors] = honors;
 	return data;
 }
 
 void TeamData::from_dict(const Dictionary &p_data) {
-	id = String(p_data.get("id", ""));
-	name = String(p_data.get("name", ""));
-	region = String(p_data.get("region", ""));
-	vrs = static_cast<int32_t>(p_data.get("vrs", 1000));
-	stamina = static_cast<int32_t>(p_data.get("stamina", 100));
-	wins = static_cast<int32_t>(p_data.get("wins", 0));
-	losses = static_cast<int32_t>(p_data.get("losses", 0));
-	prize_total = static_cast<int64_t>(p_data.get("prize_total", 0));
+	id = String(p_data.get(keys().id, String()));
+	name = String(p_data.get(keys().name, String()));
+	region = String(p_data.get(keys().region, String()));
+	vrs = teamforge::read_saved_int32(p_data.get(keys().vrs, 1000));
+	stamina = teamforge::read_saved_int32(p_data.get(keys().stamina, 100));
+	wins = teamforge::read_saved_int32(p_data.get(keys().wins, 0));
+	losses = teamforge::read_saved_int32(p_data.get(keys().losses, 0));
+	prize_total = teamforge::read_saved_int64(p_data.get(keys().prize_total, 0));
 
 	Variant candidate;
-	if (p_data.has("honors")) {
-		candidate = p_data["honors"];
-	} else if (p_data.has("historical_honors")) {
-		candidate = p_data["historical_honors"];
+	if (p_data.has(keys().honors)) {
+		candidate = p_data.get(keys().honors, Variant());
+	} else if (p_data.has(keys().historical_honors)) {
+		candidate = p_data.get(keys().historical_honors, Variant());
 	}
 	// A fresh array rather than clearing the old one in place: the old one may be shared with
 	// the dictionary it was loaded from.

@@ -14,6 +14,21 @@ namespace godot {
 
 namespace {
 
+// Keys of the database dictionary and the signal names, built once.
+struct Keys {
+	Variant current_date = String("current_date");
+	Variant teams = String("teams");
+	StringName current_date_changed_signal = StringName("current_date_changed");
+	StringName teams_rebuilt_signal = StringName("teams_rebuilt");
+	StringName database_reset_signal = StringName("database_reset");
+	StringName team_changed_signal = StringName("team_changed");
+};
+
+const Keys &keys() {
+	static const Keys shared;
+	return shared;
+}
+
 const char *const START_DATE = "2026-01-01";
 
 // The list may hold anything a script put there; only live TeamData records count as teams
@@ -30,9 +45,9 @@ void TeamDatabase::teams_writable() {
 }
 
 void TeamDatabase::emit_reset_signals() {
-	emit_signal("current_date_changed", current_date);
-	emit_signal("teams_rebuilt");
-	emit_signal("database_reset");
+	emit_signal(keys().current_date_changed_signal, current_date);
+	emit_signal(keys().teams_rebuilt_signal);
+	emit_signal(keys().database_reset_signal);
 }
 
 void TeamDatabase::_bind_methods() {
@@ -99,7 +114,7 @@ void TeamDatabase::set_current_date(const String &p_current_date) {
 		return;
 	}
 	current_date = p_current_date;
-	emit_signal("current_date_changed", current_date);
+	emit_signal(keys().current_date_changed_signal, current_date);
 }
 
 Array TeamDatabase::get_teams() const {
@@ -124,7 +139,7 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 	for (const Variant &team : kept) {
 		teams.push_back(team);
 	}
-	emit_signal("teams_rebuilt");
+	emit_signal(keys().teams_rebuilt_signal);
 }
 
 int32_t TeamDatabase::get_team_count() const {
@@ -165,12 +180,12 @@ void TeamDatabase::add_or_update_team(const Ref<TeamData> &p_team) {
 		TeamData *team = as_team(teams[i]);
 		if (team != nullptr && team->get_id() == team_id) {
 			teams[i] = Variant(p_team);
-			emit_signal("team_changed", team_id);
+			emit_signal(keys().team_changed_signal, team_id);
 			return;
 		}
 	}
 	teams.push_back(Variant(p_team));
-	emit_signal("team_changed", team_id);
+	emit_signal(keys().team_changed_signal, team_id);
 }
 
 Dictionary TeamDatabase::to_dict() const {
@@ -184,15 +199,15 @@ Dictionary TeamDatabase::to_dict() const {
 	}
 
 	Dictionary data;
-	data["current_date"] = current_date;
-	data["teams"] = saved_teams;
+	data[keys().current_date] = current_date;
+	data[keys().teams] = saved_teams;
 	return data;
 }
 
 void TeamDatabase::from_dict(const Dictionary &p_data) {
 	// The records are read before the list is cleared, so loading from an array that aliases
 	// the stored list loses nothing.
-	const Variant source = p_data.get("teams", Array());
+	const Variant source = p_data.get(keys().teams, Array());
 	std::vector<Dictionary> records;
 	if (source.get_type() == Variant::ARRAY) {
 		const Array list = source;
@@ -207,7 +222,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		}
 	}
 
-	current_date = String(p_data.get("current_date", START_DATE));
+	current_date = String(p_data.get(keys().current_date, START_DATE));
 	teams_writable();
 	teams.clear();
 	for (const Dictionary &record : records) {
@@ -217,8 +232,8 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		teams.push_back(Variant(team));
 	}
 
-	emit_signal("current_date_changed", current_date);
-	emit_signal("teams_rebuilt");
+	emit_signal(keys().current_date_changed_signal, current_date);
+	emit_signal(keys().teams_rebuilt_signal);
 }
 
 } // namespace godot

@@ -1,4 +1,5 @@
-// Array over the engine's constructors, indexed access and builtin Array methods.
+// Array over the engine's constructors and destructor, array_operator_index(_const) for indexed access,
+// and the builtin Array methods.
 #include <godot_cpp/variant/array.hpp>
 
 #include <godot_cpp/core/error_macros.hpp>
@@ -8,19 +9,12 @@
 
 namespace godot {
 
-namespace {
-
-// Out-of-range access reports an error and hands out a scratch value instead of touching memory.
-Variant &scratch_variant() {
-	static Variant scratch;
-	scratch = Variant();
-	return scratch;
-}
-
-} // namespace
-
 Array::Array() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_ARRAY, 0>()(opaque, nullptr);
+}
+
+Array::Array(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_ARRAY, opaque, p_from->_native_ptr());
 }
 
 Array::Array(const Array &p_other) {
@@ -54,13 +48,19 @@ bool Array::is_empty() const {
 }
 
 Variant &Array::operator[](int64_t p_index) {
-	ERR_FAIL_INDEX_V(p_index, size(), scratch_variant());
-	return *static_cast<Variant *>(internal::gdextension_interface_array_operator_index(opaque, p_index));
+	auto *element = static_cast<Variant *>(internal::gdextension_interface_array_operator_index(opaque, p_index));
+	ERR_FAIL_NULL_V_MSG(element, internal::scratch_variant(), "Array index out of bounds.");
+	return *element;
 }
 
 const Variant &Array::operator[](int64_t p_index) const {
-	ERR_FAIL_INDEX_V(p_index, size(), scratch_variant());
-	return *static_cast<const Variant *>(internal::gdextension_interface_array_operator_index_const(opaque, p_index));
+	const auto *element = static_cast<const Variant *>(internal::gdextension_interface_array_operator_index_const(opaque, p_index));
+	ERR_FAIL_NULL_V_MSG(element, internal::scratch_variant(), "Array index out of bounds.");
+	return *element;
+}
+
+void Array::set(int64_t p_index, const Variant &p_value) {
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, set), opaque, nullptr, &p_index, p_value._native_ptr());
 }
 
 void Array::push_back(const Variant &p_value) {

@@ -1,4 +1,6 @@
-// Look-ups of engine builtins by type, index, name and hash.
+// Look-ups of engine builtins by type, index, name and hash (variant_get_ptr_constructor, _destructor,
+// _builtin_method, _operator_evaluator, classdb_get_method_bind), and the conversion tables of
+// get_variant_from_type_constructor and get_variant_to_type_constructor.
 #include "builtin_access.hpp"
 
 #include <cstring>
@@ -6,6 +8,26 @@
 #include <godot_cpp/variant/string_name.hpp>
 
 namespace godot::internal {
+
+GDExtensionVariantFromTypeConstructorFunc variant_from_type_table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX] = {};
+GDExtensionTypeFromVariantConstructorFunc variant_to_type_table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX] = {};
+
+void load_variant_conversions() {
+	// NIL has no constructors of its own.
+	for (int type = GDEXTENSION_VARIANT_TYPE_BOOL; type < GDEXTENSION_VARIANT_TYPE_VARIANT_MAX; type++) {
+		const auto variant_type = static_cast<GDExtensionVariantType>(type);
+		variant_from_type_table[type] = gdextension_interface_get_variant_from_type_constructor(variant_type);
+		variant_to_type_table[type] = gdextension_interface_get_variant_to_type_constructor(variant_type);
+	}
+}
+
+Variant &scratch_variant() {
+	// Raw storage, so that no engine call is left for thread exit; reset to nil on every use.
+	alignas(8) static thread_local uint8_t storage[24] = {};
+	gdextension_interface_variant_destroy(storage);
+	gdextension_interface_variant_new_nil(storage);
+	return *reinterpret_cast<Variant *>(storage);
+}
 
 GDExtensionPtrConstructor builtin_constructor(GDExtensionVariantType p_type, int32_t p_index) {
 	return gdextension_interface_variant_get_ptr_constructor(p_type, p_index);

@@ -1,5 +1,6 @@
 // Internal helpers of the binding layer: cached look-ups of the engine's builtin constructors,
-// destructors, methods and operators, and the call shapes they take.
+// destructors, methods and operators, the Variant conversion tables (variant_from_type/to_type
+// constructors, filled once when the library is initialised), and the call shapes they take.
 #pragma once
 
 #include <gdextension_interface.h>
@@ -7,7 +8,32 @@
 
 #include "gdextension_api_hashes.hpp"
 
+namespace godot {
+class Variant;
+} // namespace godot
+
 namespace godot::internal {
+
+// Filled by load_variant_conversions() before anything of the library runs, then only read, so every
+// thread may use them.
+extern GDExtensionVariantFromTypeConstructorFunc variant_from_type_table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX];
+extern GDExtensionTypeFromVariantConstructorFunc variant_to_type_table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX];
+void load_variant_conversions();
+
+// Builds a Variant of p_type into uninitialised storage from a pointer to the engine value.
+inline void variant_from(GDExtensionVariantType p_type, void *r_variant, const void *p_value) {
+	variant_from_type_table[p_type](r_variant, const_cast<void *>(p_value));
+}
+
+// Builds a value of p_type into uninitialised storage with the engine's Variant conversion. The target
+// must hold nothing yet: the engine constructs over it without releasing what was there.
+inline void variant_to(GDExtensionVariantType p_type, void *r_value, const void *p_variant) {
+	variant_to_type_table[p_type](r_value, const_cast<void *>(p_variant));
+}
+
+// A nil value handed out where an engine look-up finds nothing to point to. One per thread; a write
+// through it is dropped at its next use.
+Variant &scratch_variant();
 
 GDExtensionPtrConstructor builtin_constructor(GDExtensionVariantType p_type, int32_t p_index);
 GDExtensionPtrDestructor builtin_destructor(GDExtensionVariantType p_type);

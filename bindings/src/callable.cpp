@@ -1,12 +1,18 @@
 // Callable over the engine's constructors, destructor and equality operator.
 #include <godot_cpp/variant/callable.hpp>
 
+#include <godot_cpp/variant/variant.hpp>
+
 #include "builtin_access.hpp"
 
 namespace godot {
 
 Callable::Callable() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_CALLABLE, 0>()(opaque, nullptr);
+}
+
+Callable::Callable(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_CALLABLE, opaque, p_from->_native_ptr());
 }
 
 Callable::Callable(const Callable &p_other) {

@@ -1,6 +1,8 @@
-// Dictionary over the engine's constructors, keyed access and builtin Dictionary methods.
+// Dictionary over the engine's constructors and destructor, dictionary_operator_index(_const) for keyed
+// access, and the builtin Dictionary methods.
 #include <godot_cpp/variant/dictionary.hpp>
 
+#include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 #include "builtin_access.hpp"
@@ -9,6 +11,10 @@ namespace godot {
 
 Dictionary::Dictionary() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_DICTIONARY, 0>()(opaque, nullptr);
+}
+
+Dictionary::Dictionary(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_DICTIONARY, opaque, p_from->_native_ptr());
 }
 
 Dictionary::Dictionary(const Dictionary &p_other) {
@@ -50,13 +56,26 @@ Variant Dictionary::get(const Variant &p_key, const Variant &p_default) const {
 }
 
 Variant &Dictionary::operator[](const Variant &p_key) {
-	return *static_cast<Variant *>(internal::gdextension_interface_dictionary_operator_index(opaque, p_key._native_ptr()));
+	auto *value = static_cast<Variant *>(internal::gdextension_interface_dictionary_operator_index(opaque, p_key._native_ptr()));
+	ERR_FAIL_NULL_V(value, internal::scratch_variant());
+	return *value;
 }
 
 const Variant &Dictionary::operator[](const Variant &p_key) const {
-	static const Variant nil;
-	const void *found = internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr());
-	return found ? *static_cast<const Variant *>(found) : nil;
+	// The engine treats a read-only look-up of a missing key as a bug of the caller and reports it, so
+	// absence is asked first.
+	if (!has(p_key)) {
+		return internal::scratch_variant();
+	}
+	const auto *value = static_cast<const Variant *>(internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr()));
+	ERR_FAIL_NULL_V(value, internal::scratch_variant());
+	return *value;
+}
+
+bool Dictionary::set(const Variant &p_key, const Variant &p_value) {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, set), opaque, &result, p_key._native_ptr(), p_value._native_ptr());
+	return result != 0;
 }
 
 bool Dictionary::erase(const Variant &p_key) {
@@ -67,6 +86,11 @@ bool Dictionary::erase(const Variant &p_key) {
 
 void Dictionary::clear() {
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, clear), opaque, nullptr);
+}
+
+void Dictionary::merge(const Dictionary &p_dictionary, bool p_overwrite) {
+	const uint8_t overwrite = p_overwrite ? 1 : 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, merge), opaque, nullptr, p_dictionary.opaque, &overwrite);
 }
 
 Array Dictionary::keys() const {
@@ -88,10 +112,34 @@ bool Dictionary::is_read_only() const {
 	return result != 0;
 }
 
+bool Dictionary::is_typed() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed), opaque, &result);
+	return result != 0;
+}
+
 bool Dictionary::is_typed_key() const {
 	uint8_t result = 0;
 	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed_key), opaque, &result);
 	return result != 0;
+}
+
+bool Dictionary::is_typed_value() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed_value), opaque, &result);
+	return result != 0;
+}
+
+int64_t Dictionary::get_typed_key_builtin() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, get_typed_key_builtin), opaque, &result);
+	return result;
+}
+
+int64_t Dictionary::get_typed_value_builtin() const {
+	int64_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, get_typed_value_builtin), opaque, &result);
+	return result;
 }
 
 bool Dictionary::operator==(const Dictionary &p_other) const {

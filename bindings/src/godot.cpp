@@ -5,6 +5,8 @@
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/static_names.hpp>
 
+#include "builtin_access.hpp"
+
 namespace godot {
 
 namespace internal {
@@ -25,6 +27,11 @@ ModuleInitializationLevel minimum_level = MODULE_INITIALIZATION_LEVEL_CORE;
 
 void initialize_level(void *p_userdata, GDExtensionInitializationLevel p_level) {
 	(void)p_userdata;
+	// The first level the engine gives us comes before any of our code runs; the tables are read-only
+	// from then on.
+	if (static_cast<ModuleInitializationLevel>(p_level) == minimum_level) {
+		load_variant_conversions();
+	}
 	if (init_callback) {
 		init_callback(static_cast<ModuleInitializationLevel>(p_level));
 	}

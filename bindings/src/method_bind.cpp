@@ -1,4 +1,5 @@
-// The Variant call path shared by every bound method: argument count and type checks, then defaults.
+// The Variant call path shared by every bound method: the argument count is checked here; each method's
+// own call_checked fills in defaults and checks types on the stack.
 #include <godot_cpp/core/method_bind.hpp>
 
 namespace godot {
@@ -18,16 +19,7 @@ Variant MethodBind::call(void *p_instance, const GDExtensionConstVariantPtr *p_a
 		r_error.expected = required;
 		return Variant();
 	}
-	std::vector<const Variant *> args(static_cast<size_t>(total) + 1, nullptr);
-	std::vector<Variant::Type> types(static_cast<size_t>(total) + 1, Variant::NIL);
-	for (int i = 0; i < total; i++) {
-		args[i] = i < p_count ? static_cast<const Variant *>(p_args[i]) : &default_arguments[i - required];
-		types[i] = argument_type(i);
-	}
-	if (!internal::check_call_arguments(args.data(), total, total, types.data(), r_error)) {
-		return Variant();
-	}
-	return call_checked(p_instance, args.data());
+	return call_checked(p_instance, p_args, p_count, r_error);
 }
 
 namespace internal {

@@ -1,4 +1,4 @@
-// PackedStringArray over the engine's constructors, destructor, size and indexed access.
+// PackedStringArray over the engine's constructors, destructor, size and packed_string_array_operator_index_const.
 #include <godot_cpp/variant/packed_string_array.hpp>
 
 #include <godot_cpp/core/error_macros.hpp>
@@ -32,9 +32,12 @@ int64_t PackedStringArray::size() const {
 
 const String &PackedStringArray::operator[](int64_t p_index) const {
 	static const String empty;
+	// Checked here as well: the engine reports a bad index itself but answers it with a null pointer.
 	ERR_FAIL_INDEX_V(p_index, size(), empty);
-	return *static_cast<const String *>(
+	const auto *element = static_cast<const String *>(
 			internal::gdextension_interface_packed_string_array_operator_index_const(opaque, p_index));
+	ERR_FAIL_NULL_V(element, empty);
+	return *element;
 }
 
 } // namespace godot

@@ -6,6 +6,8 @@
 
 #include <godot_cpp/variant/packed_string_array.hpp>
 
+#include <godot_cpp/variant/variant.hpp>
+
 #include "builtin_access.hpp"
 
 namespace godot {
@@ -19,6 +21,10 @@ String::String(const char *p_utf8) :
 
 String::String(const char *p_utf8, int64_t p_length) {
 	internal::gdextension_interface_string_new_with_utf8_chars_and_len2(opaque, p_utf8 ? p_utf8 : "", p_length);
+}
+
+String::String(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_STRING, opaque, p_from->_native_ptr());
 }
 
 String::String(const String &p_other) {

@@ -5,6 +5,8 @@
 
 #include <godot_cpp/variant/string.hpp>
 
+#include <godot_cpp/variant/variant.hpp>
+
 #include "builtin_access.hpp"
 
 namespace godot {
@@ -21,6 +23,10 @@ StringName::StringName(const char *p_utf8) {
 StringName::StringName(const String &p_string) {
 	GDExtensionConstTypePtr args[1] = { p_string._native_ptr() };
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, internal::api::StringName_from_String>()(opaque, args);
+}
+
+StringName::StringName(const Variant *p_from) {
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_STRING_NAME, opaque, p_from->_native_ptr());
 }
 
 StringName::StringName(const StringName &p_other) {

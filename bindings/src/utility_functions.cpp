@@ -22,11 +22,18 @@ void UtilityFunctions::call_vararg(Function p_function, const Variant *p_args, i
 		lookup("push_error", internal::api::utility_push_error),
 		lookup("print", internal::api::utility_print),
 	};
-	std::vector<GDExtensionConstTypePtr> args(static_cast<size_t>(p_count));
-	for (int i = 0; i < p_count; i++) {
-		args[static_cast<size_t>(i)] = p_args[i]._native_ptr();
+	// Few arguments in practice: they stay on the stack.
+	GDExtensionConstTypePtr few[8];
+	std::vector<GDExtensionConstTypePtr> many;
+	GDExtensionConstTypePtr *args = few;
+	if (p_count > 8) {
+		many.resize(static_cast<size_t>(p_count));
+		args = many.data();
 	}
-	functions[p_function](nullptr, args.data(), p_count);
+	for (int i = 0; i < p_count; i++) {
+		args[i] = p_args[i]._native_ptr();
+	}
+	functions[p_function](nullptr, args, p_count);
 }
 
 } // namespace godot

@@ -3,32 +3,11 @@
 // pointer.
 #include <godot_cpp/variant/variant.hpp>
 
-
 #include <godot_cpp/classes/object.hpp>
 
 #include "builtin_access.hpp"
 
 namespace godot {
-
-namespace {
-
-GDExtensionVariantFromTypeConstructorFunc from_type(GDExtensionVariantType p_type) {
-	static GDExtensionVariantFromTypeConstructorFunc table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX] = {};
-	if (table[p_type] == nullptr) {
-		table[p_type] = internal::gdextension_interface_get_variant_from_type_constructor(p_type);
-	}
-	return table[p_type];
-}
-
-GDExtensionTypeFromVariantConstructorFunc to_type(GDExtensionVariantType p_type) {
-	static GDExtensionTypeFromVariantConstructorFunc table[GDEXTENSION_VARIANT_TYPE_VARIANT_MAX] = {};
-	if (table[p_type] == nullptr) {
-		table[p_type] = internal::gdextension_interface_get_variant_to_type_constructor(p_type);
-	}
-	return table[p_type];
-}
-
-} // namespace
 
 Variant::Variant() {
 	internal::gdextension_interface_variant_new_nil(opaque);
@@ -48,44 +27,44 @@ Variant::Variant(Variant &&p_other) noexcept {
 
 Variant::Variant(bool p_value) {
 	uint8_t value = p_value ? 1 : 0;
-	from_type(GDEXTENSION_VARIANT_TYPE_BOOL)(opaque, &value);
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_BOOL, opaque, &value);
 }
 
 Variant::Variant(int64_t p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_INT)(opaque, &p_value);
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_INT, opaque, &p_value);
 }
 
 Variant::Variant(double p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_FLOAT)(opaque, &p_value);
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_FLOAT, opaque, &p_value);
 }
 
 Variant::Variant(const String &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_STRING)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_STRING, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const StringName &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_STRING_NAME)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_STRING_NAME, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const Array &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_ARRAY)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_ARRAY, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const Dictionary &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_DICTIONARY)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_DICTIONARY, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const PackedStringArray &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const Callable &p_value) {
-	from_type(GDEXTENSION_VARIANT_TYPE_CALLABLE)(opaque, p_value._native_ptr());
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_CALLABLE, opaque, p_value._native_ptr());
 }
 
 Variant::Variant(const Object *p_object) {
 	GDExtensionObjectPtr owner = p_object ? p_object->_owner : nullptr;
-	from_type(GDEXTENSION_VARIANT_TYPE_OBJECT)(opaque, &owner);
+	internal::variant_from(GDEXTENSION_VARIANT_TYPE_OBJECT, opaque, &owner);
 }
 
 Variant &Variant::operator=(const Variant &p_other) {
@@ -104,6 +83,59 @@ Variant &Variant::operator=(Variant &&p_other) noexcept {
 		}
 		internal::gdextension_interface_variant_new_nil(p_other.opaque);
 	}
+	return *this;
+}
+
+Variant &Variant::operator=(std::nullptr_t) {
+	internal::gdextension_interface_variant_destroy(opaque);
+	internal::gdextension_interface_variant_new_nil(opaque);
+	return *this;
+}
+
+void Variant::replace_with(GDExtensionVariantType p_type, const void *p_value) {
+	internal::gdextension_interface_variant_destroy(opaque);
+	internal::variant_from(p_type, opaque, p_value);
+}
+
+Variant &Variant::operator=(bool p_value) {
+	const uint8_t value = p_value ? 1 : 0;
+	replace_with(GDEXTENSION_VARIANT_TYPE_BOOL, &value);
+	return *this;
+}
+
+Variant &Variant::operator=(int64_t p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_INT, &p_value);
+	return *this;
+}
+
+Variant &Variant::operator=(double p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_FLOAT, &p_value);
+	return *this;
+}
+
+Variant &Variant::operator=(const char *p_value) {
+	const String value(p_value);
+	replace_with(GDEXTENSION_VARIANT_TYPE_STRING, value._native_ptr());
+	return *this;
+}
+
+Variant &Variant::operator=(const String &p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_STRING, p_value._native_ptr());
+	return *this;
+}
+
+Variant &Variant::operator=(const StringName &p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_STRING_NAME, p_value._native_ptr());
+	return *this;
+}
+
+Variant &Variant::operator=(const Array &p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_ARRAY, p_value._native_ptr());
+	return *this;
+}
+
+Variant &Variant::operator=(const Dictionary &p_value) {
+	replace_with(GDEXTENSION_VARIANT_TYPE_DICTIONARY, p_value._native_ptr());
 	return *this;
 }
 
@@ -144,15 +176,7 @@ namespace {
 template <class T>
 T convert(const Variant &p_variant, GDExtensionVariantType p_type) {
 	T value{};
-	to_type(p_type)(&value, p_variant._native_ptr());
-	return value;
-}
-
-template <class T>
-T convert_builtin(const Variant &p_variant, GDExtensionVariantType p_type) {
-	// The target is built in place over a default value, which holds nothing that could leak.
-	T value;
-	to_type(p_type)(value._native_ptr(), p_variant._native_ptr());
+	internal::variant_to(p_type, &value, p_variant._native_ptr());
 	return value;
 }
 
@@ -178,30 +202,30 @@ Variant::operator double() const {
 	return convert<double>(*this, GDEXTENSION_VARIANT_TYPE_FLOAT);
 }
 
+// The engine builds these values into uninitialised storage: each type's private constructor from a
+// Variant hands it storage that holds nothing yet, so no default value is built and then lost.
 Variant::operator String() const {
-	return convert_builtin<String>(*this, GDEXTENSION_VARIANT_TYPE_STRING);
+	return String(this);
 }
 
 Variant::operator StringName() const {
-	return convert_builtin<StringName>(*this, GDEXTENSION_VARIANT_TYPE_STRING_NAME);
+	return StringName(this);
 }
 
 Variant::operator Array() const {
-	return convert_builtin<Array>(*this, GDEXTENSION_VARIANT_TYPE_ARRAY);
+	return Array(this);
 }
 
 Variant::operator Dictionary() const {
-	return convert_builtin<Dictionary>(*this, GDEXTENSION_VARIANT_TYPE_DICTIONARY);
+	return Dictionary(this);
 }
 
 Variant::operator Callable() const {
-	return convert_builtin<Callable>(*this, GDEXTENSION_VARIANT_TYPE_CALLABLE);
+	return Callable(this);
 }
 
 Variant::operator Object *() const {
-	if (get_type() != OBJECT) {
-		return nullptr;
-	}
+	// The engine answers 0 for a value that holds no object, so no type query is needed first.
 	const GDObjectInstanceID id = internal::gdextension_interface_variant_get_object_instance_id(opaque);
 	if (id == 0) {
 		return nullptr;
@@ -224,8 +248,10 @@ String format_with(const String &p_format, const Array &p_values) {
 	GDExtensionBool valid = 0;
 	gdextension_interface_variant_evaluate(GDEXTENSION_VARIANT_OP_MODULE, format._native_ptr(), values._native_ptr(),
 			result._native_ptr(), &valid);
-	// A format the engine rejects (too few values, a bad directive) comes back as an empty text.
-	return valid ? result.operator String() : String();
+	// A format the engine rejects (too few values, a bad directive) gives what the engine's % operator
+	// gives, its error text, as upstream's vformat does.
+	(void)valid;
+	return result.operator String();
 }
 
 } // namespace internal

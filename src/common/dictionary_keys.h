@@ -3,6 +3,7 @@
 // Keys of the dictionaries the library builds again and again (match reports, saves). Each key text is
 // turned into an engine String once and shared afterwards, instead of being decoded from UTF-8 on every
 // write. Keys are looked up by the address of their literal, which stays the same for the library's life.
+// A fixed set of keys on a hot path is better kept in a static struct of Variants, as the classes do.
 
 #include <godot_cpp/variant/variant.hpp>
 

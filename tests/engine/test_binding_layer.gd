@@ -97,7 +97,18 @@ func test_nodes_made_with_memnew_are_freed_with_memdelete() -> void:
 func test_formatting_uses_the_engine_operator() -> void:
 	var probe := TeamforgeBindingProbe.new()
 	assert_eq(probe.format_pair("%s-%03d", "t", 7), "t-007")
-	assert_eq(probe.format_pair("%d and %d", 1, "x"), "", "a rejected format gives an empty text")
+	# A rejected format gives what the engine's % operator gives: its error text.
+	assert_eq(probe.format_pair("%d and %d", 1, "x"), "a number is required", "a value of the wrong type")
+	assert_eq(probe.format_pair("%s %s %s", 1, 2), "not enough arguments for format string", "too few values")
+
+
+func test_read_only_lookup_of_a_missing_key_gives_null() -> void:
+	# The engine reports a read-only look-up of a missing key as a bug; the binding layer asks first.
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.read_key({"a": 1}, "a"), 1, "present key")
+	assert_eq(probe.read_key({"a": 1}, &"a"), 1, "StringName finds the String key")
+	assert_null(probe.read_key({"a": 1}, "b"), "missing key")
+	assert_null(probe.read_key({}, 0), "empty dictionary")
 
 
 class WarningCatcher:

@@ -95,6 +95,8 @@ func test_match_heat() -> void:
 	assert_eq(_heat(alpha, beta, 1000000, {"a": 5, "b": 21}), 1837, "rank 5 counts, rank 21 does not")
 	assert_eq(_heat(alpha, beta, 1000000, {"a": 6, "b": 20}), 1875, "ranks 6 and 20 count 2.5 each")
 	assert_eq(_heat(alpha, beta, 1000000, {"x": 1}), 750, "ranks of other ids do not count")
+	# 5 x 5 x 0.25 = 6.25, whose root 2.5 rounds away from zero (half to even would give 2).
+	assert_eq(_heat(_team("a", "A", 5), _team("b", "B", 5), 1000000), 3, "a half rounds up")
 	assert_eq(_heat(null, null, 1000000, {"": 1}), 500, "null teams: rating 1000, unranked")
 
 
@@ -272,6 +274,36 @@ func test_locked_records_never_lose_a_stake_or_pay_twice() -> void:
 	var funds_after := eco.get_funds()
 	assert_eq(eco.settle_prediction(id, "t-2", "Beta", "d").get("error"), "ERROR_GUESS_ALREADY_SETTLED")
 	assert_eq(eco.get_funds(), funds_after, "paid once")
+
+
+func test_a_typed_guess_record_is_settled_in_a_plain_copy() -> void:
+	# The engine trusts what a typed dictionary holds: a number stored behind its checks crashes the
+	# engine when a script reads it back as a String.
+	var g: Dictionary[String, String] = {"id": "x", "pick_team_id": "t-0", "amount": "500", "chosen_odds": "2.0"}
+	eco.set_guess_history([g])
+	var res: Dictionary = eco.settle_prediction("x", "t-0", "W", "d")
+	assert_eq([res.get("ok"), res.get("funds")], [true, START_FUNDS + 1000], "paid from the record's texts")
+	var stored: Dictionary = eco.get_guess_history()[0]
+	assert_false(stored.is_typed(), "the history holds a plain record")
+	assert_eq([stored.get("status"), stored.get("success"), stored.get("payout")], ["SETTLED", true, 1000])
+	assert_same(res.get("guess"), stored, "the result carries the stored record")
+	assert_false(g.has("payout"), "the script's typed record is left as it was")
+	var lengths := 0
+	for key in g:
+		var text: String = g[key]
+		lengths += text.length()
+	assert_eq(lengths, 10, "the typed record still reads back as texts")
+	assert_eq(eco.settle_prediction("x", "t-0", "W", "d").get("error"), "ERROR_GUESS_ALREADY_SETTLED")
+
+
+func test_a_history_typed_for_dictionaries_stays_shared() -> void:
+	var history: Array[Dictionary] = []
+	eco.set_guess_history(history)
+	var id: String = _place("t-2", 100)["guess"]["id"]
+	assert_same(eco.get_guess_history(), history, "still the script's array")
+	assert_true(eco.settle_prediction(id, "t-2", "Beta", "d").get("ok"), "settled")
+	assert_eq([history.size(), history[0].get("status"), history[0].get("payout")], [1, "SETTLED", 186],
+			"placed and settled in the script's typed array")
 
 
 func test_saved_dictionary_shares_arrays() -> void:

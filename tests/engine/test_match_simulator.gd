@@ -295,6 +295,23 @@ func test_overtime_scoring() -> void:
 	assert_true(seen_second_overtime, "a second overtime among %d maps" % maps_checked)
 
 
+func test_a_map_level_after_96_rounds_gets_exactly_one_more() -> void:
+	# With this seed the first map of a best-of-three between two 1400 teams stands 48-48 after 96 rounds.
+	var report: Dictionary = _seeded(585429).simulate_match(_team("a", 1400), _team("b", 1400))
+	var m: Dictionary = report["map_reports"][0]
+	var history: Array = m["round_history"]
+	assert_eq([history.size(), m["overtime_count"], absi(m["score_a"] - m["score_b"])], [97, 12, 1],
+			"97 rounds, twelve overtimes, a one-round margin")
+	assert_eq(history.slice(0, 96).count("A"), 48, "level at 48-48 after 96 rounds")
+	assert_eq(history[96], "A" if m["score_a"] > m["score_b"] else "B", "the extra round decides the map")
+
+
+func test_both_round_history_keys_hold_one_array() -> void:
+	var report: Dictionary = _seeded(5).simulate_match(_team("a", 1500), _team("b", 1400), true)
+	for m in report["map_reports"]:
+		assert_same(m["roundHistory"], m["round_history"], m["map_name"])
+
+
 func test_round_odds_follow_the_ratings() -> void:
 	# Ratings 2200 and 1 clamp p to 0.99: the weaker side still takes about one round in a hundred.
 	# Ratings 0 and 0 play at even odds.
@@ -333,6 +350,9 @@ func test_rating_changes() -> void:
 	_expect_changes(1000, 1800, true, 42, -42)
 	_expect_changes(1000, 1800, false, 2, -2)
 	_expect_changes(2200, 600, true, -4, 4)
+	# Changes of different sizes: the loser's own change is checked, not the winner's negated.
+	_expect_changes(2000, 1200, true, -3, 1)
+	_expect_changes(2000, 1200, false, -43, 41)
 
 
 func test_written_values_are_clamped() -> void:

@@ -151,3 +151,17 @@ func test_uniform_reals_combine_two_outputs_in_order() -> void:
 			if got[i] < 0.0 or got[i] >= 1.0:
 				fail("real %d outside [0, 1): %s" % [i, var_to_str(got[i])])
 				break
+
+
+func test_ranges_wider_than_32_bits_take_the_low_word_first() -> void:
+	# Such a range draws a 64-bit value from two outputs, the first one as its low word.
+	var raw: Array = hooks.mt_raw(5489, 0, 40)
+	# s = 2^40 never rejects; the result is the 64-bit value shifted down by 24 bits.
+	var wide: Array = hooks.mt_uniform_int(5489, 0, (1 << 40) - 1, 20)
+	# The whole int64 range takes the 64-bit value itself, offset by -2^63 (the top bit flipped).
+	var full: Array = hooks.mt_uniform_int(5489, -9223372036854775807 - 1, 9223372036854775807, 20)
+	for i in 20:
+		var low: int = raw[2 * i]
+		var high: int = raw[2 * i + 1]
+		assert_eq(wide[i], (high << 8) + (low >> 24), "draw %d of [0, 2^40)" % i)
+		assert_eq(full[i], ((high ^ 0x80000000) << 32) | low, "draw %d of the int64 range" % i)

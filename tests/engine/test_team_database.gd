@@ -149,6 +149,18 @@ func test_set_current_date_emits_only_when_the_date_changes() -> void:
 	assert_eq(signal_names(log), ["current_date_changed", "current_date_changed"])
 
 
+func test_date_handlers_read_the_new_date_from_the_database() -> void:
+	var seen := []
+	db.current_date_changed.connect(func(date): seen.append([date, db.get_current_date()]))
+	db.set_current_date("2026-05-06")
+	db.from_dict({"current_date": "2026-07-08"})
+	db.clear_database()
+	db.set_current_date("2026-09-10")
+	db.initialize_defaults()
+	assert_eq(seen, [["2026-05-06", "2026-05-06"], ["2026-07-08", "2026-07-08"], [FIRST_DAY, FIRST_DAY],
+			["2026-09-10", "2026-09-10"], [FIRST_DAY, FIRST_DAY]], "the argument and the stored date agree")
+
+
 # The team list
 
 

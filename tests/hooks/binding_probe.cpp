@@ -30,6 +30,7 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("roster_size_of_a_native_database"), &TeamforgeBindingProbe::roster_size_of_a_native_database);
 	ClassDB::bind_method(D_METHOD("warn", "message"), &TeamforgeBindingProbe::warn);
 	ClassDB::bind_method(D_METHOD("format_pair", "format", "first", "second"), &TeamforgeBindingProbe::format_pair);
+	ClassDB::bind_method(D_METHOD("read_key", "dictionary", "key"), &TeamforgeBindingProbe::read_key);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -75,6 +76,10 @@ void TeamforgeBindingProbe::warn(const String &p_message) {
 
 String TeamforgeBindingProbe::format_pair(const String &p_format, const Variant &p_first, const Variant &p_second) {
 	return vformat(p_format, p_first, p_second);
+}
+
+Variant TeamforgeBindingProbe::read_key(const Dictionary &p_dictionary, const Variant &p_key) const {
+	return p_dictionary[p_key];
 }
 
 } // namespace godot

@@ -5,6 +5,7 @@
 
 #include <godot_cpp/classes/ref_counted.hpp>
 #include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
@@ -33,6 +34,8 @@ public:
 	int64_t roster_size_of_a_native_database();
 	void warn(const String &p_message);
 	String format_pair(const String &p_format, const Variant &p_first, const Variant &p_second);
+	// Reads p_dictionary[p_key] through the read-only index operator.
+	Variant read_key(const Dictionary &p_dictionary, const Variant &p_key) const;
 };
 
 } // namespace godot

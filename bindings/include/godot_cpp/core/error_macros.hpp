@@ -38,6 +38,13 @@ void report_error(const char *p_function, const char *p_file, int p_line, const 
 	} else                                                   \
 		((void)0)
 
+#define ERR_FAIL_NULL_V_MSG(m_param, m_retval, m_msg)               \
+	if ((m_param) == nullptr) {                                     \
+		GODOT_REPORT("Parameter \"" #m_param "\" is null. " m_msg); \
+		return m_retval;                                            \
+	} else                                                          \
+		((void)0)
+
 #define ERR_FAIL_INDEX_V(m_index, m_size, m_retval)                         \
 	if ((m_index) < 0 || (m_index) >= (m_size)) {                           \
 		GODOT_REPORT("Index " #m_index " is out of bounds (" #m_size ")."); \

@@ -34,7 +34,9 @@ public:
 	std::vector<Variant> default_arguments;
 
 protected:
-	virtual Variant call_checked(void *p_instance, const Variant *const *p_args) const = 0;
+	// Called with an argument count the method accepts; fills in the defaults, checks the types and calls.
+	virtual Variant call_checked(void *p_instance, const GDExtensionConstVariantPtr *p_args, int64_t p_count,
+			GDExtensionCallError &r_error) const = 0;
 };
 
 namespace internal {
@@ -121,8 +123,20 @@ public:
 	}
 
 protected:
-	Variant call_checked(void *p_instance, const Variant *const *p_args) const override {
-		return call_with(p_instance, p_args, std::index_sequence_for<P...>{});
+	Variant call_checked(void *p_instance, const GDExtensionConstVariantPtr *p_args, int64_t p_count,
+			GDExtensionCallError &r_error) const override {
+		// The arguments stay on the stack: every script call and property set goes through here.
+		constexpr int64_t COUNT = static_cast<int64_t>(sizeof...(P));
+		static constexpr Variant::Type types[] = { GetTypeInfo<std::decay_t<P>>::VARIANT_TYPE..., Variant::NIL };
+		const Variant *args[COUNT + 1] = {};
+		const int64_t first_default = COUNT - static_cast<int64_t>(default_arguments.size());
+		for (int64_t i = 0; i < COUNT; i++) {
+			args[i] = i < p_count ? static_cast<const Variant *>(p_args[i]) : &default_arguments[static_cast<size_t>(i - first_default)];
+		}
+		if (!internal::check_call_arguments(args, COUNT, static_cast<int>(COUNT), types, r_error)) {
+			return Variant();
+		}
+		return call_with(p_instance, args, std::index_sequence_for<P...>{});
 	}
 };
 

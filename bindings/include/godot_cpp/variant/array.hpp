@@ -23,8 +23,11 @@ public:
 
 	int64_t size() const;
 	bool is_empty() const;
+	// Writes through the returned reference bypass the engine's type check of a typed array; set()
+	// checks, and refuses a value the array cannot hold.
 	Variant &operator[](int64_t p_index);
 	const Variant &operator[](int64_t p_index) const;
+	void set(int64_t p_index, const Variant &p_value);
 	void push_back(const Variant &p_value);
 	void append(const Variant &p_value);
 	void push_front(const Variant &p_value);
@@ -43,6 +46,11 @@ public:
 	bool operator!=(const Array &p_other) const { return !(*this == p_other); }
 
 	GDExtensionTypePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit Array(const Variant *p_from);
 };
 
 } // namespace godot

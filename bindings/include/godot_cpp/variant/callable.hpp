@@ -8,6 +8,8 @@
 
 namespace godot {
 
+class Variant;
+
 class Callable {
 	alignas(8) uint8_t opaque[16] = {};
 
@@ -20,6 +22,11 @@ public:
 	bool operator==(const Callable &p_other) const;
 
 	GDExtensionTypePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit Callable(const Variant *p_from);
 };
 
 } // namespace godot

@@ -23,19 +23,32 @@ public:
 	bool is_empty() const;
 	bool has(const Variant &p_key) const;
 	Variant get(const Variant &p_key, const Variant &p_default) const;
+	// Writes through the returned reference bypass the engine's type checks of a typed dictionary; set()
+	// checks, and refuses a key or value the dictionary cannot hold.
 	Variant &operator[](const Variant &p_key);
 	const Variant &operator[](const Variant &p_key) const;
+	bool set(const Variant &p_key, const Variant &p_value);
 	bool erase(const Variant &p_key);
 	void clear();
+	void merge(const Dictionary &p_dictionary, bool p_overwrite = false);
 	Array keys() const;
 	Dictionary duplicate(bool p_deep = false) const;
 	bool is_read_only() const;
+	bool is_typed() const;
 	bool is_typed_key() const;
+	bool is_typed_value() const;
+	int64_t get_typed_key_builtin() const;
+	int64_t get_typed_value_builtin() const;
 
 	bool operator==(const Dictionary &p_other) const;
 	bool operator!=(const Dictionary &p_other) const { return !(*this == p_other); }
 
 	GDExtensionTypePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit Dictionary(const Variant *p_from);
 };
 
 } // namespace godot

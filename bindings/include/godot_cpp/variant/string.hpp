@@ -10,6 +10,7 @@
 namespace godot {
 
 class PackedStringArray;
+class Variant;
 
 class String {
 	alignas(8) uint8_t opaque[8] = {};
@@ -46,6 +47,11 @@ public:
 	double to_float() const;
 
 	GDExtensionStringPtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit String(const Variant *p_from);
 };
 
 String operator+(const char *p_left, const String &p_right);

@@ -9,6 +9,7 @@
 namespace godot {
 
 class String;
+class Variant;
 
 class StringName {
 	alignas(8) uint8_t opaque[8] = {};
@@ -26,6 +27,11 @@ public:
 	bool is_empty() const;
 
 	GDExtensionStringNamePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	friend class Variant;
+	// Built by the engine's conversion from a Variant straight into this value's storage.
+	explicit StringName(const Variant *p_from);
 };
 
 } // namespace godot

@@ -1,7 +1,8 @@
 // Variant: the engine's tagged value (opaque 24 bytes). Construction, copying and destruction go through
-// the engine, and the conversion operators are the engine's own Variant conversions (an int read from a
-// String is String.to_int, any value read as text is its stringify, an unrelated type gives the target's
-// empty value).
+// the engine (variant_new_copy, variant_new_nil, variant_destroy and the from-type constructors), and the
+// conversion operators are the engine's own to-type constructors (an int read from a String is
+// String.to_int, any value read as text is its stringify, an unrelated type gives the target's empty
+// value). Assigning a plain value replaces the held one in place, without a temporary Variant.
 #pragma once
 
 #include <cstdint>
@@ -88,6 +89,17 @@ public:
 	Variant(const Object *p_object);
 	Variant &operator=(const Variant &p_other);
 	Variant &operator=(Variant &&p_other) noexcept;
+	Variant &operator=(std::nullptr_t);
+	Variant &operator=(bool p_value);
+	Variant &operator=(int32_t p_value) { return operator=(static_cast<int64_t>(p_value)); }
+	Variant &operator=(int64_t p_value);
+	Variant &operator=(uint64_t p_value) { return operator=(static_cast<int64_t>(p_value)); }
+	Variant &operator=(double p_value);
+	Variant &operator=(const char *p_value);
+	Variant &operator=(const String &p_value);
+	Variant &operator=(const StringName &p_value);
+	Variant &operator=(const Array &p_value);
+	Variant &operator=(const Dictionary &p_value);
 	~Variant();
 
 	Type get_type() const;
@@ -114,6 +126,10 @@ public:
 	static bool can_convert_strict(Type p_from, Type p_to);
 
 	GDExtensionVariantPtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
+
+private:
+	// Releases the held value and builds one of p_type from p_value in its place.
+	void replace_with(GDExtensionVariantType p_type, const void *p_value);
 };
 
 namespace internal {
