@@ -9,6 +9,7 @@
 #include "match_simulator.h"
 #include "team_data.h"
 #include "team_database.h"
+#include "tournament_manager.h"
 #ifdef TEAMFORGE_TEST_HOOKS
 #include "binding_probe.h"
 #include "teamforge_test_hooks.h"
@@ -24,6 +25,7 @@ void initialize_module(ModuleInitializationLevel p_level) {
 	GDREGISTER_CLASS(TeamData);
 	GDREGISTER_CLASS(TeamDatabase);
 	GDREGISTER_CLASS(MatchSimulator);
+	GDREGISTER_CLASS(TournamentManager);
 	GDREGISTER_CLASS(EconomySystem);
 	GDREGISTER_CLASS(GameSettings);
 #ifdef TEAMFORGE_TEST_HOOKS
