@@ -132,7 +132,7 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 		}
 		const int64_t vrs_after = live != nullptr ? live->get_vrs() : roster.live_rating(team);
 		const int64_t delta = p_tournament.vrs_delta_map.has(id) ? static_cast<int64_t>(p_tournament.vrs_delta_map.get(id, 0))
-																  : saturating_sub(vrs_after, vrs_before);
+																 : saturating_sub(vrs_after, vrs_before);
 
 		Standing standing;
 		standing.entry[dictionary_key("placement")] = tag;

@@ -291,7 +291,7 @@ SideReach reachable_sides(const TournamentStage &p_stage) {
 		changed = false;
 		for (const Feed &feed : feeds) {
 			const bool delivers = feed.needs_both ? (reach.side_a[feed.source] && reach.side_b[feed.source])
-												   : (reach.side_a[feed.source] || reach.side_b[feed.source]);
+												  : (reach.side_a[feed.source] || reach.side_b[feed.source]);
 			std::vector<char> &side = feed.side_a ? reach.side_a : reach.side_b;
 			if (delivers && !side[feed.target]) {
 				side[feed.target] = 1;
