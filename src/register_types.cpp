@@ -13,6 +13,7 @@
 #ifdef TEAMFORGE_TEST_HOOKS
 #include "binding_probe.h"
 #include "teamforge_test_hooks.h"
+#include "tournament_probe.h"
 #endif
 
 using namespace godot;
@@ -31,6 +32,7 @@ void initialize_module(ModuleInitializationLevel p_level) {
 #ifdef TEAMFORGE_TEST_HOOKS
 	GDREGISTER_CLASS(TeamforgeTestHooks);
 	GDREGISTER_CLASS(TeamforgeBindingProbe);
+	GDREGISTER_CLASS(TeamforgeTournamentProbe);
 #endif
 }
 

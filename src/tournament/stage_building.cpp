@@ -12,11 +12,10 @@ godot::String stage_node_id(const char *p_prefix, int64_t p_number) {
 }
 
 MatchNode make_stage_node(const godot::String &p_id, const godot::String &p_name, const godot::String &p_group_name) {
-	MatchNode node;
+	MatchNode node = make_match_node();
 	node.id = p_id;
 	node.name = p_name;
 	node.group_name = p_group_name;
-	node.status = "PENDING";
 	return node;
 }
 
