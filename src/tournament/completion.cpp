@@ -4,7 +4,7 @@
 #include "common/fixed_text.h"
 #include "common/random.h"
 #include "common/rounding.h"
-#include "common/writable_array.h"
+#include "common/copy_on_write.h"
 #include "match_simulator.h"
 #include "team_data.h"
 #include "tournament/placements_events.h"
@@ -221,11 +221,7 @@ void pay_prizes_and_honours(TournamentHost &p_host, const Tournament &p_tourname
 		team->set_prize_total(saturating_add(team->get_prize_total(), prize));
 		const String placement = standing.get(dictionary_key("placement"), String());
 		if (earns_honour(placement, p_tournament.tier_id)) {
-			// The team's own array, shared with scripts, unless a script froze or retyped it.
-			Array honours = team->get_honors();
-			ensure_writable(honours, Variant::DICTIONARY);
-			honours.insert(0, make_honour(p_tournament, standing, placement));
-			team->set_honors(honours);
+			team->set_honors(array_with_front(team->get_honors(), make_honour(p_tournament, standing, placement)));
 		}
 	}
 }
