@@ -421,6 +421,23 @@ Array all_entries(const Array &p_list) {
 	return entries_only(p_list, 0, std::numeric_limits<int64_t>::max());
 }
 
+// A full field fills its playoff bracket exactly. A short one (a small database, a Major after a
+// short Major) would leave the bracket unseeded and its best teams unplaced, so it is padded with
+// empty sides, which the teams beside them pass by walkover; a long one is cut to the best-rated.
+// Pools of the bracket's own size are left as they are.
+Array fit_to_bracket(const TournamentStage &p_stage, const Array &p_seed_list) {
+	const size_t nodes = p_stage.nodes.size();
+	const int64_t bracket = nodes == 5 ? 6 : (nodes == 7 || nodes == 15 ? static_cast<int64_t>(nodes) + 1 : 0);
+	if (bracket == 0 || p_seed_list.size() == bracket) {
+		return p_seed_list;
+	}
+	Array fitted;
+	for (int64_t i = 0; i < bracket; i++) {
+		fitted.push_back(i < p_seed_list.size() ? p_seed_list[i] : Variant(Dictionary()));
+	}
+	return fitted;
+}
+
 Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 	return as_array(p_tournament.major_direct.get(dictionary_key(p_stage_key), Array()));
 }
@@ -509,7 +526,7 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 	if (stage.type == text("SWISS")) {
 		seed_swiss_stage(p_host, stage, seed_list);
 	} else if (stage.type == text("SINGLE_ELIM")) {
-		seed_single_elim_stage(stage, seed_list, false);
+		seed_single_elim_stage(stage, fit_to_bracket(stage, seed_list), false);
 	}
 }
 

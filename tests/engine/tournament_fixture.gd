@@ -60,7 +60,7 @@ static func problems_of_completed(t: Dictionary, full_field: bool) -> Array:
 	var standings: Array = t.standings
 	if ids(standings.map(func(s): return s.team)) != ids(t.participants):
 		problems.append("%s: standings are not one per participant" % label)
-	if standings.is_empty() or standings[0].placement != "1st":
+	if not t.participants.is_empty() and (standings.is_empty() or standings[0].placement != "1st"):
 		problems.append("%s: no champion on top" % label)
 	var tags := {}
 	var total_weight := 0.0
@@ -84,6 +84,6 @@ static func problems_of_completed(t: Dictionary, full_field: bool) -> Array:
 			var wb := weight(s.placement)
 			if wb > wa + 0.001 or (absf(wa - wb) <= 0.001 and s.vrs_after > above.vrs_after):
 				problems.append("%s: standing %d out of order" % [label, i])
-	if absi(paid - t.prize) > standings.size():
+	if not standings.is_empty() and absi(paid - t.prize) > standings.size():
 		problems.append("%s: paid %d of %d" % [label, paid, t.prize])
 	return problems
