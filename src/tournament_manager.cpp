@@ -3,6 +3,7 @@
 #include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 #include "data/tournament_catalog.h"
 #include "tournament/day_driver.h"
 #include "tournament/tournament_creation.h"
@@ -101,8 +102,8 @@ TournamentManager::TournamentManager() :
 TournamentManager::~TournamentManager() = default;
 
 void TournamentManager::set_team_database(Node *p_team_database_node) {
-	TeamDatabase *database = Object::cast_to<TeamDatabase>(p_team_database_node);
-	const uint64_t id = database != nullptr ? database->get_instance_id() : 0;
+	const TeamDatabase *given = Object::cast_to<TeamDatabase>(p_team_database_node);
+	const uint64_t id = given != nullptr ? given->get_instance_id() : 0;
 	if (id != team_database_id) {
 		team_database_id = id;
 		++state_generation;
@@ -227,14 +228,15 @@ Dictionary TournamentManager::to_dict() const {
 }
 
 void TournamentManager::from_dict(const Dictionary &p_data) {
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	int32_t loaded_next_id = teamforge::read_saved_int32(
-			p_data.get(teamforge::dictionary_key("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
+			data.get(teamforge::dictionary_key("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
 	const int64_t loaded_funds = teamforge::read_saved_int64(
-			p_data.get(teamforge::dictionary_key("available_funds"), Variant(STARTING_FUNDS)));
+			data.get(teamforge::dictionary_key("available_funds"), Variant(STARTING_FUNDS)));
 	const Dictionary loaded_slots = teamforge::normalize_quota_map(
-			p_data.get(teamforge::dictionary_key("major_slots"), Variant()).operator Dictionary());
-	const Dictionary loaded_counters = p_data.get(teamforge::dictionary_key("epl_counters"), Variant()).operator Dictionary();
-	teamforge::TournamentList loaded = load_tournaments(p_data.get(teamforge::dictionary_key("tournaments"), Variant()), loaded_next_id);
+			data.get(teamforge::dictionary_key("major_slots"), Variant()).operator Dictionary());
+	const Dictionary loaded_counters = data.get(teamforge::dictionary_key("epl_counters"), Variant()).operator Dictionary();
+	teamforge::TournamentList loaded = load_tournaments(data.get(teamforge::dictionary_key("tournaments"), Variant()), loaded_next_id);
 
 	next_tournament_id = loaded_next_id;
 	available_funds = loaded_funds;

@@ -10,7 +10,8 @@ BUILTIN_METHODS = {
                "to_float", "length", "is_empty", "substr"],
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
               "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin"],
-    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only"],
+    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only",
+                   "is_typed_key"],
     "PackedStringArray": ["size"],
 }
 # (class, method) pairs called through classdb_get_method_bind.

@@ -1,6 +1,7 @@
 #include "tournament/placements_events.h"
 
 #include "common/dictionary_keys.h"
+#include "common/text_key_reading.h"
 #include "common/copy_on_write.h"
 #include "data/placement_weights.h"
 #include "team_database.h"
@@ -29,7 +30,7 @@ int64_t live_rating(TournamentHost &p_host, const Dictionary &p_entry, const Str
 			return team->get_vrs();
 		}
 	}
-	return p_entry.get(dictionary_key("vrs"), 1000);
+	return as_dictionary(p_entry).get(dictionary_key("vrs"), 1000);
 }
 
 } // namespace
@@ -67,7 +68,7 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 	if (id.is_empty()) {
 		return;
 	}
-	const Variant initial = r_tournament.initial_vrs.get(id, Variant());
+	const Variant initial = readable_by_text_keys(r_tournament.initial_vrs).get(id, Variant());
 	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : live_rating(p_host, p_entry, id);
 	Dictionary placement;
 	placement[dictionary_key("team")] = p_entry;

@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/text_key_reading.h"
 
 #include <cstring>
 
@@ -48,7 +49,7 @@ godot::Dictionary as_dictionary(const godot::Variant &p_value) {
 	if (p_value.get_type() != godot::Variant::DICTIONARY) {
 		return godot::Dictionary();
 	}
-	return p_value;
+	return readable_by_text_keys(p_value);
 }
 
 godot::Array as_array(const godot::Variant &p_value) {
@@ -59,11 +60,7 @@ godot::Array as_array(const godot::Variant &p_value) {
 }
 
 godot::String entry_id(const godot::Variant &p_entry) {
-	if (p_entry.get_type() != godot::Variant::DICTIONARY) {
-		return godot::String();
-	}
-	const godot::Dictionary entry = p_entry;
-	return entry.get(dictionary_key("id"), godot::String());
+	return as_dictionary(p_entry).get(dictionary_key("id"), godot::String());
 }
 
 godot::Array round_group_match_ids(const godot::Array &p_rounds, int64_t p_round, int64_t p_group) {

@@ -37,6 +37,7 @@ public:
 };
 
 // Descriptors and entries may have been replaced by a script; a value of the wrong kind reads as empty.
+// A dictionary whose keys a script typed comes back as a plain copy, so text keys can be looked up.
 godot::Dictionary as_dictionary(const godot::Variant &p_value);
 godot::Array as_array(const godot::Variant &p_value);
 // The "id" of a team entry, "" when there is none.

@@ -236,10 +236,9 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Ar
 		if (entry.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		const Dictionary team = entry;
 		Dictionary record;
-		record[dictionary_key("team")] = team;
-		record[dictionary_key("seed")] = static_cast<int64_t>(team.get(dictionary_key("seed"), i + 1));
+		record[dictionary_key("team")] = entry;
+		record[dictionary_key("seed")] = static_cast<int64_t>(as_dictionary(entry).get(dictionary_key("seed"), i + 1));
 		record[dictionary_key("w")] = 0;
 		record[dictionary_key("l")] = 0;
 		records.push_back(record);
@@ -258,7 +257,7 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (value.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		const Dictionary record = value;
+		const Dictionary record = as_dictionary(value);
 		const String id = entry_id(record.get(dictionary_key("team"), Variant()));
 		const bool is_a = !id.is_empty() && id == id_a;
 		const bool is_b = !id.is_empty() && id == id_b;
@@ -292,7 +291,7 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 		if (value.get_type() != Variant::DICTIONARY || record_decided(value)) {
 			continue;
 		}
-		const Dictionary record = value;
+		const Dictionary record = as_dictionary(value);
 		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
 		auto bucket = buckets.begin();
 		while (bucket != buckets.end() && bucket->first != key) {
@@ -314,7 +313,7 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 			if (group_value.get_type() != Variant::DICTIONARY) {
 				continue;
 			}
-			const Dictionary group = group_value;
+			const Dictionary group = as_dictionary(group_value);
 			const String name = group.get(dictionary_key("name"), String());
 			Array bucket;
 			for (const auto &candidate : buckets) {
@@ -367,7 +366,7 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 		if (value.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		const Dictionary record = value;
+		const Dictionary record = as_dictionary(value);
 		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
 		auto group = groups.begin();
 		while (group != groups.end() && group->first != key) {

@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 #include "tournament/double_elim_stage.h"
 #include "tournament/single_elim_stage.h"
 #include "tournament/swiss_stage.h"
@@ -104,7 +105,8 @@ const NamePattern *find_name_pattern(const CharString &p_format_id, const CharSt
 
 // Reads the edition number under p_key (1 when missing) and stores the next one in a new dictionary.
 int64_t take_edition(Dictionary &r_counters, const Variant &p_key) {
-	const int64_t edition = read_saved_int64(r_counters.get(p_key, Variant(static_cast<int64_t>(1))));
+	const int64_t edition = read_saved_int64(
+			readable_by_text_keys(r_counters).get(p_key, Variant(static_cast<int64_t>(1))));
 	Dictionary counters;
 	const Array keys = r_counters.keys();
 	const int64_t count = keys.size();

@@ -2,6 +2,7 @@
 
 #include "common/dictionary_keys.h"
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 
 #include <godot_cpp/variant/variant.hpp>
 
@@ -87,9 +88,10 @@ Dictionary link_to_dict(const NodeLink &p_link) {
 }
 
 NodeLink link_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
 	NodeLink link;
-	link.id = read_string(p_data, "id");
-	link.slot = read_string(p_data, "slot");
+	link.id = read_string(data, "id");
+	link.slot = read_string(data, "slot");
 	return link;
 }
 
@@ -118,26 +120,27 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 }
 
 MatchNode node_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
 	MatchNode node;
-	node.id = read_string(p_data, "id");
-	node.name = read_string(p_data, "name");
-	node.group_name = read_string(p_data, "group_name");
-	node.team_a = read_dictionary(p_data, "team_a");
-	node.team_b = read_dictionary(p_data, "team_b");
-	node.winner_to = link_from_dict(read_dictionary(p_data, "winner_to"));
-	node.loser_to = link_from_dict(read_dictionary(p_data, "loser_to"));
-	node.status = read_string(p_data, "status", PENDING);
-	node.is_bo5 = read_bool(p_data, "is_bo5");
-	node.loser_tag = read_string(p_data, "loser_tag");
-	node.date = read_string(p_data, "date");
-	node.details = read_array(p_data, "details");
-	node.heat = read_int32(p_data, "heat", 0);
-	node.winner = read_dictionary(p_data, "winner");
-	node.loser = read_dictionary(p_data, "loser");
-	node.score_a = read_int32(p_data, "score_a", 0);
-	node.score_b = read_int32(p_data, "score_b", 0);
-	node.vrs_delta_a = read_int32(p_data, "vrs_delta_a", 0);
-	node.vrs_delta_b = read_int32(p_data, "vrs_delta_b", 0);
+	node.id = read_string(data, "id");
+	node.name = read_string(data, "name");
+	node.group_name = read_string(data, "group_name");
+	node.team_a = read_dictionary(data, "team_a");
+	node.team_b = read_dictionary(data, "team_b");
+	node.winner_to = link_from_dict(read_dictionary(data, "winner_to"));
+	node.loser_to = link_from_dict(read_dictionary(data, "loser_to"));
+	node.status = read_string(data, "status", PENDING);
+	node.is_bo5 = read_bool(data, "is_bo5");
+	node.loser_tag = read_string(data, "loser_tag");
+	node.date = read_string(data, "date");
+	node.details = read_array(data, "details");
+	node.heat = read_int32(data, "heat", 0);
+	node.winner = read_dictionary(data, "winner");
+	node.loser = read_dictionary(data, "loser");
+	node.score_a = read_int32(data, "score_a", 0);
+	node.score_b = read_int32(data, "score_b", 0);
+	node.vrs_delta_a = read_int32(data, "vrs_delta_a", 0);
+	node.vrs_delta_b = read_int32(data, "vrs_delta_b", 0);
 	return node;
 }
 
@@ -165,20 +168,21 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 }
 
 TournamentStage stage_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
 	TournamentStage stage;
-	stage.type = read_string(p_data, "type");
-	stage.name = read_string(p_data, "name");
-	stage.rounds = read_array(p_data, "rounds");
-	for_each_dictionary(p_data, "nodes", [&stage](const Dictionary &p_node) {
+	stage.type = read_string(data, "type");
+	stage.name = read_string(data, "name");
+	stage.rounds = read_array(data, "rounds");
+	for_each_dictionary(data, "nodes", [&stage](const Dictionary &p_node) {
 		stage.nodes.push_back(node_from_dict(p_node));
 	});
-	stage.next_date = read_string(p_data, "next_date");
-	stage.records = read_array(p_data, "records");
-	stage.final_groups = read_dictionary(p_data, "final_groups");
-	stage.current_round = read_int32(p_data, "current_round", 1);
-	stage.is_playoff = read_bool(p_data, "is_playoff");
-	stage.groups = read_array(p_data, "groups");
-	stage.next_id = read_int32(p_data, "next_id", 0);
+	stage.next_date = read_string(data, "next_date");
+	stage.records = read_array(data, "records");
+	stage.final_groups = read_dictionary(data, "final_groups");
+	stage.current_round = read_int32(data, "current_round", 1);
+	stage.is_playoff = read_bool(data, "is_playoff");
+	stage.groups = read_array(data, "groups");
+	stage.next_id = read_int32(data, "next_id", 0);
 	return stage;
 }
 
@@ -218,32 +222,33 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 }
 
 Tournament tournament_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
 	Tournament tournament;
-	tournament.id = read_int32(p_data, "id", 0);
-	tournament.status = read_string(p_data, "status", PENDING);
-	tournament.name = read_string(p_data, "name");
-	tournament.format_id = read_string(p_data, "format_id");
-	tournament.tier_id = read_string(p_data, "tier_id");
-	tournament.city = read_string(p_data, "city");
-	tournament.prize = read_int32(p_data, "prize", 0);
-	tournament.size = read_int32(p_data, "size", 0);
-	tournament.inv_date = read_string(p_data, "inv_date");
-	tournament.start_date = read_string(p_data, "start_date");
-	for_each_dictionary(p_data, "stages", [&tournament](const Dictionary &p_stage) {
+	tournament.id = read_int32(data, "id", 0);
+	tournament.status = read_string(data, "status", PENDING);
+	tournament.name = read_string(data, "name");
+	tournament.format_id = read_string(data, "format_id");
+	tournament.tier_id = read_string(data, "tier_id");
+	tournament.city = read_string(data, "city");
+	tournament.prize = read_int32(data, "prize", 0);
+	tournament.size = read_int32(data, "size", 0);
+	tournament.inv_date = read_string(data, "inv_date");
+	tournament.start_date = read_string(data, "start_date");
+	for_each_dictionary(data, "stages", [&tournament](const Dictionary &p_stage) {
 		tournament.stages.push_back(stage_from_dict(p_stage));
 	});
-	tournament.current_stage_idx = read_int32(p_data, "current_stage_idx", 0);
-	tournament.rest = read_int32(p_data, "rest", 0);
-	tournament.placements = read_array(p_data, "placements");
-	tournament.standings = read_array(p_data, "standings");
-	tournament.date = read_string(p_data, "date");
-	tournament.initial_vrs = read_dictionary(p_data, "initial_vrs");
-	tournament.vrs_delta_map = read_dictionary(p_data, "vrs_delta_map");
-	tournament.total_heat = read_int32(p_data, "total_heat", 0);
-	tournament.major_slots = read_dictionary(p_data, "major_slots");
-	tournament.major_direct = read_dictionary(p_data, "major_direct");
-	tournament.participants = read_array(p_data, "participants");
-	tournament.advanced_pool = read_array(p_data, "advanced_pool");
+	tournament.current_stage_idx = read_int32(data, "current_stage_idx", 0);
+	tournament.rest = read_int32(data, "rest", 0);
+	tournament.placements = read_array(data, "placements");
+	tournament.standings = read_array(data, "standings");
+	tournament.date = read_string(data, "date");
+	tournament.initial_vrs = read_dictionary(data, "initial_vrs");
+	tournament.vrs_delta_map = read_dictionary(data, "vrs_delta_map");
+	tournament.total_heat = read_int32(data, "total_heat", 0);
+	tournament.major_slots = read_dictionary(data, "major_slots");
+	tournament.major_direct = read_dictionary(data, "major_direct");
+	tournament.participants = read_array(data, "participants");
+	tournament.advanced_pool = read_array(data, "advanced_pool");
 	return tournament;
 }
 
@@ -252,9 +257,10 @@ Dictionary default_quota_map() {
 }
 
 Dictionary normalize_quota_map(const Dictionary &p_quotas) {
+	const Dictionary quotas = readable_by_text_keys(p_quotas);
 	Dictionary result;
 	for (size_t stage = 0; stage < 3; ++stage) {
-		const Dictionary given = p_quotas.get(key(QUOTA_STAGES[stage]), Variant()).operator Dictionary();
+		const Dictionary given = readable_by_text_keys(quotas.get(key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
 		Dictionary regions;
 		for (size_t region = 0; region < 3; ++region) {
 			const int64_t fallback = DEFAULT_QUOTAS[stage][region];

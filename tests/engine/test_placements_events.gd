@@ -90,9 +90,12 @@ func test_placements_survive_frozen_and_typed_lists() -> void:
 	assert_eq(_placed().filter(func(p): return p.size() == 3), [["t-1", "1st", 10], ["t-2", "2nd", 20]],
 			"a frozen list still takes the improvement and the new team")
 	var typed: Array[int] = [5]
-	probe.set_tournament({"placements": typed})
+	var odd: Dictionary[int, int] = {3: 4}
+	probe.set_tournament({"placements": typed, "initial_vrs": odd})
+	probe.record_placement(odd, "1st")
 	probe.record_placement(_entry("t-3"), "3rd")
-	assert_eq(probe.get_tournament().placements.size(), 2, "a typed list is replaced by one that can hold it")
+	assert_eq(_placed(), [[null], ["t-3", "3rd", db.get_team_by_id("t-3").get_vrs()]],
+			"a typed list is replaced by one that can hold it; dictionaries with typed keys are read safely")
 
 
 func test_achievement_event_carries_the_tournament_and_context() -> void:

@@ -225,7 +225,8 @@ func test_records_survive_frozen_and_retyped_containers() -> void:
 			stage.records.map(func(r): return r.l).reduce(func(a, b): return a + b, 0), "wins match losses")
 
 	var junk: Dictionary = probe.get_stage(index)
-	junk.records = [7, "x", null] + junk.records
+	var odd: Dictionary[int, int] = {1: 2}
+	junk.records = [7, "x", null, odd] + junk.records
 	probe.set_stage(index, junk)
 	probe.close_swiss(index)
 	assert_eq(probe.get_tournament().advanced_pool.size(), 8, "stray records are passed over")

@@ -422,6 +422,10 @@ func test_names_and_edition_counters() -> void:
 		tm.from_dict({"epl_counters": counters})
 		assert_eq([_create("EPL", "TIER_2", "2026-05-05"), _last("name")], ["", "ESL WILD %s" % counters["TIER_2"]])
 	assert_eq([typed, frozen["TIER_2"]], [{"TIER_2": "5"}, 42], "the script's dictionaries are untouched")
+	var int_keys: Dictionary[int, int] = {3: 4}
+	tm.from_dict({"epl_counters": int_keys})
+	assert_eq([_create("EPL", "TIER_2", "2026-05-05"), _last("name"), tm.to_dict()["epl_counters"]],
+			["", "ESL WILD 1", {3: 4, "TIER_2": 2}], "counters whose keys a script typed as numbers")
 
 
 func test_a_manager_holding_every_format_saves_and_loads_unchanged() -> void:
