@@ -1,8 +1,8 @@
 #include "tournament/placements_events.h"
 
+#include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
 #include "common/text_key_reading.h"
-#include "common/copy_on_write.h"
 #include "data/placement_weights.h"
 #include "team_database.h"
 #include "tournament/stage_building.h"
