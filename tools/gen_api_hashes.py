@@ -11,7 +11,7 @@ BUILTIN_METHODS = {
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
               "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin"],
     "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only",
-                   "is_typed_key"],
+                   "is_typed_key", "is_typed_value"],
     "PackedStringArray": ["size"],
 }
 # (class, method) pairs called through classdb_get_method_bind.

@@ -1,10 +1,11 @@
 #include "tournament/completion.h"
 
+#include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
 #include "common/fixed_text.h"
 #include "common/random.h"
 #include "common/rounding.h"
-#include "common/copy_on_write.h"
+#include "common/text_key_reading.h"
 #include "match_simulator.h"
 #include "team_data.h"
 #include "tournament/placements_events.h"
@@ -110,6 +111,8 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 	}
 
 	const TeamRoster roster(p_host.database());
+	const Dictionary initial_vrs = readable_by_text_keys(p_tournament.initial_vrs);
+	const Dictionary rating_changes = readable_by_text_keys(p_tournament.vrs_delta_map);
 	std::vector<Standing> standings;
 	for (const Dictionary &placement : p_placements) {
 		Dictionary team = as_dictionary(placement.get(dictionary_key("team"), Variant()));
@@ -123,16 +126,15 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 		const int64_t prize = round_to_int64(static_cast<double>(p_tournament.prize) * (weight / weight_sum));
 
 		int64_t vrs_before = 0;
-		if (p_tournament.initial_vrs.has(id)) {
-			vrs_before = p_tournament.initial_vrs.get(id, 0);
+		if (initial_vrs.has(id)) {
+			vrs_before = initial_vrs.get(id, 0);
 		} else if (placement.has(dictionary_key("vrs_before"))) {
 			vrs_before = placement.get(dictionary_key("vrs_before"), 0);
 		} else {
 			vrs_before = roster.live_rating(team);
 		}
 		const int64_t vrs_after = live != nullptr ? live->get_vrs() : roster.live_rating(team);
-		const int64_t delta = p_tournament.vrs_delta_map.has(id) ? static_cast<int64_t>(p_tournament.vrs_delta_map.get(id, 0))
-																 : saturating_sub(vrs_after, vrs_before);
+		const int64_t delta = rating_changes.has(id) ? static_cast<int64_t>(rating_changes.get(id, 0)) : saturating_sub(vrs_after, vrs_before);
 
 		Standing standing;
 		standing.entry[dictionary_key("placement")] = tag;

@@ -4,6 +4,7 @@
 #include "common/dictionary_keys.h"
 #include "common/fixed_text.h"
 #include "common/rounding.h"
+#include "common/text_key_reading.h"
 #include "data/top_teams.h"
 #include "match_simulator.h"
 #include "team_data.h"
@@ -62,7 +63,7 @@ int32_t report_int(const Dictionary &p_report, const char *p_key) {
 }
 
 bool is_top_team(const Dictionary &p_entry) {
-	const String name = p_entry.get(dictionary_key("name"), String());
+	const String name = readable_by_text_keys(p_entry).get(dictionary_key("name"), String());
 	const godot::CharString utf8 = name.utf8();
 	for (const char *top : TOP_TEAMS) {
 		if (std::strcmp(utf8.get_data(), top) == 0) {
@@ -147,12 +148,35 @@ void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage 
 	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present);
 }
 
-Dictionary add_rating_change(const Dictionary &p_map, const String &p_id, int32_t p_delta) {
-	// Written into a new dictionary: a script may hold the stored one frozen.
-	Dictionary map = plain_copy(p_map);
-	const int64_t current = map.get(p_id, 0);
-	map[p_id] = saturating_add(current, p_delta);
-	return map;
+void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
+	const int64_t current = r_map.get(p_id, 0);
+	r_map[p_id] = saturating_add(current, p_delta);
+}
+
+// The heat from the ratings, ranks and famous names the caller has already looked up.
+int32_t heat_of(double p_rating_a, double p_rating_b, int64_t p_rank_a, int64_t p_rank_b, int32_t p_famous,
+		int32_t p_prize, int32_t p_round_factor) {
+	const double share = static_cast<double>(p_prize) / 2000000.0;
+	double boost = 1.0;
+	for (const int64_t rank : { p_rank_a, p_rank_b }) {
+		if (rank <= 5) {
+			boost *= 6.0;
+		}
+	}
+	for (const int64_t rank : { p_rank_a, p_rank_b }) {
+		if (rank >= 6 && rank <= 20) {
+			boost *= 2.5;
+		}
+	}
+	for (int32_t i = 0; i < p_famous; i++) {
+		boost *= 9.87;
+	}
+	const double x = boost * p_rating_b * p_rating_a * share * share * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
+	if (!(x >= 0.0)) {
+		return 0;
+	}
+	const double heat = round_half_away(std::sqrt(x));
+	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
 }
 
 Dictionary swiss_snapshot(const TournamentStage &p_stage) {
@@ -167,8 +191,9 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage) {
 		if (record.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		const Dictionary value = record;
-		snapshot[entry_id(value.get(dictionary_key("team"), Variant()))] = value.duplicate(true);
+		// A copy of each record: the stage only ever replaces records, so their team entries need none.
+		const Dictionary value = as_dictionary(record);
+		snapshot[entry_id(value.get(dictionary_key("team"), Variant()))] = value.duplicate();
 	}
 	return snapshot;
 }
@@ -189,7 +214,9 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 		}
 		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
 		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
-		heat = compute_match_heat(roster, r_node.team_a, r_node.team_b, r_tournament.prize, round_heat_factor(r_node.name));
+		const int32_t famous = (is_top_team(r_node.team_a) ? 1 : 0) + (is_top_team(r_node.team_b) ? 1 : 0);
+		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
+				famous, r_tournament.prize, round_heat_factor(r_node.name));
 	}
 	r_node.heat = heat;
 	const Dictionary records_before = swiss_snapshot(r_stage);
@@ -206,18 +233,20 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.vrs_delta_a = report_int(report, "vrs_delta_a");
 	r_node.vrs_delta_b = report_int(report, "vrs_delta_b");
 	const bool a_won = r_node.score_a > r_node.score_b;
-	const Ref<TeamData> &winner = a_won ? team_a : team_b;
-	const Ref<TeamData> &loser = a_won ? team_b : team_a;
-	r_node.winner = refresh_team_entry(a_won ? r_node.team_a : r_node.team_b, *winner);
-	r_node.loser = refresh_team_entry(a_won ? r_node.team_b : r_node.team_a, *loser);
+	// Both sides as they stand after the match; the winner and loser are the same snapshots.
 	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
 	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+	r_node.winner = a_won ? r_node.team_a : r_node.team_b;
+	r_node.loser = a_won ? r_node.team_b : r_node.team_a;
 
 	r_tournament.total_heat = saturate_to_int32(saturating_add(r_tournament.total_heat, r_node.heat));
 	const String id_a = team_a->get_id();
 	const String id_b = team_b->get_id();
-	r_tournament.vrs_delta_map = add_rating_change(r_tournament.vrs_delta_map, id_a, r_node.vrs_delta_a);
-	r_tournament.vrs_delta_map = add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
+	// Written into a new dictionary: the stored one may be shared with a save or frozen by a script.
+	Dictionary rating_changes = plain_copy(r_tournament.vrs_delta_map);
+	add_rating_change(rating_changes, id_a, r_node.vrs_delta_a);
+	add_rating_change(rating_changes, id_b, r_node.vrs_delta_b);
+	r_tournament.vrs_delta_map = rating_changes;
 
 	if (is_swiss(r_stage)) {
 		update_swiss_records(r_stage, r_node);
@@ -236,7 +265,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	context[dictionary_key("match_name")] = r_node.name;
 	context[dictionary_key("team_a_id")] = id_a;
 	context[dictionary_key("team_b_id")] = id_b;
-	context[dictionary_key("winner_id")] = winner->get_id();
+	context[dictionary_key("winner_id")] = a_won ? id_a : id_b;
 	context[dictionary_key("score_a")] = r_node.score_a;
 	context[dictionary_key("score_b")] = r_node.score_b;
 	context[dictionary_key("record_before_by_id")] = records_before;
@@ -439,7 +468,7 @@ Array fit_to_bracket(const TournamentStage &p_stage, const Array &p_seed_list) {
 }
 
 Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
-	return as_array(p_tournament.major_direct.get(dictionary_key(p_stage_key), Array()));
+	return as_array(readable_by_text_keys(p_tournament.major_direct).get(dictionary_key(p_stage_key), Array()));
 }
 
 } // namespace
@@ -532,33 +561,10 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 
 int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_a, const Dictionary &p_team_b,
 		int32_t p_prize, int32_t p_round_factor) {
-	const double rating_a = static_cast<double>(p_roster.live_rating(p_team_a));
-	const double rating_b = static_cast<double>(p_roster.live_rating(p_team_b));
-	const double share = static_cast<double>(p_prize) / 2000000.0;
-	double boost = 1.0;
-	const int64_t ranks[] = { p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)) };
-	for (const int64_t rank : ranks) {
-		if (rank <= 5) {
-			boost *= 6.0;
-		}
-	}
-	for (const int64_t rank : ranks) {
-		if (rank >= 6 && rank <= 20) {
-			boost *= 2.5;
-		}
-	}
-	for (const Dictionary *entry : { &p_team_a, &p_team_b }) {
-		if (is_top_team(*entry)) {
-			boost *= 9.87;
-		}
-	}
-	const double base = boost * rating_b * rating_a * share * share;
-	const double x = base * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
-	if (!(x >= 0.0)) {
-		return 0;
-	}
-	const double heat = round_half_away(std::sqrt(x));
-	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
+	const int32_t famous = (is_top_team(p_team_a) ? 1 : 0) + (is_top_team(p_team_b) ? 1 : 0);
+	return heat_of(static_cast<double>(p_roster.live_rating(p_team_a)), static_cast<double>(p_roster.live_rating(p_team_b)),
+			p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)), famous, p_prize,
+			p_round_factor);
 }
 
 int32_t round_heat_factor(const String &p_match_name) {

@@ -1,6 +1,7 @@
 #include "tournament/team_entries.h"
 
 #include "common/dictionary_keys.h"
+#include "common/text_key_reading.h"
 #include "team_data.h"
 #include "team_database.h"
 
@@ -14,6 +15,8 @@ namespace {
 constexpr int64_t UNRANKED = 9999;
 constexpr int64_t DEFAULT_RATING = 1000;
 constexpr int64_t DEFAULT_STAMINA = 100;
+// A handful of look-ups scan the list; more build an index by id once.
+constexpr int32_t SCANNED_LOOKUPS = 3;
 
 void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
 	r_entry[dictionary_key("id")] = p_team.get_id();
@@ -24,11 +27,12 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 	r_entry[dictionary_key("wins")] = p_team.get_wins();
 	r_entry[dictionary_key("losses")] = p_team.get_losses();
 	r_entry[dictionary_key("prize_total")] = p_team.get_prize_total();
-	r_entry[dictionary_key("honors")] = p_team.get_honors().duplicate(true);
+	// A copy: honours a script later appends to the team's own array stay out of the snapshot.
+	r_entry[dictionary_key("honors")] = p_team.get_honors().duplicate();
 }
 
 godot::String id_of(const godot::Dictionary &p_entry) {
-	return p_entry.get(dictionary_key("id"), godot::String());
+	return readable_by_text_keys(p_entry).get(dictionary_key("id"), godot::String());
 }
 
 std::string utf8_key(const godot::String &p_text) {
@@ -51,6 +55,10 @@ godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const god
 }
 
 godot::Dictionary plain_copy(const godot::Dictionary &p_source) {
+	// The engine's own copy is never read-only, and plain unless the original is typed.
+	if (!p_source.is_typed_key() && !p_source.is_typed_value()) {
+		return p_source.duplicate();
+	}
 	godot::Dictionary copy;
 	const godot::Array keys = p_source.keys();
 	const int64_t count = keys.size();
@@ -78,6 +86,15 @@ TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
 
 godot::TeamData *TeamRoster::find(const godot::String &p_id) const {
 	if (list.empty() || p_id.is_empty()) {
+		return nullptr;
+	}
+	if (!indexed && lookups < SCANNED_LOOKUPS) {
+		lookups++;
+		for (godot::TeamData *team : list) {
+			if (team->get_id() == p_id) {
+				return team;
+			}
+		}
 		return nullptr;
 	}
 	if (!indexed) {
@@ -129,7 +146,7 @@ int64_t TeamRoster::live_rating(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_vrs();
 	}
-	return p_entry.get(dictionary_key("vrs"), DEFAULT_RATING);
+	return readable_by_text_keys(p_entry).get(dictionary_key("vrs"), DEFAULT_RATING);
 }
 
 int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
@@ -137,7 +154,7 @@ int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_stamina();
 	}
-	return p_entry.get(dictionary_key("stamina"), DEFAULT_STAMINA);
+	return readable_by_text_keys(p_entry).get(dictionary_key("stamina"), DEFAULT_STAMINA);
 }
 
 } // namespace teamforge

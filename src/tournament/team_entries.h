@@ -48,9 +48,10 @@ public:
 
 private:
 	std::vector<godot::TeamData *> list;
-	// Built on the first look-up by id.
+	// Built once the look-ups by id outnumber a few scans of the list.
 	mutable std::unordered_map<std::string, godot::TeamData *> by_id;
 	mutable bool indexed = false;
+	mutable int32_t lookups = 0;
 };
 
 } // namespace teamforge

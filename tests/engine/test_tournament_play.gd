@@ -394,3 +394,36 @@ func test_short_fields_and_lost_teams_still_finish() -> void:
 		assert_false(forfeits.is_empty(), "%s: lost teams forfeit" % t.name)
 		assert_true(forfeits.all(func(n): return n.loser.get("id") in removed and n.heat == 0 and n.score_a + n.score_b == 1),
 				"%s: a forfeit is a 1-0 without heat for the team still there" % t.name)
+
+
+static func _frozen(value: Variant) -> Variant:
+	if value is Dictionary:
+		var typed := Dictionary({}, TYPE_STRING, &"", null, TYPE_NIL, &"", null) if value.has("id") else {}
+		for key in value:
+			typed[key] = _frozen(value[key])
+		typed.make_read_only()
+		return typed
+	if value is Array:
+		var copy := []
+		for element in value:
+			copy.append(_frozen(element))
+		copy.make_read_only()
+		return copy
+	return value
+
+
+func test_frozen_and_typed_containers_from_a_save_still_play_out() -> void:
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	_days(1)
+	# Every container of the record frozen, every team entry typed, every team's honours typed and frozen.
+	tm.set_tournaments([_frozen(_tournament())])
+	for team in db.get_teams():
+		var honours := Array([], TYPE_DICTIONARY, &"", null)
+		honours.make_read_only()
+		team.set_honors(honours)
+	_play_out()
+	var t := _tournament()
+	for problem in Fixture.problems_of_completed(t, true):
+		fail(problem)
+	var champion: TeamData = db.get_team_by_id(t.standings[0].team.id)
+	assert_eq(champion.get_honors().size(), 1, "the champion's honour lands in a frozen list's place")

@@ -31,6 +31,7 @@ public:
 	Dictionary duplicate(bool p_deep = false) const;
 	bool is_read_only() const;
 	bool is_typed_key() const;
+	bool is_typed_value() const;
 
 	bool operator==(const Dictionary &p_other) const;
 	bool operator!=(const Dictionary &p_other) const { return !(*this == p_other); }
