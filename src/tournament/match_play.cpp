@@ -40,18 +40,12 @@ using godot::String;
 using godot::TeamData;
 using godot::Variant;
 
-const String &text(const char *p_literal) {
-	return fixed_text(p_literal);
-}
-
 bool is_pending(const MatchNode &p_node) {
-	static const String pending("PENDING");
-	return p_node.status == pending;
+	return p_node.status == fixed_text("PENDING");
 }
 
 bool is_swiss(const TournamentStage &p_stage) {
-	static const String swiss("SWISS");
-	return p_stage.type == swiss;
+	return p_stage.type == fixed_text("SWISS");
 }
 
 bool is_last_stage(const Tournament &p_tournament) {
@@ -83,9 +77,9 @@ void follow_link(TournamentStage &r_stage, const NodeLink &p_link, const Diction
 	if (target == nullptr) {
 		return;
 	}
-	if (p_link.slot == text("team_a")) {
+	if (p_link.slot == fixed_text("team_a")) {
 		target->team_a = p_team;
-	} else if (p_link.slot == text("team_b")) {
+	} else if (p_link.slot == fixed_text("team_b")) {
 		target->team_b = p_team;
 	}
 }
@@ -106,7 +100,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
 		MatchNode &r_node, bool p_a_wins) {
-	r_node.status = text("PLAYED");
+	r_node.status = fixed_text("PLAYED");
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
@@ -226,7 +220,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const Dictionary report = simulator->simulate_match(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
-	r_node.status = text("PLAYED");
+	r_node.status = fixed_text("PLAYED");
 	r_node.score_a = report_int(report, "score_a");
 	r_node.score_b = report_int(report, "score_b");
 	r_node.details = as_array(report.get(dictionary_key("map_reports"), Array()));
@@ -303,8 +297,8 @@ SideReach reachable_sides(const TournamentStage &p_stage) {
 			if (!link->is_complete()) {
 				continue;
 			}
-			const bool to_a = link->slot == text("team_a");
-			if (!to_a && link->slot != text("team_b")) {
+			const bool to_a = link->slot == fixed_text("team_a");
+			if (!to_a && link->slot != fixed_text("team_b")) {
 				continue;
 			}
 			const MatchNode *target = find_stage_node(p_stage, link->id);
@@ -361,10 +355,13 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 		const SideReach reach = reachable_sides(r_stage);
 		for (size_t i = 0; i < count; i++) {
 			MatchNode &node = r_stage.nodes[i];
+			if (!is_pending(node) || due[i]) {
+				continue;
+			}
 			const bool has_a = !node.team_a.is_empty();
 			const bool has_b = !node.team_b.is_empty();
 			const bool stranded = has_a ? !reach.side_b[i] : !reach.side_a[i];
-			if (!is_pending(node) || due[i] || has_a == has_b || !stranded) {
+			if (has_a == has_b || !stranded) {
 				continue;
 			}
 			if (node.date.is_empty()) {
@@ -421,7 +418,7 @@ void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentSt
 		if (p_host.day_interrupted()) {
 			return;
 		}
-	} else if (r_stage.type == text("IEM_GROUPS")) {
+	} else if (r_stage.type == fixed_text("IEM_GROUPS")) {
 		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
 	}
 	if (!is_last_stage(r_tournament)) {
@@ -474,7 +471,7 @@ Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 } // namespace
 
 void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
-	if (r_tournament.status != text("ACTIVE") || r_tournament.current_stage_idx < 0) {
+	if (r_tournament.status != fixed_text("ACTIVE") || r_tournament.current_stage_idx < 0) {
 		return;
 	}
 	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
@@ -499,21 +496,21 @@ void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array seed_list;
-	if (r_tournament.format_id == text("MAJOR")) {
+	if (r_tournament.format_id == fixed_text("MAJOR")) {
 		seed_list = all_entries(direct_invitees(r_tournament, "stage1"));
-	} else if (r_tournament.format_id == text("EPL")) {
+	} else if (r_tournament.format_id == fixed_text("EPL")) {
 		seed_list = entries_only(r_tournament.participants, 8, std::numeric_limits<int64_t>::max());
 	} else {
 		seed_list = all_entries(r_tournament.participants);
 	}
 	TournamentStage &stage = r_tournament.stages[0];
-	if (stage.type == text("SWISS")) {
+	if (stage.type == fixed_text("SWISS")) {
 		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == text("SINGLE_ELIM")) {
+	} else if (stage.type == fixed_text("SINGLE_ELIM")) {
 		seed_single_elim_stage(stage, seed_list, true);
-	} else if (stage.type == text("IEM_GROUPS")) {
+	} else if (stage.type == fixed_text("IEM_GROUPS")) {
 		seed_group_stage(stage, seed_list);
-	} else if (stage.type == text("BLAST_BRACKET")) {
+	} else if (stage.type == fixed_text("BLAST_BRACKET")) {
 		seed_blast_stage(stage, seed_list);
 	}
 }
@@ -524,9 +521,9 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array pool;
-	if (r_tournament.format_id == text("MAJOR") && (index == 1 || index == 2)) {
+	if (r_tournament.format_id == fixed_text("MAJOR") && (index == 1 || index == 2)) {
 		pool = all_entries(direct_invitees(r_tournament, index == 1 ? "stage2" : "stage3"));
-	} else if (r_tournament.format_id == text("EPL") && index == 1) {
+	} else if (r_tournament.format_id == fixed_text("EPL") && index == 1) {
 		pool = entries_only(r_tournament.participants, 0, 8);
 	}
 	const Array carried = all_entries(r_tournament.advanced_pool);
@@ -552,9 +549,9 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 	}
 
 	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(index)];
-	if (stage.type == text("SWISS")) {
+	if (stage.type == fixed_text("SWISS")) {
 		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == text("SINGLE_ELIM")) {
+	} else if (stage.type == fixed_text("SINGLE_ELIM")) {
 		seed_single_elim_stage(stage, fit_to_bracket(stage, seed_list), false);
 	}
 }

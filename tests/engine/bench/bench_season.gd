@@ -3,6 +3,9 @@ extends SceneTree
 # organised on the first day, played over 365 days with the default roster. Run (after linking the
 # build to measure with tools/link_extension.sh <build> tests/engine):
 #   tools/godot --headless --path tests/engine -s res://bench/bench_season.gd
+# The provisioned engine is an editor build and loads the extension's debug entry, so a Release
+# library is measured from a folder holding the build's teamforge.gdextension and a link named
+# libteamforge.linux.template_debug.x86_64.so to the Release library.
 # Prints figures only; it checks nothing.
 
 const SEED := 20260101
