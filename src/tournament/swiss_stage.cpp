@@ -1,9 +1,9 @@
 #include "tournament/swiss_stage.h"
 
+#include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
 #include "common/random.h"
 #include "common/rounding.h"
-#include "common/copy_on_write.h"
 #include "match_simulator.h"
 #include "tournament/placements_events.h"
 #include "tournament/stage_building.h"
