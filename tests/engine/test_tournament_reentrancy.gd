@@ -1,0 +1,125 @@
+extends TestCase
+# Signal handlers run inside TournamentManager.advance_day. Every call a handler can make back into
+# the manager or its database, from every signal the day emits, must leave a sound state: a day whose
+# records or database were replaced stops at once and writes nothing into the new state; other calls
+# let the day go on; and the season still plays to its end afterwards.
+
+var db: TeamDatabase
+var tm: TournamentManager
+
+
+func before_each() -> void:
+	db = autofree(TeamDatabase.new())
+	db.initialize_defaults()
+	tm = autofree(TournamentManager.new())
+	tm.set_team_database(db)
+	tm.get_match_simulator().set_seed(99)
+
+
+func after_each() -> void:
+	db = null
+	tm = null
+
+
+func _all_completed() -> bool:
+	return tm.get_tournaments().all(func(t): return t.status == "COMPLETED")
+
+
+# [what the handler does, whether the day goes on afterwards]
+# A handler leaves what it handed over in `stash`.
+func _actions(snapshot: Dictionary, stash: Dictionary) -> Dictionary:
+	return {
+		"load a save": [func() -> void: tm.from_dict(snapshot), false],
+		"replace the tournaments": [func() -> void:
+			stash["replaced"] = tm.get_tournaments()
+			tm.set_tournaments(stash.replaced.duplicate(true)), false],
+		"drop the database": [func() -> void: tm.set_team_database(null), false],
+		"free the database": [func() -> void: db.free(), false],
+		"organise a tournament": [func() -> void: assert_true(tm.create_tournament("EPL", "TIER_3",
+				"2026-12-%02d" % (tm.get_tournaments().size() + 1)), "created from a handler"), true],
+		"advance another day": [func() -> void: assert_false(tm.advance_day(), "no day inside a day"), true],
+		"drop the simulator": [func() -> void: tm.set_match_simulator(null), true],
+	}
+
+
+# Emitters and signals of a day, each with a filter on the arguments.
+func _sources() -> Array:
+	var any := func(_args: Array) -> bool: return true
+	var event_of := func(type: String) -> Callable: return func(args: Array) -> bool: return args[0].type == type
+	return [[db, "current_date_changed", any], [tm, "tournament_updated", any],
+			[tm, "achievement_event", event_of.call("match_played")],
+			[tm, "achievement_event", event_of.call("swiss_round_advanced")],
+			[tm, "achievement_event", event_of.call("tournament_completed")], [tm, "tournament_completed", any],
+			[tm.get_match_simulator(), "match_simulated", any]]
+
+
+func test_every_call_back_from_every_signal_of_a_day_is_safe() -> void:
+	var runs := 0
+	for source_index in _sources().size():
+		for action_name in _actions({}, {}):
+			# Freeing an object from its own signal is an error in the engine itself.
+			if source_index == 0 and action_name == "free the database":
+				continue
+			before_each()
+			_run_case(source_index, action_name)
+			runs += 1
+	assert_eq(runs, 48, "every signal met every call")
+
+
+func _run_case(source_index: int, action_name: String) -> void:
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	tm.create_tournament("BLAST", "TIER_1", "2026-01-03", "Oslo")
+	tm.create_tournament("IEM", "TIER_1", "2026-01-04", "Rome")
+	var snapshot := tm.to_dict()
+	var source: Array = _sources()[source_index]
+	var stash := {}
+	var action: Array = _actions(snapshot, stash)[action_name]
+	var label := "%s from %s" % [action_name, source[1]]
+	# Fires once, on the first matching emission after the first matches were played.
+	var state := {"armed": false, "fired": false, "day_advanced": 0, "tournaments": 0, "date": ""}
+	var handler := func(...args: Array) -> void:
+		if state.armed and not state.fired and source[2].call(args):
+			state.fired = true
+			state.tournaments = tm.get_tournaments().size()
+			action[0].call()
+	var emitter: Object = source[0]
+	emitter.connect(source[1], handler)
+	tm.day_advanced.connect(func(_date: String) -> void: state.day_advanced += 1)
+	tm.achievement_event.connect(func(_event: Dictionary) -> void: state.armed = true)
+
+	var days := 0
+	while not state.fired and days < 200:
+		state.date = db.get_current_date()
+		state.day_advanced = 0
+		assert_true(tm.advance_day(), "%s: the day ran" % label)
+		days += 1
+	if not assert_true(state.fired, "%s: the handler ran" % label):
+		return
+	assert_eq(state.day_advanced, 1 if action[1] else 0, "%s: the day ends only if it went on" % label)
+	match action_name:
+		"load a save":
+			assert_eq(tm.to_dict(), snapshot, "%s: the loaded state is left as saved" % label)
+		"replace the tournaments":
+			assert_eq(tm.get_tournaments(), stash.replaced, "%s: the new records are left as given" % label)
+		"drop the database", "free the database":
+			assert_null(tm.get_team_database(), "%s: no database" % label)
+			assert_false(tm.advance_day(), "%s: no day without a database" % label)
+			if is_instance_valid(db):
+				tm.set_team_database(db)
+			else:
+				db = autofree(TeamDatabase.new())
+				db.initialize_defaults()
+				db.set_current_date(TeamforgeTestHooks.new().add_days(state.date, 1))
+				tm.set_team_database(db)
+		"organise a tournament":
+			assert_eq(tm.get_tournaments().size(), state.tournaments + 1, "%s: it joins the list" % label)
+		"advance another day":
+			assert_eq(db.get_current_date(), TeamforgeTestHooks.new().add_days(state.date, 1), "%s: one day" % label)
+
+	if emitter != null and is_instance_valid(emitter) and emitter.is_connected(source[1], handler):
+		emitter.disconnect(source[1], handler)
+	while not _all_completed() and days < 400:
+		tm.advance_day()
+		days += 1
+	assert_true(_all_completed(), "%s: the season still ends" % label)
+	assert_not_null(tm.get_match_simulator(), "%s: a simulator is made again when one is needed" % label)
