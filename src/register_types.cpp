@@ -10,9 +10,11 @@
 #include "match_simulator.h"
 #include "team_data.h"
 #include "team_database.h"
+#include "tournament_manager.h"
 #ifdef TEAMFORGE_TEST_HOOKS
 #include "binding_probe.h"
 #include "teamforge_test_hooks.h"
+#include "tournament_probe.h"
 #endif
 
 using namespace godot;
@@ -26,11 +28,13 @@ void initialize_module(ModuleInitializationLevel p_level) {
 	GDREGISTER_CLASS(TeamDatabase);
 	GDREGISTER_CLASS(GameCore);
 	GDREGISTER_CLASS(MatchSimulator);
+	GDREGISTER_CLASS(TournamentManager);
 	GDREGISTER_CLASS(EconomySystem);
 	GDREGISTER_CLASS(GameSettings);
 #ifdef TEAMFORGE_TEST_HOOKS
 	GDREGISTER_CLASS(TeamforgeTestHooks);
 	GDREGISTER_CLASS(TeamforgeBindingProbe);
+	GDREGISTER_CLASS(TeamforgeTournamentProbe);
 #endif
 }
 

@@ -7,10 +7,11 @@ import sys
 # (builtin type, method) pairs called through variant_get_ptr_builtin_method.
 BUILTIN_METHODS = {
     "String": ["split", "strip_edges", "to_upper", "to_lower", "naturalnocasecmp_to", "hash", "to_int",
-               "to_float", "length", "is_empty"],
+               "to_float", "length", "is_empty", "substr"],
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
               "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin"],
-    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only"],
+    "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only",
+                   "is_typed_key"],
     "PackedStringArray": ["size"],
 }
 # (class, method) pairs called through classdb_get_method_bind.

@@ -88,6 +88,12 @@ bool Dictionary::is_read_only() const {
 	return result != 0;
 }
 
+bool Dictionary::is_typed_key() const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(Dictionary, DICTIONARY, is_typed_key), opaque, &result);
+	return result != 0;
+}
+
 bool Dictionary::operator==(const Dictionary &p_other) const {
 	uint8_t result = 0;
 	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_DICTIONARY, GDEXTENSION_VARIANT_TYPE_DICTIONARY>()(opaque, p_other.opaque, &result);

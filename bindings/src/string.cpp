@@ -105,6 +105,12 @@ String String::strip_edges(bool p_left, bool p_right) const {
 	return result;
 }
 
+String String::substr(int64_t p_from, int64_t p_len) const {
+	String result;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(String, STRING, substr), opaque, result.opaque, &p_from, &p_len);
+	return result;
+}
+
 String String::to_upper() const {
 	String result;
 	internal::call_builtin(GODOT_BUILTIN_METHOD(String, STRING, to_upper), opaque, result.opaque);

@@ -15,7 +15,11 @@ namespace teamforge {
 TournamentStage build_blast_stage(const godot::String &p_name, bool p_best_of_five, int32_t p_first_match,
 		const godot::String &p_start_date);
 TournamentStage build_group_stage(int32_t p_first_match, const godot::String &p_start_date);
+// Both seat the opening matches 1-8, 4-5, 2-7, 3-6 (9-16, 12-13, 10-15, 11-14 for group B); a seed
+// beyond a short list leaves its side empty. A blast bracket without exactly four opening matches is not
+// seeded.
 void seed_blast_stage(TournamentStage &r_stage, const godot::Array &p_seed_list);
+// Group A takes seeds 1-8, group B 9-16; an opening match whose side A is taken keeps its teams.
 void seed_group_stage(TournamentStage &r_stage, const godot::Array &p_seed_list);
 // The six teams that leave the finished group stage for the playoffs, in qualifier order.
 godot::Array group_stage_qualifiers(const TournamentStage &p_stage);

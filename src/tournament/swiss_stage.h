@@ -22,7 +22,11 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const go
 void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
 // End of a play day: pairs the next round once the current one is over.
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
+// Finished when every record has three wins or three losses (a stage without records at once), or when
+// the last round has nothing left to play: a short or over-full field cannot stall the tournament.
 bool swiss_stage_finished(const TournamentStage &p_stage);
+// Final groups, the "swiss_stage_completed" event, placements of the eliminated teams and the qualifiers.
+// When a handler of the event interrupts the day, placements and advanced_pool are left untouched.
 void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
 
 } // namespace teamforge

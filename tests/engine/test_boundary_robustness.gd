@@ -6,7 +6,7 @@ extends TestCase
 # text conversion (used by loading, as by str()) reports as errors; and freeing a node from inside
 # its own signal, which the engine refuses with an error.
 
-const CLASSES := ["TeamData", "TeamDatabase", "MatchSimulator", "EconomySystem", "GameSettings"]
+const CLASSES := ["TeamData", "TeamDatabase", "MatchSimulator", "TournamentManager", "EconomySystem", "GameSettings"]
 const I32_MAX := 2147483647
 const I32_MIN := -2147483648
 const I64_MAX := 9223372036854775807
@@ -17,6 +17,11 @@ const LOADED := {
 			"prize_total": I64_MIN, "honors": [null, {}]},
 	"TeamDatabase": {"current_date": "2026-02-30", "teams": [{"id": ""}, {"id": "t-0", "vrs": I32_MIN}]},
 	"MatchSimulator": {"seed": -1},
+	"TournamentManager": {"next_tournament_id": I32_MIN, "available_funds": I64_MIN,
+			"major_slots": {"stage1": {"EU": I64_MAX, "AS": -1}}, "epl_counters": {"EWC": I64_MAX, "TIER_2": "x"},
+			"tournaments": [{"id": I32_MAX, "format_id": "MAJOR", "inv_date": "2026-02-30", "participants": [{"id": "t-0"}],
+				"stages": [{"type": "SWISS", "nodes": [{"id": "m_1", "team_a": {"id": "t-0"}, "winner_to": {"id": "m_1"}}, 5]}, null]},
+				{"id": -5, "format_id": "EWC", "inv_date": ""}, "junk"]},
 	"EconomySystem": {"funds": I64_MAX, "next_guess_id": I64_MAX, "fund_ledger": [null], "guess_history": [
 			{"id": "", "status": "OPEN", "pick_team_id": "", "amount": I64_MAX, "chosen_odds": 15.0},
 			{"id": "t-0", "pick_team_id": "t-0", "amount": I64_MIN, "chosen_odds": INF}, null]},
@@ -32,6 +37,8 @@ var _wrong_node: Node
 var _freed  # a freed Node; untyped, as a typed variable refuses one
 var _keys := []  # every key of the save dictionaries, and team ids
 var _getters := {}  # class -> its getters without arguments
+# What a save leaves out: the manager's links to other objects and its last error.
+const NOT_SAVED := {"TournamentManager": ["get_team_database", "get_match_simulator", "get_last_create_error"]}
 
 
 func before_each() -> void:
@@ -207,7 +214,7 @@ func _check_after(obj: Object, cls: String, method: Dictionary, ret, what: Strin
 	# A saved seed of 0 asks the loader for a fresh one.
 	var reseeded: bool = cls == "MatchSimulator" and saved["seed"] == 0
 	for getter in _getters[cls]:
-		if not (reseeded and getter == "get_seed"):
+		if not (reseeded and getter == "get_seed") and not getter in NOT_SAVED.get(cls, []):
 			assert_eq(_plain(copy.call(getter)), _plain(obj.call(getter)), "%s: %s() once saved and loaded" % [what, getter])
 	var again: Dictionary = copy.call("to_dict")
 	_dispose(copy)

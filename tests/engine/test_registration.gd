@@ -9,10 +9,12 @@ const BASES := {
 	"TeamData": "RefCounted",
 	"TeamDatabase": "Node",
 	"MatchSimulator": "RefCounted",
+	"TournamentManager": "Node",
 	"EconomySystem": "RefCounted",
 	"GameSettings": "Node",
 }
-const REGISTRATION_ORDER := ["TeamData", "TeamDatabase", "MatchSimulator", "EconomySystem", "GameSettings"]
+const REGISTRATION_ORDER := ["TeamData", "TeamDatabase", "MatchSimulator", "TournamentManager", "EconomySystem",
+		"GameSettings"]
 
 
 # One expected method: [name, args, result, const, defaults]; an argument is [name, type] or
@@ -112,6 +114,24 @@ func test_match_simulator_binds_its_methods_in_order() -> void:
 	])
 
 
+func test_tournament_manager_binds_its_methods_in_order() -> void:
+	_check_methods("TournamentManager", [
+		_method("set_team_database", [["team_database_node", TYPE_OBJECT, "Node"]]),
+		_method("get_team_database", [], [TYPE_OBJECT, "Node"], true),
+		_method("set_match_simulator", [["match_simulator", TYPE_OBJECT, "MatchSimulator"]]),
+		_method("get_match_simulator", [], [TYPE_OBJECT, "MatchSimulator"], true),
+		_method("create_tournament", [["format_id", TYPE_STRING], ["tier_id", TYPE_STRING], ["inv_date", TYPE_STRING],
+				["city", TYPE_STRING]], TYPE_BOOL, false, [""]),
+		_getter("get_tournaments", TYPE_ARRAY), _setter("set_tournaments", "tournaments", TYPE_ARRAY),
+		_getter("get_available_funds", TYPE_INT), _setter("set_available_funds", "available_funds", TYPE_INT),
+		_getter("get_major_slots", TYPE_DICTIONARY), _setter("set_major_slots", "major_slots", TYPE_DICTIONARY),
+		_getter("get_match_log", TYPE_DICTIONARY), _setter("set_match_log", "match_log", TYPE_DICTIONARY),
+		_getter("get_last_create_error", TYPE_STRING),
+		_method("to_dict", [], TYPE_DICTIONARY, true),
+		_method("from_dict", [["data", TYPE_DICTIONARY]]),
+	])
+
+
 func test_economy_system_binds_its_methods_in_order() -> void:
 	var a := ["team_a", TYPE_OBJECT, "TeamData"]
 	var b := ["team_b", TYPE_OBJECT, "TeamData"]
@@ -148,6 +168,9 @@ func test_properties_have_types_and_accessors() -> void:
 			["prize_total", TYPE_INT], ["honors", TYPE_ARRAY]])
 	_check_properties("TeamDatabase", [["current_date", TYPE_STRING], ["teams", TYPE_ARRAY]])
 	_check_properties("MatchSimulator", [["seed", TYPE_INT], ["match_history", TYPE_ARRAY]])
+	_check_properties("TournamentManager", [["team_database", TYPE_OBJECT], ["match_simulator", TYPE_OBJECT],
+			["tournaments", TYPE_ARRAY], ["available_funds", TYPE_INT], ["major_slots", TYPE_DICTIONARY],
+			["match_log", TYPE_DICTIONARY]])
 	_check_properties("EconomySystem", [["funds", TYPE_INT], ["next_guess_id", TYPE_INT],
 			["guess_history", TYPE_ARRAY], ["fund_ledger", TYPE_ARRAY]])
 	# The one property whose accessors are not named after it.
@@ -163,6 +186,13 @@ func test_signals_have_typed_named_arguments() -> void:
 		["database_reset", []],
 	])
 	_check_signals("MatchSimulator", [["match_simulated", [["report", TYPE_DICTIONARY]]]])
+	_check_signals("TournamentManager", [
+		["day_advanced", [["current_date", TYPE_STRING]]],
+		["tournament_created", [["tournament_id", TYPE_INT]]],
+		["tournament_updated", [["tournament_id", TYPE_INT]]],
+		["tournament_completed", [["tournament_id", TYPE_INT]]],
+		["achievement_event", [["event", TYPE_DICTIONARY]]],
+	])
 	_check_signals("EconomySystem", [])
 	_check_signals("GameSettings", [["locale_changed", [["new_locale", TYPE_STRING]]]])
 

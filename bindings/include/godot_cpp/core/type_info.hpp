@@ -53,6 +53,17 @@ struct GetTypeInfo<Ref<T>> {
 	}
 };
 
+// Objects passed by pointer (nodes): an argument of the declared class, null for none.
+template <class T>
+struct GetTypeInfo<T *, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+	static constexpr Variant::Type VARIANT_TYPE = Variant::OBJECT;
+	static constexpr GDExtensionClassMethodArgumentMetadata METADATA = GDEXTENSION_METHOD_ARGUMENT_METADATA_NONE;
+	static PropertyInfo get_class_info() {
+		return PropertyInfo(Variant::OBJECT, StringName(), PROPERTY_HINT_NONE, String(), PROPERTY_USAGE_DEFAULT,
+				T::get_class_static());
+	}
+};
+
 // ptrcall encoding: how the engine passes an argument and expects a return value of each type.
 template <class T, class = void>
 struct PtrToArg {
@@ -94,6 +105,21 @@ struct PtrToArg<Ref<T>> {
 	}
 };
 
+// An object travels as a pointer to the engine object; only instances of the library's own classes come
+// out as non-null.
+template <class T>
+struct PtrToArg<T *, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+	static T *convert(const void *p_ptr) {
+		if (p_ptr == nullptr) {
+			return nullptr;
+		}
+		return Object::cast_to<T>(internal::get_wrapped(*static_cast<const GDExtensionObjectPtr *>(p_ptr)));
+	}
+	static void encode(T *p_value, void *r_ptr) {
+		*static_cast<GDExtensionObjectPtr *>(r_ptr) = p_value != nullptr ? p_value->_owner : nullptr;
+	}
+};
+
 // Variant call path: the engine's conversion from a Variant argument.
 template <class T>
 struct VariantCaster {
@@ -103,6 +129,11 @@ struct VariantCaster {
 template <>
 struct VariantCaster<Variant> {
 	static const Variant &cast(const Variant &p_variant) { return p_variant; }
+};
+
+template <class T>
+struct VariantCaster<T *> {
+	static T *cast(const Variant &p_variant) { return Object::cast_to<T>(p_variant.operator Object *()); }
 };
 
 template <class T>

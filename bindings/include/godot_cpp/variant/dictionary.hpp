@@ -30,6 +30,7 @@ public:
 	Array keys() const;
 	Dictionary duplicate(bool p_deep = false) const;
 	bool is_read_only() const;
+	bool is_typed_key() const;
 
 	bool operator==(const Dictionary &p_other) const;
 	bool operator!=(const Dictionary &p_other) const { return !(*this == p_other); }

@@ -37,6 +37,7 @@ public:
 
 	PackedStringArray split(const String &p_delimiter, bool p_allow_empty = true, int64_t p_maxsplit = 0) const;
 	String strip_edges(bool p_left = true, bool p_right = true) const;
+	String substr(int64_t p_from, int64_t p_len = -1) const;
 	String to_upper() const;
 	String to_lower() const;
 	int64_t naturalnocasecmp_to(const String &p_to) const;

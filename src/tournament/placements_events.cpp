@@ -1,0 +1,96 @@
+#include "tournament/placements_events.h"
+
+#include "common/dictionary_keys.h"
+#include "common/writable_array.h"
+#include "data/placement_weights.h"
+#include "team_database.h"
+#include "tournament/stage_building.h"
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <cstring>
+
+namespace teamforge {
+
+namespace {
+
+using godot::Array;
+using godot::Dictionary;
+using godot::String;
+using godot::Variant;
+
+// The team's rating in the database now, else the entry's own.
+int64_t live_rating(TournamentHost &p_host, const Dictionary &p_entry, const String &p_id) {
+	godot::TeamDatabase *database = p_host.database();
+	if (database != nullptr) {
+		const godot::Ref<godot::TeamData> team = database->get_team_by_id(p_id);
+		if (team.is_valid()) {
+			return team->get_vrs();
+		}
+	}
+	return p_entry.get(dictionary_key("vrs"), 1000);
+}
+
+} // namespace
+
+double placement_weight(const String &p_label) {
+	const godot::CharString label = p_label.utf8();
+	for (const PlacementWeight &entry : PLACEMENT_WEIGHTS) {
+		if (std::strcmp(label.get_data(), entry.label) == 0) {
+			return entry.weight;
+		}
+	}
+	return 0.0;
+}
+
+bool placement_weight_greater(double p_a, double p_b) {
+	return p_a - p_b > PLACEMENT_WEIGHT_TOLERANCE;
+}
+
+void emit_achievement_event(TournamentHost &p_host, const String &p_type, const Tournament &p_tournament,
+		const Dictionary &p_context) {
+	Dictionary event;
+	event[dictionary_key("type")] = p_type;
+	event[dictionary_key("tour_id")] = p_tournament.id;
+	event[dictionary_key("format_id")] = p_tournament.format_id;
+	event[dictionary_key("tier_id")] = p_tournament.tier_id;
+	event[dictionary_key("status")] = p_tournament.status;
+	event[dictionary_key("current_stage_idx")] = p_tournament.current_stage_idx;
+	event[dictionary_key("context")] = p_context;
+	p_host.emit_achievement_event(event);
+}
+
+void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Dictionary &p_entry,
+		const String &p_label) {
+	const String id = entry_id(p_entry);
+	if (id.is_empty()) {
+		return;
+	}
+	const Variant initial = r_tournament.initial_vrs.get(id, Variant());
+	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : live_rating(p_host, p_entry, id);
+	Dictionary placement;
+	placement[dictionary_key("team")] = p_entry;
+	placement[dictionary_key("tag")] = p_label;
+	placement[dictionary_key("vrs_before")] = vrs_before;
+
+	const int64_t count = r_tournament.placements.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant current = static_cast<const Array &>(r_tournament.placements)[i];
+		const Dictionary existing = as_dictionary(current);
+		if (entry_id(existing.get(dictionary_key("team"), Variant())) != id) {
+			continue;
+		}
+		// A placement only ever improves: a later label must rank strictly higher to replace it.
+		const String tag = existing.get(dictionary_key("tag"), String());
+		if (placement_weight_greater(placement_weight(p_label), placement_weight(tag))) {
+			ensure_writable(r_tournament.placements, Variant::DICTIONARY);
+			r_tournament.placements[i] = placement;
+		}
+		return;
+	}
+	ensure_writable(r_tournament.placements, Variant::DICTIONARY);
+	r_tournament.placements.push_back(placement);
+}
+
+} // namespace teamforge

@@ -1,0 +1,420 @@
+#include "tournament/swiss_stage.h"
+
+#include "common/dictionary_keys.h"
+#include "common/random.h"
+#include "common/rounding.h"
+#include "common/writable_array.h"
+#include "match_simulator.h"
+#include "tournament/placements_events.h"
+#include "tournament/stage_building.h"
+
+#include <godot_cpp/core/error_macros.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <utility>
+#include <vector>
+
+namespace teamforge {
+
+namespace {
+
+using godot::Array;
+using godot::Dictionary;
+using godot::String;
+using godot::Variant;
+
+constexpr int32_t SWISS_ROUNDS = 5;
+constexpr int32_t MATCHES_PER_DAY = 4;
+// Three wins take a team through, three losses out.
+constexpr int64_t DECIDING_COUNT = 3;
+constexpr uint32_t SHUFFLE_SEED_FACTOR = 0x9E3779B1u;
+
+struct RecordGroup {
+	int32_t wins;
+	int32_t losses;
+	int32_t matches;
+};
+
+// The groups of round p_round (from 1) of a stage of p_teams teams, in playing order.
+std::vector<RecordGroup> round_groups(int32_t p_round, int32_t p_teams) {
+	switch (p_round) {
+		case 1:
+			return { { 0, 0, p_teams / 2 } };
+		case 2:
+			return { { 1, 0, p_teams / 4 }, { 0, 1, p_teams / 4 } };
+		case 3:
+			return { { 2, 0, p_teams / 8 }, { 1, 1, p_teams / 4 }, { 0, 2, p_teams / 8 } };
+		case 4:
+			return { { 2, 1, (p_teams / 16) * 3 }, { 1, 2, (p_teams / 16) * 3 } };
+		case 5:
+			return { { 2, 2, (p_teams / 16) * 3 } };
+		default:
+			return {};
+	}
+}
+
+String record_key(int64_t p_wins, int64_t p_losses) {
+	return String::num_int64(p_wins) + "-" + String::num_int64(p_losses);
+}
+
+String round_name(int64_t p_round) {
+	return String("Round ") + String::num_int64(p_round);
+}
+
+int64_t record_count(const Dictionary &p_record, const char *p_key) {
+	return p_record.get(dictionary_key(p_key), 0);
+}
+
+bool record_decided(const Variant &p_record) {
+	const Dictionary record = as_dictionary(p_record);
+	return record_count(record, "w") >= DECIDING_COUNT || record_count(record, "l") >= DECIDING_COUNT;
+}
+
+bool all_records_decided(const Array &p_records) {
+	const int64_t count = p_records.size();
+	for (int64_t i = 0; i < count; i++) {
+		if (!record_decided(p_records[i])) {
+			return false;
+		}
+	}
+	return true;
+}
+
+// A round is still open while one of its matches has both teams and has not been played.
+bool round_open(const TournamentStage &p_stage) {
+	static const String pending("PENDING");
+	const String name = round_name(p_stage.current_round);
+	for (const MatchNode &node : p_stage.nodes) {
+		if (node.status == pending && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
+			return true;
+		}
+	}
+	return false;
+}
+
+// A plain copy: a record a script froze or retyped must still take the new counts.
+Dictionary writable_copy(const Dictionary &p_record) {
+	Dictionary copy;
+	const Array keys = p_record.keys();
+	const int64_t count = keys.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &key = keys[i];
+		copy[key] = p_record.get(key, Variant());
+	}
+	return copy;
+}
+
+void count_result(Dictionary &r_record, bool p_won) {
+	const int64_t wins = record_count(r_record, "w");
+	const int64_t losses = record_count(r_record, "l");
+	if (wins == 0 && losses == 2) {
+		r_record[dictionary_key("had_0_2")] = true;
+	}
+	if (wins == 2 && losses == 0) {
+		r_record[dictionary_key("had_2_0")] = true;
+	}
+	if (p_won) {
+		r_record[dictionary_key("w")] = saturating_add(wins, 1);
+	} else {
+		r_record[dictionary_key("l")] = saturating_add(losses, 1);
+	}
+}
+
+// Where the eliminated teams of this stage finish overall.
+int32_t place_offset(const Tournament &p_tournament) {
+	const int32_t index = p_tournament.current_stage_idx;
+	if (p_tournament.format_id == String("MAJOR")) {
+		static const int32_t offsets[] = { 24, 16, 8 };
+		return index >= 0 && index < 3 ? offsets[index] : 0;
+	}
+	if (p_tournament.format_id == String("EPL")) {
+		static const int32_t offsets[] = { 16, 8 };
+		return index >= 0 && index < 2 ? offsets[index] : 0;
+	}
+	return 0;
+}
+
+const char *elimination_tag(int32_t p_offset, int64_t p_wins) {
+	const int column = p_wins == 2 ? 0 : (p_wins == 1 ? 1 : 2);
+	static const char *const after_24[] = { "25th-27th", "28th-30th", "31st-32nd" };
+	static const char *const after_16[] = { "17th-19th", "20th-22nd", "23rd-24th" };
+	static const char *const after_8[] = { "9th-11th", "12th-14th", "15th-16th" };
+	switch (p_offset) {
+		case 24:
+			return after_24[column];
+		case 16:
+			return after_16[column];
+		case 8:
+			return after_8[column];
+		default:
+			return "PLACEMENT_UNKNOWN";
+	}
+}
+
+} // namespace
+
+TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, int32_t p_first_match,
+		const String &p_start_date) {
+	TournamentStage stage;
+	stage.type = "SWISS";
+	stage.name = p_name;
+	stage.current_round = 1;
+
+	int64_t number = p_first_match;
+	MatchDayScheduler days(p_start_date, MATCHES_PER_DAY);
+	for (int32_t round = 1; round <= SWISS_ROUNDS; round++) {
+		const String name = round_name(round);
+		Array groups;
+		for (const RecordGroup &group : round_groups(round, p_team_count)) {
+			if (group.matches <= 0) {
+				continue;
+			}
+			const String key = record_key(group.wins, group.losses);
+			Array match_ids;
+			for (int32_t i = 0; i < group.matches; i++) {
+				MatchNode node = make_stage_node(stage_node_id("m", number++), name, key);
+				node.date = days.next_slot();
+				match_ids.push_back(node.id);
+				stage.nodes.push_back(node);
+			}
+			Dictionary descriptor;
+			descriptor["name"] = key;
+			descriptor["match_ids"] = match_ids;
+			groups.push_back(descriptor);
+		}
+		Dictionary descriptor;
+		descriptor["name"] = name;
+		descriptor["groups"] = groups;
+		stage.rounds.push_back(descriptor);
+		days.close_round();
+	}
+	stage.next_date = days.first_free_day();
+	stage.next_id = saturate_to_int32(number);
+	return stage;
+}
+
+Array shuffle_entries(TournamentHost &p_host, const Array &p_entries) {
+	const int64_t count = p_entries.size();
+	std::vector<Variant> items;
+	items.reserve(static_cast<size_t>(count));
+	for (int64_t i = 0; i < count; i++) {
+		items.push_back(p_entries[i]);
+	}
+
+	godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
+	ERR_FAIL_COND_V(simulator.is_null(), p_entries.duplicate());
+	const uint32_t low_seed = static_cast<uint32_t>(static_cast<uint64_t>(simulator->get_seed()));
+	RandomEngine engine((static_cast<uint32_t>(count) * SHUFFLE_SEED_FACTOR) ^ low_seed);
+	for (int64_t i = count - 1; i >= 1; i--) {
+		const int64_t j = engine.uniform_int(0, i);
+		std::swap(items[static_cast<size_t>(i)], items[static_cast<size_t>(j)]);
+	}
+	// Every shuffle moves the simulator on, so the matches after it depend on the draw.
+	simulator->set_seed(engine.next_u32());
+
+	Array shuffled;
+	for (const Variant &item : items) {
+		shuffled.push_back(item);
+	}
+	return shuffled;
+}
+
+void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Array &p_seed_list) {
+	const Array shuffled = shuffle_entries(p_host, p_seed_list);
+	const Array match_ids = round_group_match_ids(r_stage.rounds, 0, 0);
+	const int64_t entries = shuffled.size();
+	const int64_t slots = match_ids.size();
+	for (int64_t k = 0; 2 * k + 1 < entries && k < slots; k++) {
+		seat_pair(r_stage, match_ids[k], shuffled[2 * k], shuffled[2 * k + 1]);
+	}
+
+	Array records;
+	const int64_t count = p_seed_list.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &entry = p_seed_list[i];
+		// Anything but a team entry could never play, so it gets no record.
+		if (entry.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		const Dictionary team = entry;
+		Dictionary record;
+		record[dictionary_key("team")] = team;
+		record[dictionary_key("seed")] = static_cast<int64_t>(team.get(dictionary_key("seed"), i + 1));
+		record[dictionary_key("w")] = 0;
+		record[dictionary_key("l")] = 0;
+		records.push_back(record);
+	}
+	r_stage.records = records;
+}
+
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
+	const String id_a = entry_id(p_node.team_a);
+	const String id_b = entry_id(p_node.team_b);
+	const bool a_won = p_node.score_a > p_node.score_b;
+	const bool b_won = p_node.score_b > p_node.score_a;
+	const int64_t count = r_stage.records.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant value = static_cast<const Array &>(r_stage.records)[i];
+		if (value.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		const Dictionary record = value;
+		const String id = entry_id(record.get(dictionary_key("team"), Variant()));
+		const bool is_a = !id.is_empty() && id == id_a;
+		const bool is_b = !id.is_empty() && id == id_b;
+		if (!is_a && !is_b) {
+			continue;
+		}
+		// The updated record goes back in the same place as a new dictionary, so neither a frozen
+		// record nor a frozen list can swallow the result.
+		Dictionary updated = writable_copy(record);
+		if (is_a) {
+			count_result(updated, a_won);
+		}
+		if (is_b) {
+			count_result(updated, b_won);
+		}
+		ensure_writable(r_stage.records, Variant::DICTIONARY);
+		r_stage.records[i] = updated;
+	}
+}
+
+void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+	if (round_open(r_stage) || r_stage.current_round >= SWISS_ROUNDS || all_records_decided(r_stage.records)) {
+		return;
+	}
+
+	// Record groups in order of first appearance; only a handful exist at a time.
+	std::vector<std::pair<String, Array>> buckets;
+	const Array records = r_stage.records;
+	const int64_t count = records.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &value = records[i];
+		if (value.get_type() != Variant::DICTIONARY || record_decided(value)) {
+			continue;
+		}
+		const Dictionary record = value;
+		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
+		auto bucket = buckets.begin();
+		while (bucket != buckets.end() && bucket->first != key) {
+			++bucket;
+		}
+		if (bucket == buckets.end()) {
+			buckets.emplace_back(key, Array());
+			bucket = buckets.end() - 1;
+		}
+		bucket->second.push_back(record);
+	}
+
+	const int64_t next_round = r_stage.current_round;
+	if (next_round >= 0 && next_round < r_stage.rounds.size()) {
+		const Array groups = as_array(as_dictionary(r_stage.rounds[next_round]).get(dictionary_key("groups"), Variant()));
+		const int64_t group_count = groups.size();
+		for (int64_t g = 0; g < group_count; g++) {
+			const Variant &group_value = groups[g];
+			if (group_value.get_type() != Variant::DICTIONARY) {
+				continue;
+			}
+			const Dictionary group = group_value;
+			const String name = group.get(dictionary_key("name"), String());
+			Array bucket;
+			for (const auto &candidate : buckets) {
+				if (candidate.first == name) {
+					bucket = candidate.second;
+					break;
+				}
+			}
+			const Array shuffled = shuffle_entries(p_host, bucket);
+			const Array match_ids = as_array(group.get(dictionary_key("match_ids"), Variant()));
+			const int64_t entries = shuffled.size();
+			const int64_t slots = match_ids.size();
+			for (int64_t k = 0; 2 * k + 1 < entries && k < slots; k++) {
+				const Variant team_a = as_dictionary(shuffled[2 * k]).get(dictionary_key("team"), Variant());
+				const Variant team_b = as_dictionary(shuffled[2 * k + 1]).get(dictionary_key("team"), Variant());
+				seat_pair(r_stage, match_ids[k], team_a, team_b);
+			}
+		}
+	}
+	r_stage.current_round++;
+
+	Dictionary context;
+	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
+	context[dictionary_key("stage_name")] = r_stage.name;
+	context[dictionary_key("current_round")] = r_stage.current_round;
+	context[dictionary_key("records")] = r_stage.records;
+	emit_achievement_event(p_host, "swiss_round_advanced", r_tournament, context);
+}
+
+bool swiss_stage_finished(const TournamentStage &p_stage) {
+	if (all_records_decided(p_stage.records)) {
+		return true;
+	}
+	// A field of another size than the stage was built for leaves teams that can never reach three
+	// wins or losses (unpaired, or stranded in a group the next round lacks); once the last round has
+	// nothing left to play, the stage ends without them instead of stalling the tournament.
+	return p_stage.current_round >= SWISS_ROUNDS && !round_open(p_stage);
+}
+
+void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+	static const char *const final_keys[] = { "3-0", "3-1", "3-2", "2-3", "1-3", "0-3" };
+	std::vector<std::pair<String, Array>> groups;
+	for (const char *key : final_keys) {
+		groups.emplace_back(String(key), Array());
+	}
+	const Array records = r_stage.records;
+	const int64_t count = records.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &value = records[i];
+		if (value.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		const Dictionary record = value;
+		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
+		auto group = groups.begin();
+		while (group != groups.end() && group->first != key) {
+			++group;
+		}
+		if (group == groups.end()) {
+			groups.emplace_back(key, Array());
+			group = groups.end() - 1;
+		}
+		group->second.push_back(record);
+	}
+	Dictionary final_groups;
+	for (const auto &group : groups) {
+		final_groups[group.first] = group.second;
+	}
+	r_stage.final_groups = final_groups;
+
+	Dictionary context;
+	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
+	context[dictionary_key("stage_name")] = r_stage.name;
+	context[dictionary_key("final_groups")] = final_groups;
+	context[dictionary_key("records")] = r_stage.records;
+	emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
+	if (p_host.day_interrupted()) {
+		// A handler replaced the records or the database: the close is left undone and the day stops.
+		return;
+	}
+
+	const int32_t offset = place_offset(r_tournament);
+	Array qualifiers;
+	// A handler may have changed the list it was handed, so its size is read again.
+	for (int64_t i = 0; i < records.size(); i++) {
+		const Dictionary record = as_dictionary(records[i]);
+		if (record.is_empty()) {
+			continue;
+		}
+		const Variant team = record.get(dictionary_key("team"), Variant());
+		const int64_t wins = record_count(record, "w");
+		if (record_count(record, "l") >= DECIDING_COUNT) {
+			record_placement(p_host, r_tournament, as_dictionary(team), elimination_tag(offset, wins));
+		}
+		if (wins >= DECIDING_COUNT) {
+			qualifiers.push_back(team);
+		}
+	}
+	r_tournament.advanced_pool = qualifiers;
+}
+
+} // namespace teamforge

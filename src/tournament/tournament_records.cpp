@@ -1,0 +1,275 @@
+#include "tournament/tournament_records.h"
+
+#include "common/dictionary_keys.h"
+#include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
+
+#include <godot_cpp/variant/variant.hpp>
+
+using namespace godot;
+
+namespace teamforge {
+
+namespace {
+
+const char *const PENDING = "PENDING";
+
+const Variant &key(const char *p_literal) {
+	return dictionary_key(p_literal);
+}
+
+// Each read takes the key's value or the default, converted as the engine converts it; integers
+// saturate instead of wrapping (see saved_numbers.h). Fixed texts are engine Strings built once.
+String read_string(const Dictionary &p_data, const char *p_key, const char *p_default = "") {
+	return p_data.get(key(p_key), key(p_default)).operator String();
+}
+
+int32_t read_int32(const Dictionary &p_data, const char *p_key, int32_t p_default) {
+	return read_saved_int32(p_data.get(key(p_key), Variant(p_default)));
+}
+
+bool read_bool(const Dictionary &p_data, const char *p_key) {
+	return p_data.get(key(p_key), Variant()).operator bool();
+}
+
+// Nested containers are kept as they are (shared with the given dictionary), never copied.
+Array read_array(const Dictionary &p_data, const char *p_key) {
+	return p_data.get(key(p_key), Variant()).operator Array();
+}
+
+Dictionary read_dictionary(const Dictionary &p_data, const char *p_key) {
+	return p_data.get(key(p_key), Variant()).operator Dictionary();
+}
+
+// Calls p_each for every Dictionary element of the key's Array; anything else is skipped.
+template <class Each>
+void for_each_dictionary(const Dictionary &p_data, const char *p_key, Each p_each) {
+	const Variant value = p_data.get(key(p_key), Variant());
+	if (value.get_type() != Variant::ARRAY) {
+		return;
+	}
+	const Array list = value.operator Array();
+	const int64_t count = list.size();
+	for (int64_t i = 0; i < count; ++i) {
+		const Variant &element = list[i];
+		if (element.get_type() == Variant::DICTIONARY) {
+			p_each(element.operator Dictionary());
+		}
+	}
+}
+
+const char *const QUOTA_STAGES[] = { "stage3", "stage2", "stage1" };
+const char *const QUOTA_REGIONS[] = { "EU", "AM", "AS" };
+constexpr int64_t DEFAULT_QUOTAS[3][3] = {
+	{ 6, 1, 1 },
+	{ 5, 3, 0 },
+	{ 6, 6, 4 },
+};
+
+} // namespace
+
+MatchNode make_match_node() {
+	MatchNode node;
+	node.status = key(PENDING).operator String();
+	return node;
+}
+
+Tournament make_tournament() {
+	Tournament tournament;
+	tournament.status = key(PENDING).operator String();
+	return tournament;
+}
+
+Dictionary link_to_dict(const NodeLink &p_link) {
+	Dictionary data;
+	data[key("id")] = p_link.id;
+	data[key("slot")] = p_link.slot;
+	return data;
+}
+
+NodeLink link_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
+	NodeLink link;
+	link.id = read_string(data, "id");
+	link.slot = read_string(data, "slot");
+	return link;
+}
+
+Dictionary node_to_dict(const MatchNode &p_node) {
+	Dictionary data;
+	data[key("id")] = p_node.id;
+	data[key("name")] = p_node.name;
+	data[key("group_name")] = p_node.group_name;
+	data[key("team_a")] = p_node.team_a;
+	data[key("team_b")] = p_node.team_b;
+	data[key("winner_to")] = link_to_dict(p_node.winner_to);
+	data[key("loser_to")] = link_to_dict(p_node.loser_to);
+	data[key("status")] = p_node.status;
+	data[key("is_bo5")] = p_node.is_bo5;
+	data[key("loser_tag")] = p_node.loser_tag;
+	data[key("date")] = p_node.date;
+	data[key("details")] = p_node.details;
+	data[key("heat")] = p_node.heat;
+	data[key("winner")] = p_node.winner;
+	data[key("loser")] = p_node.loser;
+	data[key("score_a")] = p_node.score_a;
+	data[key("score_b")] = p_node.score_b;
+	data[key("vrs_delta_a")] = p_node.vrs_delta_a;
+	data[key("vrs_delta_b")] = p_node.vrs_delta_b;
+	return data;
+}
+
+MatchNode node_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
+	MatchNode node;
+	node.id = read_string(data, "id");
+	node.name = read_string(data, "name");
+	node.group_name = read_string(data, "group_name");
+	node.team_a = read_dictionary(data, "team_a");
+	node.team_b = read_dictionary(data, "team_b");
+	node.winner_to = link_from_dict(read_dictionary(data, "winner_to"));
+	node.loser_to = link_from_dict(read_dictionary(data, "loser_to"));
+	node.status = read_string(data, "status", PENDING);
+	node.is_bo5 = read_bool(data, "is_bo5");
+	node.loser_tag = read_string(data, "loser_tag");
+	node.date = read_string(data, "date");
+	node.details = read_array(data, "details");
+	node.heat = read_int32(data, "heat", 0);
+	node.winner = read_dictionary(data, "winner");
+	node.loser = read_dictionary(data, "loser");
+	node.score_a = read_int32(data, "score_a", 0);
+	node.score_b = read_int32(data, "score_b", 0);
+	node.vrs_delta_a = read_int32(data, "vrs_delta_a", 0);
+	node.vrs_delta_b = read_int32(data, "vrs_delta_b", 0);
+	return node;
+}
+
+Dictionary stage_to_dict(const TournamentStage &p_stage) {
+	Array nodes;
+	nodes.resize(static_cast<int64_t>(p_stage.nodes.size()));
+	int64_t index = 0;
+	for (const MatchNode &node : p_stage.nodes) {
+		nodes[index++] = node_to_dict(node);
+	}
+
+	Dictionary data;
+	data[key("type")] = p_stage.type;
+	data[key("name")] = p_stage.name;
+	data[key("rounds")] = p_stage.rounds;
+	data[key("nodes")] = nodes;
+	data[key("next_date")] = p_stage.next_date;
+	data[key("records")] = p_stage.records;
+	data[key("final_groups")] = p_stage.final_groups;
+	data[key("current_round")] = p_stage.current_round;
+	data[key("is_playoff")] = p_stage.is_playoff;
+	data[key("groups")] = p_stage.groups;
+	data[key("next_id")] = p_stage.next_id;
+	return data;
+}
+
+TournamentStage stage_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
+	TournamentStage stage;
+	stage.type = read_string(data, "type");
+	stage.name = read_string(data, "name");
+	stage.rounds = read_array(data, "rounds");
+	for_each_dictionary(data, "nodes", [&stage](const Dictionary &p_node) {
+		stage.nodes.push_back(node_from_dict(p_node));
+	});
+	stage.next_date = read_string(data, "next_date");
+	stage.records = read_array(data, "records");
+	stage.final_groups = read_dictionary(data, "final_groups");
+	stage.current_round = read_int32(data, "current_round", 1);
+	stage.is_playoff = read_bool(data, "is_playoff");
+	stage.groups = read_array(data, "groups");
+	stage.next_id = read_int32(data, "next_id", 0);
+	return stage;
+}
+
+Dictionary tournament_to_dict(const Tournament &p_tournament) {
+	Array stages;
+	stages.resize(static_cast<int64_t>(p_tournament.stages.size()));
+	int64_t index = 0;
+	for (const TournamentStage &stage : p_tournament.stages) {
+		stages[index++] = stage_to_dict(stage);
+	}
+
+	Dictionary data;
+	data[key("id")] = p_tournament.id;
+	data[key("status")] = p_tournament.status;
+	data[key("name")] = p_tournament.name;
+	data[key("format_id")] = p_tournament.format_id;
+	data[key("tier_id")] = p_tournament.tier_id;
+	data[key("city")] = p_tournament.city;
+	data[key("prize")] = p_tournament.prize;
+	data[key("size")] = p_tournament.size;
+	data[key("inv_date")] = p_tournament.inv_date;
+	data[key("start_date")] = p_tournament.start_date;
+	data[key("stages")] = stages;
+	data[key("current_stage_idx")] = p_tournament.current_stage_idx;
+	data[key("rest")] = p_tournament.rest;
+	data[key("placements")] = p_tournament.placements;
+	data[key("standings")] = p_tournament.standings;
+	data[key("date")] = p_tournament.date;
+	data[key("initial_vrs")] = p_tournament.initial_vrs;
+	data[key("vrs_delta_map")] = p_tournament.vrs_delta_map;
+	data[key("total_heat")] = p_tournament.total_heat;
+	data[key("major_slots")] = p_tournament.major_slots;
+	data[key("major_direct")] = p_tournament.major_direct;
+	data[key("participants")] = p_tournament.participants;
+	data[key("advanced_pool")] = p_tournament.advanced_pool;
+	return data;
+}
+
+Tournament tournament_from_dict(const Dictionary &p_data) {
+	const Dictionary data = readable_by_text_keys(p_data);
+	Tournament tournament;
+	tournament.id = read_int32(data, "id", 0);
+	tournament.status = read_string(data, "status", PENDING);
+	tournament.name = read_string(data, "name");
+	tournament.format_id = read_string(data, "format_id");
+	tournament.tier_id = read_string(data, "tier_id");
+	tournament.city = read_string(data, "city");
+	tournament.prize = read_int32(data, "prize", 0);
+	tournament.size = read_int32(data, "size", 0);
+	tournament.inv_date = read_string(data, "inv_date");
+	tournament.start_date = read_string(data, "start_date");
+	for_each_dictionary(data, "stages", [&tournament](const Dictionary &p_stage) {
+		tournament.stages.push_back(stage_from_dict(p_stage));
+	});
+	tournament.current_stage_idx = read_int32(data, "current_stage_idx", 0);
+	tournament.rest = read_int32(data, "rest", 0);
+	tournament.placements = read_array(data, "placements");
+	tournament.standings = read_array(data, "standings");
+	tournament.date = read_string(data, "date");
+	tournament.initial_vrs = read_dictionary(data, "initial_vrs");
+	tournament.vrs_delta_map = read_dictionary(data, "vrs_delta_map");
+	tournament.total_heat = read_int32(data, "total_heat", 0);
+	tournament.major_slots = read_dictionary(data, "major_slots");
+	tournament.major_direct = read_dictionary(data, "major_direct");
+	tournament.participants = read_array(data, "participants");
+	tournament.advanced_pool = read_array(data, "advanced_pool");
+	return tournament;
+}
+
+Dictionary default_quota_map() {
+	return normalize_quota_map(Dictionary());
+}
+
+Dictionary normalize_quota_map(const Dictionary &p_quotas) {
+	const Dictionary quotas = readable_by_text_keys(p_quotas);
+	Dictionary result;
+	for (size_t stage = 0; stage < 3; ++stage) {
+		const Dictionary given = readable_by_text_keys(quotas.get(key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
+		Dictionary regions;
+		for (size_t region = 0; region < 3; ++region) {
+			const int64_t fallback = DEFAULT_QUOTAS[stage][region];
+			const int64_t quota = read_saved_int64(given.get(key(QUOTA_REGIONS[region]), Variant(fallback)));
+			regions[key(QUOTA_REGIONS[region])] = quota < 0 ? fallback : quota;
+		}
+		result[key(QUOTA_STAGES[stage])] = regions;
+	}
+	return result;
+}
+
+} // namespace teamforge

@@ -1,0 +1,266 @@
+#include "tournament_manager.h"
+
+#include "common/dictionary_keys.h"
+#include "common/rounding.h"
+#include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
+#include "data/tournament_catalog.h"
+#include "tournament/tournament_creation.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/core/object.hpp>
+#include <godot_cpp/variant/utility_functions.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <memory>
+
+namespace godot {
+
+namespace {
+
+constexpr int64_t STARTING_FUNDS = 10000000;
+constexpr int32_t FIRST_TOURNAMENT_ID = 1;
+
+Dictionary default_edition_counters() {
+	Dictionary counters;
+	for (const char *counter_key : teamforge::EDITION_COUNTER_KEYS) {
+		counters[teamforge::dictionary_key(counter_key)] = static_cast<int64_t>(1);
+	}
+	return counters;
+}
+
+// The load step shared by from_dict and set_tournaments: dictionaries only, and the next id kept past
+// every loaded one.
+teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t &r_next_tournament_id) {
+	teamforge::TournamentList loaded;
+	if (p_tournaments.get_type() != Variant::ARRAY) {
+		return loaded;
+	}
+	const Array list = p_tournaments.operator Array();
+	const int64_t count = list.size();
+	loaded.reserve(static_cast<size_t>(count));
+	for (int64_t i = 0; i < count; ++i) {
+		const Variant &element = list[i];
+		if (element.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		auto tournament = std::make_shared<teamforge::Tournament>(teamforge::tournament_from_dict(element.operator Dictionary()));
+		const int32_t after = teamforge::saturate_to_int32(static_cast<int64_t>(tournament->id) + 1);
+		if (after > r_next_tournament_id) {
+			r_next_tournament_id = after;
+		}
+		loaded.push_back(std::move(tournament));
+	}
+	return loaded;
+}
+
+} // namespace
+
+void TournamentManager::_bind_methods() {
+	// Methods.
+	ClassDB::bind_method(D_METHOD("set_team_database", "team_database_node"), &TournamentManager::set_team_database);
+	ClassDB::bind_method(D_METHOD("get_team_database"), &TournamentManager::get_team_database);
+	ClassDB::bind_method(D_METHOD("set_match_simulator", "match_simulator"), &TournamentManager::set_match_simulator);
+	ClassDB::bind_method(D_METHOD("get_match_simulator"), &TournamentManager::get_match_simulator);
+	ClassDB::bind_method(D_METHOD("create_tournament", "format_id", "tier_id", "inv_date", "city"), &TournamentManager::create_tournament, DEFVAL(String()));
+	ClassDB::bind_method(D_METHOD("get_tournaments"), &TournamentManager::get_tournaments);
+	ClassDB::bind_method(D_METHOD("set_tournaments", "tournaments"), &TournamentManager::set_tournaments);
+	ClassDB::bind_method(D_METHOD("get_available_funds"), &TournamentManager::get_available_funds);
+	ClassDB::bind_method(D_METHOD("set_available_funds", "available_funds"), &TournamentManager::set_available_funds);
+	ClassDB::bind_method(D_METHOD("get_major_slots"), &TournamentManager::get_major_slots);
+	ClassDB::bind_method(D_METHOD("set_major_slots", "major_slots"), &TournamentManager::set_major_slots);
+	ClassDB::bind_method(D_METHOD("get_match_log"), &TournamentManager::get_match_log);
+	ClassDB::bind_method(D_METHOD("set_match_log", "match_log"), &TournamentManager::set_match_log);
+	ClassDB::bind_method(D_METHOD("get_last_create_error"), &TournamentManager::get_last_create_error);
+	ClassDB::bind_method(D_METHOD("to_dict"), &TournamentManager::to_dict);
+	ClassDB::bind_method(D_METHOD("from_dict", "data"), &TournamentManager::from_dict);
+
+	// Properties.
+	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "team_database"), "set_team_database", "get_team_database");
+	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "match_simulator"), "set_match_simulator", "get_match_simulator");
+	ADD_PROPERTY(PropertyInfo(Variant::ARRAY, "tournaments"), "set_tournaments", "get_tournaments");
+	ADD_PROPERTY(PropertyInfo(Variant::INT, "available_funds"), "set_available_funds", "get_available_funds");
+	ADD_PROPERTY(PropertyInfo(Variant::DICTIONARY, "major_slots"), "set_major_slots", "get_major_slots");
+	ADD_PROPERTY(PropertyInfo(Variant::DICTIONARY, "match_log"), "set_match_log", "get_match_log");
+
+	// Signals.
+	ADD_SIGNAL(MethodInfo("day_advanced", PropertyInfo(Variant::STRING, "current_date")));
+	ADD_SIGNAL(MethodInfo("tournament_created", PropertyInfo(Variant::INT, "tournament_id")));
+	ADD_SIGNAL(MethodInfo("tournament_updated", PropertyInfo(Variant::INT, "tournament_id")));
+	ADD_SIGNAL(MethodInfo("tournament_completed", PropertyInfo(Variant::INT, "tournament_id")));
+	ADD_SIGNAL(MethodInfo("achievement_event", PropertyInfo(Variant::DICTIONARY, "event")));
+}
+
+TournamentManager::TournamentManager() :
+		major_slots(teamforge::default_quota_map()),
+		epl_counters(default_edition_counters()) {
+	match_simulator.instantiate();
+}
+
+TournamentManager::~TournamentManager() = default;
+
+void TournamentManager::set_team_database(Node *p_team_database_node) {
+	const TeamDatabase *given = Object::cast_to<TeamDatabase>(p_team_database_node);
+	const uint64_t id = given != nullptr ? given->get_instance_id() : 0;
+	if (id != team_database_id) {
+		team_database_id = id;
+		++state_generation;
+	}
+}
+
+Node *TournamentManager::get_team_database() const {
+	return database();
+}
+
+void TournamentManager::set_match_simulator(const Ref<MatchSimulator> &p_match_simulator) {
+	match_simulator = p_match_simulator;
+}
+
+Ref<MatchSimulator> TournamentManager::get_match_simulator() const {
+	return match_simulator;
+}
+
+bool TournamentManager::create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
+		const String &p_city) {
+	const teamforge::CreationRequest request{ p_format_id, p_tier_id, p_inv_date, p_city };
+	const TeamDatabase *team_database = database();
+	const String today = team_database != nullptr ? team_database->get_current_date() : String();
+	const char *error = teamforge::validate_creation(request, team_database != nullptr, today, tournaments, available_funds);
+	if (error != nullptr) {
+		last_create_error = String(error);
+		UtilityFunctions::push_warning(last_create_error);
+		return false;
+	}
+
+	last_create_error = String();
+	// A save may have pushed the id to the top of its range; ids then stay there rather than wrap.
+	const int32_t id = next_tournament_id;
+	next_tournament_id = teamforge::saturate_to_int32(static_cast<int64_t>(next_tournament_id) + 1);
+	auto tournament = std::make_shared<teamforge::Tournament>(
+			teamforge::make_created_tournament(request, id, epl_counters, major_slots));
+	available_funds = teamforge::saturating_sub(available_funds, tournament->prize);
+	tournaments.push_back(std::move(tournament));
+	// Last: a handler may replace or free everything.
+	emit_signal("tournament_created", id);
+	return true;
+}
+
+Array TournamentManager::get_tournaments() const {
+	Array list;
+	list.resize(static_cast<int64_t>(tournaments.size()));
+	int64_t index = 0;
+	for (const teamforge::TournamentPtr &tournament : tournaments) {
+		list[index++] = teamforge::tournament_to_dict(*tournament);
+	}
+	return list;
+}
+
+void TournamentManager::set_tournaments(const Array &p_tournaments) {
+	tournaments = load_tournaments(Variant(p_tournaments), next_tournament_id);
+	++state_generation;
+}
+
+int64_t TournamentManager::get_available_funds() const {
+	return available_funds;
+}
+
+void TournamentManager::set_available_funds(int64_t p_available_funds) {
+	available_funds = p_available_funds;
+}
+
+Dictionary TournamentManager::get_major_slots() const {
+	return major_slots;
+}
+
+void TournamentManager::set_major_slots(const Dictionary &p_major_slots) {
+	major_slots = teamforge::normalize_quota_map(p_major_slots);
+}
+
+Dictionary TournamentManager::get_match_log() const {
+	return Dictionary();
+}
+
+void TournamentManager::set_match_log(const Dictionary &p_match_log) {
+	// The log is never kept; whatever is given is dropped.
+	(void)p_match_log;
+}
+
+String TournamentManager::get_last_create_error() const {
+	return last_create_error;
+}
+
+Dictionary TournamentManager::to_dict() const {
+	Dictionary data;
+	data[teamforge::dictionary_key("tournaments")] = get_tournaments();
+	data[teamforge::dictionary_key("next_tournament_id")] = next_tournament_id;
+	data[teamforge::dictionary_key("available_funds")] = available_funds;
+	data[teamforge::dictionary_key("major_slots")] = major_slots;
+	data[teamforge::dictionary_key("epl_counters")] = epl_counters;
+	data[teamforge::dictionary_key("match_log")] = Dictionary();
+	return data;
+}
+
+void TournamentManager::from_dict(const Dictionary &p_data) {
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
+	int32_t loaded_next_id = teamforge::read_saved_int32(
+			data.get(teamforge::dictionary_key("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
+	const int64_t loaded_funds = teamforge::read_saved_int64(
+			data.get(teamforge::dictionary_key("available_funds"), Variant(STARTING_FUNDS)));
+	const Dictionary loaded_slots = teamforge::normalize_quota_map(
+			data.get(teamforge::dictionary_key("major_slots"), Variant()).operator Dictionary());
+	const Dictionary loaded_counters = data.get(teamforge::dictionary_key("epl_counters"), Variant()).operator Dictionary();
+	teamforge::TournamentList loaded = load_tournaments(data.get(teamforge::dictionary_key("tournaments"), Variant()), loaded_next_id);
+
+	next_tournament_id = loaded_next_id;
+	available_funds = loaded_funds;
+	major_slots = loaded_slots;
+	epl_counters = loaded_counters;
+	tournaments = std::move(loaded);
+	++state_generation;
+}
+
+TeamDatabase *TournamentManager::database() const {
+	return Object::cast_to<TeamDatabase>(ObjectDB::get_instance(team_database_id));
+}
+
+Ref<MatchSimulator> TournamentManager::simulator() {
+	// A script may have cleared the simulator; the draws still need one.
+	if (match_simulator.is_null()) {
+		match_simulator.instantiate();
+	}
+	return match_simulator;
+}
+
+int64_t TournamentManager::funds() const {
+	return available_funds;
+}
+
+void TournamentManager::set_funds(int64_t p_funds) {
+	available_funds = p_funds;
+}
+
+Dictionary TournamentManager::quota_map() const {
+	return major_slots;
+}
+
+void TournamentManager::set_quota_map(const Dictionary &p_quotas) {
+	major_slots = teamforge::normalize_quota_map(p_quotas);
+}
+
+void TournamentManager::emit_achievement_event(const Dictionary &p_event) {
+	emit_signal("achievement_event", p_event);
+}
+
+void TournamentManager::emit_tournament_completed(int32_t p_tournament_id) {
+	emit_signal("tournament_completed", p_tournament_id);
+}
+
+void TournamentManager::emit_tournament_updated(int32_t p_tournament_id) {
+	emit_signal("tournament_updated", p_tournament_id);
+}
+
+bool TournamentManager::day_interrupted() const {
+	return day_running && (state_generation != day_generation || database() == nullptr);
+}
+
+} // namespace godot
