@@ -5,6 +5,7 @@
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/tournament_catalog.h"
+#include "tournament/day_driver.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -63,6 +64,7 @@ void TournamentManager::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("set_match_simulator", "match_simulator"), &TournamentManager::set_match_simulator);
 	ClassDB::bind_method(D_METHOD("get_match_simulator"), &TournamentManager::get_match_simulator);
 	ClassDB::bind_method(D_METHOD("create_tournament", "format_id", "tier_id", "inv_date", "city"), &TournamentManager::create_tournament, DEFVAL(String()));
+	ClassDB::bind_method(D_METHOD("advance_day"), &TournamentManager::advance_day);
 	ClassDB::bind_method(D_METHOD("get_tournaments"), &TournamentManager::get_tournaments);
 	ClassDB::bind_method(D_METHOD("set_tournaments", "tournaments"), &TournamentManager::set_tournaments);
 	ClassDB::bind_method(D_METHOD("get_available_funds"), &TournamentManager::get_available_funds);
@@ -142,6 +144,31 @@ bool TournamentManager::create_tournament(const String &p_format_id, const Strin
 	tournaments.push_back(std::move(tournament));
 	// Last: a handler may replace or free everything.
 	emit_signal("tournament_created", id);
+	return true;
+}
+
+bool TournamentManager::advance_day() {
+	// Signal handlers run inside the day; one that asks for another day gets none until this one ends.
+	if (day_running) {
+		UtilityFunctions::push_warning("ERROR_DAY_ALREADY_ADVANCING");
+		return false;
+	}
+	if (database() == nullptr) {
+		UtilityFunctions::push_warning("ERROR_TEAM_DATABASE_REQUIRED");
+		return false;
+	}
+	day_running = true;
+	day_generation = state_generation;
+	// The day works on the list as it stands now. A handler that loads other records, or drops or
+	// frees the database, stops the day at the next safe point: the rest of that day (later
+	// tournaments, stamina recovery, day_advanced) is dropped rather than applied to the new state.
+	// Tournaments created during the day join from the next day on.
+	const teamforge::TournamentList today = tournaments;
+	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(*this, today);
+	day_running = false;
+	if (outcome.completed) {
+		emit_signal("day_advanced", outcome.date);
+	}
 	return true;
 }
 

@@ -1,7 +1,7 @@
 #include "tournament/placements_events.h"
 
 #include "common/dictionary_keys.h"
-#include "common/writable_array.h"
+#include "common/copy_on_write.h"
 #include "data/placement_weights.h"
 #include "team_database.h"
 #include "tournament/stage_building.h"
@@ -84,13 +84,11 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 		// A placement only ever improves: a later label must rank strictly higher to replace it.
 		const String tag = existing.get(dictionary_key("tag"), String());
 		if (placement_weight_greater(placement_weight(p_label), placement_weight(tag))) {
-			ensure_writable(r_tournament.placements, Variant::DICTIONARY);
-			r_tournament.placements[i] = placement;
+			r_tournament.placements = array_with(r_tournament.placements, i, placement);
 		}
 		return;
 	}
-	ensure_writable(r_tournament.placements, Variant::DICTIONARY);
-	r_tournament.placements.push_back(placement);
+	r_tournament.placements = array_with(r_tournament.placements, count, placement);
 }
 
 } // namespace teamforge

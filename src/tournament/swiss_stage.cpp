@@ -3,7 +3,7 @@
 #include "common/dictionary_keys.h"
 #include "common/random.h"
 #include "common/rounding.h"
-#include "common/writable_array.h"
+#include "common/copy_on_write.h"
 #include "match_simulator.h"
 #include "tournament/placements_events.h"
 #include "tournament/stage_building.h"
@@ -274,8 +274,7 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (is_b) {
 			count_result(updated, b_won);
 		}
-		ensure_writable(r_stage.records, Variant::DICTIONARY);
-		r_stage.records[i] = updated;
+		r_stage.records = array_with(r_stage.records, i, updated);
 	}
 }
 

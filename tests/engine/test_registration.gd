@@ -140,6 +140,7 @@ func test_tournament_manager_binds_its_methods_in_order() -> void:
 		_method("get_match_simulator", [], [TYPE_OBJECT, "MatchSimulator"], true),
 		_method("create_tournament", [["format_id", TYPE_STRING], ["tier_id", TYPE_STRING], ["inv_date", TYPE_STRING],
 				["city", TYPE_STRING]], TYPE_BOOL, false, [""]),
+		_method("advance_day", [], TYPE_BOOL),
 		_getter("get_tournaments", TYPE_ARRAY), _setter("set_tournaments", "tournaments", TYPE_ARRAY),
 		_getter("get_available_funds", TYPE_INT), _setter("set_available_funds", "available_funds", TYPE_INT),
 		_getter("get_major_slots", TYPE_DICTIONARY), _setter("set_major_slots", "major_slots", TYPE_DICTIONARY),

@@ -1,0 +1,13 @@
+#pragma once
+
+// The end of a tournament: final standings from the placements, the prize split by placement
+// weight, honours, the next Major's quotas, stamina recovery, the organiser's heat and the signals.
+
+#include "tournament/tournament_host.h"
+#include "tournament/tournament_records.h"
+
+namespace teamforge {
+
+void complete_tournament(TournamentHost &p_host, Tournament &r_tournament);
+
+} // namespace teamforge

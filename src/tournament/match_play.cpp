@@ -1,0 +1,563 @@
+#include "tournament/match_play.h"
+
+#include "common/dates.h"
+#include "common/dictionary_keys.h"
+#include "common/fixed_text.h"
+#include "common/rounding.h"
+#include "data/top_teams.h"
+#include "match_simulator.h"
+#include "team_data.h"
+#include "tournament/completion.h"
+#include "tournament/double_elim_stage.h"
+#include "tournament/placements_events.h"
+#include "tournament/single_elim_stage.h"
+#include "tournament/stage_building.h"
+#include "tournament/swiss_stage.h"
+#include "tournament/tournament_creation.h"
+
+#include <godot_cpp/classes/ref.hpp>
+#include <godot_cpp/core/error_macros.hpp>
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace teamforge {
+
+namespace {
+
+using godot::Array;
+using godot::Dictionary;
+using godot::Ref;
+using godot::String;
+using godot::TeamData;
+using godot::Variant;
+
+const String &text(const char *p_literal) {
+	return fixed_text(p_literal);
+}
+
+bool is_pending(const MatchNode &p_node) {
+	static const String pending("PENDING");
+	return p_node.status == pending;
+}
+
+bool is_swiss(const TournamentStage &p_stage) {
+	static const String swiss("SWISS");
+	return p_stage.type == swiss;
+}
+
+bool is_last_stage(const Tournament &p_tournament) {
+	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
+}
+
+int32_t report_int(const Dictionary &p_report, const char *p_key) {
+	return saturate_to_int32(static_cast<int64_t>(p_report.get(dictionary_key(p_key), 0)));
+}
+
+bool is_top_team(const Dictionary &p_entry) {
+	const String name = p_entry.get(dictionary_key("name"), String());
+	const godot::CharString utf8 = name.utf8();
+	for (const char *top : TOP_TEAMS) {
+		if (std::strcmp(utf8.get_data(), top) == 0) {
+			return true;
+		}
+	}
+	return false;
+}
+
+// A team moves along a link only when there is a team to move; a side that a link names is otherwise
+// left as it is.
+void follow_link(TournamentStage &r_stage, const NodeLink &p_link, const Dictionary &p_team) {
+	if (!p_link.is_complete() || p_team.is_empty()) {
+		return;
+	}
+	MatchNode *target = find_stage_node(r_stage, p_link.id);
+	if (target == nullptr) {
+		return;
+	}
+	if (p_link.slot == text("team_a")) {
+		target->team_a = p_team;
+	} else if (p_link.slot == text("team_b")) {
+		target->team_b = p_team;
+	}
+}
+
+// Winners and losers move on; a node that leads nowhere is a final, whose winner takes the
+// tournament when it is the last stage.
+void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+	follow_link(r_stage, r_node.winner_to, r_node.winner);
+	follow_link(r_stage, r_node.loser_to, r_node.loser);
+	if (!r_node.winner_to.is_complete() && !r_node.loser_to.is_complete() && is_last_stage(r_tournament)) {
+		record_placement(p_host, r_tournament, r_node.winner, "1st");
+	}
+	if (!r_node.loser_tag.is_empty()) {
+		record_placement(p_host, r_tournament, r_node.loser, r_node.loser_tag);
+	}
+}
+
+// Records the result of a node decided without the simulator: the present side wins 1-0.
+void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
+		MatchNode &r_node, bool p_a_wins) {
+	r_node.status = text("PLAYED");
+	r_node.score_a = p_a_wins ? 1 : 0;
+	r_node.score_b = p_a_wins ? 0 : 1;
+	r_node.details = Array();
+	r_node.heat = 0;
+	r_node.vrs_delta_a = 0;
+	r_node.vrs_delta_b = 0;
+	r_node.winner = p_a_wins ? r_node.team_a : r_node.team_b;
+	r_node.loser = p_a_wins ? r_node.team_b : r_node.team_a;
+	if (is_swiss(r_stage)) {
+		update_swiss_records(r_stage, r_node);
+	} else {
+		advance_along_links(p_host, r_tournament, r_stage, r_node);
+	}
+}
+
+// A side whose team has left the database (removed or freed by a script) can never play: rather
+// than retrying the node for ever, the team still there wins by forfeit. When neither is there,
+// side A goes on, so the bracket still runs to its end.
+void forfeit(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
+		TeamData *p_team_a, TeamData *p_team_b) {
+	if (p_team_a != nullptr) {
+		r_node.team_a = refresh_team_entry(r_node.team_a, *p_team_a);
+	}
+	if (p_team_b != nullptr) {
+		r_node.team_b = refresh_team_entry(r_node.team_b, *p_team_b);
+	}
+	settle_without_match(p_host, r_tournament, r_stage, r_node, p_team_b == nullptr);
+}
+
+// A node with one team whose other side no remaining match can fill: the team goes on unopposed.
+void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+	const TeamRoster roster(p_host.database());
+	const bool a_present = !r_node.team_a.is_empty();
+	Dictionary &present = a_present ? r_node.team_a : r_node.team_b;
+	const TeamData *team = roster.find_entry(present);
+	if (team != nullptr) {
+		present = refresh_team_entry(present, *team);
+	}
+	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present);
+}
+
+Dictionary add_rating_change(const Dictionary &p_map, const String &p_id, int32_t p_delta) {
+	// Written into a new dictionary: a script may hold the stored one frozen.
+	Dictionary map = plain_copy(p_map);
+	const int64_t current = map.get(p_id, 0);
+	map[p_id] = saturating_add(current, p_delta);
+	return map;
+}
+
+Dictionary swiss_snapshot(const TournamentStage &p_stage) {
+	Dictionary snapshot;
+	if (!is_swiss(p_stage)) {
+		return snapshot;
+	}
+	const Array records = p_stage.records;
+	const int64_t count = records.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &record = records[i];
+		if (record.get_type() != Variant::DICTIONARY) {
+			continue;
+		}
+		const Dictionary value = record;
+		snapshot[entry_id(value.get(dictionary_key("team"), Variant()))] = value.duplicate(true);
+	}
+	return snapshot;
+}
+
+void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+	Ref<TeamData> team_a;
+	Ref<TeamData> team_b;
+	int32_t heat = 0;
+	{
+		// The roster is dropped before the simulator runs: its signal may change the team list.
+		const TeamRoster roster(p_host.database());
+		// Held as references, so the teams outlive a handler that drops them from the database.
+		team_a = Ref<TeamData>(roster.find_entry(r_node.team_a));
+		team_b = Ref<TeamData>(roster.find_entry(r_node.team_b));
+		if (team_a.is_null() || team_b.is_null()) {
+			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
+			return;
+		}
+		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
+		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+		heat = compute_match_heat(roster, r_node.team_a, r_node.team_b, r_tournament.prize, round_heat_factor(r_node.name));
+	}
+	r_node.heat = heat;
+	const Dictionary records_before = swiss_snapshot(r_stage);
+
+	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
+	ERR_FAIL_COND(simulator.is_null());
+	const Dictionary report = simulator->simulate_match(team_a, team_b, r_node.is_bo5);
+
+	// The result is written even when a handler interrupted the day: the teams have played.
+	r_node.status = text("PLAYED");
+	r_node.score_a = report_int(report, "score_a");
+	r_node.score_b = report_int(report, "score_b");
+	r_node.details = as_array(report.get(dictionary_key("map_reports"), Array()));
+	r_node.vrs_delta_a = report_int(report, "vrs_delta_a");
+	r_node.vrs_delta_b = report_int(report, "vrs_delta_b");
+	const bool a_won = r_node.score_a > r_node.score_b;
+	const Ref<TeamData> &winner = a_won ? team_a : team_b;
+	const Ref<TeamData> &loser = a_won ? team_b : team_a;
+	r_node.winner = refresh_team_entry(a_won ? r_node.team_a : r_node.team_b, *winner);
+	r_node.loser = refresh_team_entry(a_won ? r_node.team_b : r_node.team_a, *loser);
+	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
+	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+
+	r_tournament.total_heat = saturate_to_int32(saturating_add(r_tournament.total_heat, r_node.heat));
+	const String id_a = team_a->get_id();
+	const String id_b = team_b->get_id();
+	r_tournament.vrs_delta_map = add_rating_change(r_tournament.vrs_delta_map, id_a, r_node.vrs_delta_a);
+	r_tournament.vrs_delta_map = add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
+
+	if (is_swiss(r_stage)) {
+		update_swiss_records(r_stage, r_node);
+	} else {
+		advance_along_links(p_host, r_tournament, r_stage, r_node);
+	}
+	if (p_host.day_interrupted()) {
+		return;
+	}
+
+	Dictionary context;
+	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
+	context[dictionary_key("stage_name")] = r_stage.name;
+	context[dictionary_key("stage_type")] = r_stage.type;
+	context[dictionary_key("match_id")] = r_node.id;
+	context[dictionary_key("match_name")] = r_node.name;
+	context[dictionary_key("team_a_id")] = id_a;
+	context[dictionary_key("team_b_id")] = id_b;
+	context[dictionary_key("winner_id")] = winner->get_id();
+	context[dictionary_key("score_a")] = r_node.score_a;
+	context[dictionary_key("score_b")] = r_node.score_b;
+	context[dictionary_key("record_before_by_id")] = records_before;
+	emit_achievement_event(p_host, "match_played", r_tournament, context);
+}
+
+// For each pending node, whether each side holds a team or can still receive one from a pending
+// node that will produce it (a winner from any node that can get a team, a loser only from one that
+// can get two). Brackets are acyclic, so this settles within as many passes as the bracket is deep.
+struct SideReach {
+	std::vector<char> side_a;
+	std::vector<char> side_b;
+};
+
+SideReach reachable_sides(const TournamentStage &p_stage) {
+	const size_t count = p_stage.nodes.size();
+	SideReach reach;
+	reach.side_a.assign(count, 0);
+	reach.side_b.assign(count, 0);
+	struct Feed {
+		size_t source;
+		size_t target;
+		bool side_a;
+		bool needs_both;
+	};
+	std::vector<Feed> feeds;
+	for (size_t i = 0; i < count; i++) {
+		const MatchNode &node = p_stage.nodes[i];
+		if (!is_pending(node)) {
+			continue;
+		}
+		reach.side_a[i] = !node.team_a.is_empty();
+		reach.side_b[i] = !node.team_b.is_empty();
+		for (const NodeLink *link : { &node.winner_to, &node.loser_to }) {
+			if (!link->is_complete()) {
+				continue;
+			}
+			const bool to_a = link->slot == text("team_a");
+			if (!to_a && link->slot != text("team_b")) {
+				continue;
+			}
+			const MatchNode *target = find_stage_node(p_stage, link->id);
+			if (target == nullptr || !is_pending(*target)) {
+				continue;
+			}
+			const size_t target_index = static_cast<size_t>(target - p_stage.nodes.data());
+			feeds.push_back({ i, target_index, to_a, link == &node.loser_to });
+		}
+	}
+	bool changed = true;
+	while (changed) {
+		changed = false;
+		for (const Feed &feed : feeds) {
+			const bool delivers = feed.needs_both ? (reach.side_a[feed.source] && reach.side_b[feed.source])
+												  : (reach.side_a[feed.source] || reach.side_b[feed.source]);
+			std::vector<char> &side = feed.side_a ? reach.side_a : reach.side_b;
+			if (delivers && !side[feed.target]) {
+				side[feed.target] = 1;
+				changed = true;
+			}
+		}
+	}
+	return reach;
+}
+
+bool date_has_come(const String &p_date, const String &p_today) {
+	return !p_date.is_empty() && compare_dates(p_date, p_today) <= 0;
+}
+
+void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, const String &p_today) {
+	const size_t count = r_stage.nodes.size();
+	std::vector<char> due(count, 0);
+	std::vector<char> unopposed(count, 0);
+	bool has_lone_team = false;
+	for (size_t i = 0; i < count; i++) {
+		MatchNode &node = r_stage.nodes[i];
+		if (!is_pending(node)) {
+			continue;
+		}
+		const bool has_a = !node.team_a.is_empty();
+		const bool has_b = !node.team_b.is_empty();
+		if (has_a && has_b) {
+			if (node.date.is_empty()) {
+				node.date = p_today;
+			}
+			due[i] = date_has_come(node.date, p_today);
+		} else if (has_a != has_b && (node.date.is_empty() || date_has_come(node.date, p_today))) {
+			has_lone_team = true;
+		}
+	}
+	// Swiss nodes are never linked: a team left without an opponent there waits for the stage close.
+	if (has_lone_team && !is_swiss(r_stage)) {
+		const SideReach reach = reachable_sides(r_stage);
+		for (size_t i = 0; i < count; i++) {
+			MatchNode &node = r_stage.nodes[i];
+			const bool has_a = !node.team_a.is_empty();
+			const bool has_b = !node.team_b.is_empty();
+			const bool stranded = has_a ? !reach.side_b[i] : !reach.side_a[i];
+			if (!is_pending(node) || due[i] || has_a == has_b || !stranded) {
+				continue;
+			}
+			if (node.date.is_empty()) {
+				node.date = p_today;
+			}
+			if (date_has_come(node.date, p_today)) {
+				due[i] = 1;
+				unopposed[i] = 1;
+			}
+		}
+	}
+
+	// Taken once before any match: a node that gets its second team today plays on a later day.
+	for (size_t i = 0; i < count; i++) {
+		if (!due[i]) {
+			continue;
+		}
+		MatchNode &node = r_stage.nodes[i];
+		if (unopposed[i]) {
+			walkover(p_host, r_tournament, r_stage, node);
+		} else {
+			play_match(p_host, r_tournament, r_stage, node);
+		}
+		if (p_host.day_interrupted()) {
+			return;
+		}
+	}
+}
+
+// Over when every node is played or no pending node holds a team any more: nothing is left that
+// could ever be played, so a short or unseeded bracket ends instead of stalling its tournament.
+bool bracket_finished(const TournamentStage &p_stage) {
+	for (const MatchNode &node : p_stage.nodes) {
+		if (is_pending(node) && (!node.team_a.is_empty() || !node.team_b.is_empty())) {
+			return false;
+		}
+	}
+	return true;
+}
+
+void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+	const bool swiss = is_swiss(r_stage);
+	if (swiss) {
+		advance_swiss_round(p_host, r_tournament, r_stage);
+		if (p_host.day_interrupted()) {
+			return;
+		}
+	}
+	if (swiss ? !swiss_stage_finished(r_stage) : !bracket_finished(r_stage)) {
+		return;
+	}
+	if (swiss) {
+		close_swiss_stage(p_host, r_tournament, r_stage);
+		if (p_host.day_interrupted()) {
+			return;
+		}
+	} else if (r_stage.type == text("IEM_GROUPS")) {
+		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
+	}
+	if (!is_last_stage(r_tournament)) {
+		r_tournament.current_stage_idx++;
+		r_tournament.rest = tier_rest_days(r_tournament.tier_id);
+		start_next_stage(p_host, r_tournament);
+	} else {
+		complete_tournament(p_host, r_tournament);
+	}
+}
+
+// Only team entries can be seeded.
+Array entries_only(const Array &p_list, int64_t p_from, int64_t p_to) {
+	Array entries;
+	const int64_t end = std::min(p_to, p_list.size());
+	for (int64_t i = std::max<int64_t>(p_from, 0); i < end; i++) {
+		const Variant &value = p_list[i];
+		if (value.get_type() == Variant::DICTIONARY) {
+			entries.push_back(value);
+		}
+	}
+	return entries;
+}
+
+Array all_entries(const Array &p_list) {
+	return entries_only(p_list, 0, std::numeric_limits<int64_t>::max());
+}
+
+Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
+	return as_array(p_tournament.major_direct.get(dictionary_key(p_stage_key), Array()));
+}
+
+} // namespace
+
+void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
+	if (r_tournament.status != text("ACTIVE") || r_tournament.current_stage_idx < 0) {
+		return;
+	}
+	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
+		// Nothing left to play (a record loaded without stages): it ends rather than stays active.
+		complete_tournament(p_host, r_tournament);
+		return;
+	}
+	if (r_tournament.rest >= 1) {
+		r_tournament.rest--;
+		return;
+	}
+	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(r_tournament.current_stage_idx)];
+	play_due_matches(p_host, r_tournament, stage, p_today);
+	if (p_host.day_interrupted()) {
+		return;
+	}
+	end_play_day(p_host, r_tournament, stage);
+}
+
+void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {
+	if (r_tournament.stages.empty()) {
+		return;
+	}
+	Array seed_list;
+	if (r_tournament.format_id == text("MAJOR")) {
+		seed_list = all_entries(direct_invitees(r_tournament, "stage1"));
+	} else if (r_tournament.format_id == text("EPL")) {
+		seed_list = entries_only(r_tournament.participants, 8, std::numeric_limits<int64_t>::max());
+	} else {
+		seed_list = all_entries(r_tournament.participants);
+	}
+	TournamentStage &stage = r_tournament.stages[0];
+	if (stage.type == text("SWISS")) {
+		seed_swiss_stage(p_host, stage, seed_list);
+	} else if (stage.type == text("SINGLE_ELIM")) {
+		seed_single_elim_stage(stage, seed_list, true);
+	} else if (stage.type == text("IEM_GROUPS")) {
+		seed_group_stage(stage, seed_list);
+	} else if (stage.type == text("BLAST_BRACKET")) {
+		seed_blast_stage(stage, seed_list);
+	}
+}
+
+void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
+	const int32_t index = r_tournament.current_stage_idx;
+	if (index < 0 || static_cast<size_t>(index) >= r_tournament.stages.size()) {
+		return;
+	}
+	Array pool;
+	if (r_tournament.format_id == text("MAJOR") && (index == 1 || index == 2)) {
+		pool = all_entries(direct_invitees(r_tournament, index == 1 ? "stage2" : "stage3"));
+	} else if (r_tournament.format_id == text("EPL") && index == 1) {
+		pool = entries_only(r_tournament.participants, 0, 8);
+	}
+	const Array carried = all_entries(r_tournament.advanced_pool);
+	for (int64_t i = 0; i < carried.size(); i++) {
+		pool.push_back(carried[i]);
+	}
+
+	std::vector<std::pair<int64_t, Dictionary>> ranked;
+	{
+		const TeamRoster roster(p_host.database());
+		for (int64_t i = 0; i < pool.size(); i++) {
+			const Dictionary entry = pool[i];
+			ranked.emplace_back(roster.live_rating(entry), entry);
+		}
+	}
+	std::stable_sort(ranked.begin(), ranked.end(), [](const auto &p_a, const auto &p_b) { return p_a.first > p_b.first; });
+	// Numbered on copies: the carried entries stay as the previous stage and the invitation left them.
+	Array seed_list;
+	for (size_t i = 0; i < ranked.size(); i++) {
+		Dictionary entry = plain_copy(ranked[i].second);
+		entry[dictionary_key("seed")] = static_cast<int64_t>(i + 1);
+		seed_list.push_back(entry);
+	}
+
+	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(index)];
+	if (stage.type == text("SWISS")) {
+		seed_swiss_stage(p_host, stage, seed_list);
+	} else if (stage.type == text("SINGLE_ELIM")) {
+		seed_single_elim_stage(stage, seed_list, false);
+	}
+}
+
+int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_a, const Dictionary &p_team_b,
+		int32_t p_prize, int32_t p_round_factor) {
+	const double rating_a = static_cast<double>(p_roster.live_rating(p_team_a));
+	const double rating_b = static_cast<double>(p_roster.live_rating(p_team_b));
+	const double share = static_cast<double>(p_prize) / 2000000.0;
+	double boost = 1.0;
+	const int64_t ranks[] = { p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)) };
+	for (const int64_t rank : ranks) {
+		if (rank <= 5) {
+			boost *= 6.0;
+		}
+	}
+	for (const int64_t rank : ranks) {
+		if (rank >= 6 && rank <= 20) {
+			boost *= 2.5;
+		}
+	}
+	for (const Dictionary *entry : { &p_team_a, &p_team_b }) {
+		if (is_top_team(*entry)) {
+			boost *= 9.87;
+		}
+	}
+	const double base = boost * rating_b * rating_a * share * share;
+	const double x = base * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
+	if (!(x >= 0.0)) {
+		return 0;
+	}
+	const double heat = round_half_away(std::sqrt(x));
+	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
+}
+
+int32_t round_heat_factor(const String &p_match_name) {
+	const godot::CharString lowered = p_match_name.to_lower().utf8();
+	const std::string name(lowered.get_data(), static_cast<size_t>(lowered.length()));
+	const auto contains = [&name](const char *p_part) { return name.find(p_part) != std::string::npos; };
+	if (contains("quarterfinal")) {
+		return 2;
+	}
+	if (contains("semifinal") || contains("semi-final") || contains("semi final") || contains("upper sf") || contains("lower sf")) {
+		return 5;
+	}
+	if (contains("final")) {
+		return 20;
+	}
+	return 1;
+}
+
+} // namespace teamforge

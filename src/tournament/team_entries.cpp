@@ -1,0 +1,143 @@
+#include "tournament/team_entries.h"
+
+#include "common/dictionary_keys.h"
+#include "team_data.h"
+#include "team_database.h"
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+namespace teamforge {
+
+namespace {
+
+constexpr int64_t UNRANKED = 9999;
+constexpr int64_t DEFAULT_RATING = 1000;
+constexpr int64_t DEFAULT_STAMINA = 100;
+
+void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
+	r_entry[dictionary_key("id")] = p_team.get_id();
+	r_entry[dictionary_key("name")] = p_team.get_name();
+	r_entry[dictionary_key("region")] = p_team.get_region();
+	r_entry[dictionary_key("vrs")] = p_team.get_vrs();
+	r_entry[dictionary_key("stamina")] = p_team.get_stamina();
+	r_entry[dictionary_key("wins")] = p_team.get_wins();
+	r_entry[dictionary_key("losses")] = p_team.get_losses();
+	r_entry[dictionary_key("prize_total")] = p_team.get_prize_total();
+	r_entry[dictionary_key("honors")] = p_team.get_honors().duplicate(true);
+}
+
+godot::String id_of(const godot::Dictionary &p_entry) {
+	return p_entry.get(dictionary_key("id"), godot::String());
+}
+
+std::string utf8_key(const godot::String &p_text) {
+	const godot::CharString text = p_text.utf8();
+	return std::string(text.get_data(), static_cast<size_t>(text.length()));
+}
+
+} // namespace
+
+godot::Dictionary make_team_entry(const godot::TeamData &p_team) {
+	godot::Dictionary entry;
+	write_team_values(entry, p_team);
+	return entry;
+}
+
+godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const godot::TeamData &p_team) {
+	godot::Dictionary entry = plain_copy(p_entry);
+	write_team_values(entry, p_team);
+	return entry;
+}
+
+godot::Dictionary plain_copy(const godot::Dictionary &p_source) {
+	godot::Dictionary copy;
+	const godot::Array keys = p_source.keys();
+	const int64_t count = keys.size();
+	for (int64_t i = 0; i < count; i++) {
+		const godot::Variant &key = keys[i];
+		copy[key] = p_source[key];
+	}
+	return copy;
+}
+
+TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
+	if (p_database == nullptr) {
+		return;
+	}
+	const godot::Array teams = p_database->get_teams();
+	const int64_t count = teams.size();
+	list.reserve(static_cast<size_t>(count));
+	for (int64_t i = 0; i < count; i++) {
+		godot::TeamData *team = godot::Object::cast_to<godot::TeamData>(teams[i].operator godot::Object *());
+		if (team != nullptr) {
+			list.push_back(team);
+		}
+	}
+}
+
+godot::TeamData *TeamRoster::find(const godot::String &p_id) const {
+	if (list.empty() || p_id.is_empty()) {
+		return nullptr;
+	}
+	if (!indexed) {
+		by_id.reserve(list.size());
+		for (godot::TeamData *team : list) {
+			// The first team with an id wins, as in the database's own look-up.
+			by_id.emplace(utf8_key(team->get_id()), team);
+		}
+		indexed = true;
+	}
+	const auto found = by_id.find(utf8_key(p_id));
+	return found == by_id.end() ? nullptr : found->second;
+}
+
+godot::TeamData *TeamRoster::find_entry(const godot::Dictionary &p_entry) const {
+	if (list.empty()) {
+		return nullptr;
+	}
+	return find(id_of(p_entry));
+}
+
+int64_t TeamRoster::rank_of(const godot::TeamData *p_team) const {
+	if (p_team == nullptr) {
+		return UNRANKED;
+	}
+	size_t own = list.size();
+	for (size_t i = 0; i < list.size(); i++) {
+		if (list[i] == p_team) {
+			own = i;
+			break;
+		}
+	}
+	if (own == list.size()) {
+		return UNRANKED;
+	}
+	const int32_t rating = p_team->get_vrs();
+	int64_t ahead = 0;
+	for (size_t i = 0; i < list.size(); i++) {
+		const int32_t other = list[i]->get_vrs();
+		if (other > rating || (other == rating && i < own)) {
+			ahead++;
+		}
+	}
+	return ahead + 1;
+}
+
+int64_t TeamRoster::live_rating(const godot::Dictionary &p_entry) const {
+	const godot::TeamData *team = find_entry(p_entry);
+	if (team != nullptr) {
+		return team->get_vrs();
+	}
+	return p_entry.get(dictionary_key("vrs"), DEFAULT_RATING);
+}
+
+int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
+	const godot::TeamData *team = find_entry(p_entry);
+	if (team != nullptr) {
+		return team->get_stamina();
+	}
+	return p_entry.get(dictionary_key("stamina"), DEFAULT_STAMINA);
+}
+
+} // namespace teamforge

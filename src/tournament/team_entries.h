@@ -1,0 +1,56 @@
+#pragma once
+
+// Team entries: the dictionary snapshots of teams that tournaments keep (participants, node sides,
+// placements, standings), and a roster of the database's teams for quick look-ups while no script runs.
+
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/string.hpp>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace godot {
+class TeamData;
+class TeamDatabase;
+} // namespace godot
+
+namespace teamforge {
+
+// A new entry holding the team's values of this moment. The honours are a copy, so honours won
+// later never rewrite a snapshot taken before.
+godot::Dictionary make_team_entry(const godot::TeamData &p_team);
+// A new entry with every key of p_entry in its order, the team's own keys taken afresh from p_team.
+godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const godot::TeamData &p_team);
+// A new, plain dictionary with the same keys and values in the same order. A script may have frozen
+// or typed the original, so the library writes only into such copies.
+godot::Dictionary plain_copy(const godot::Dictionary &p_source);
+
+// The database's teams as they stand, in list order. Holds plain pointers: valid only until the next
+// signal, since a handler may change the list or free the database.
+class TeamRoster {
+public:
+	// Empty for a null database.
+	explicit TeamRoster(const godot::TeamDatabase *p_database);
+
+	const std::vector<godot::TeamData *> &teams() const { return list; }
+	// The first team of the list with this id, or null (also for "").
+	godot::TeamData *find(const godot::String &p_id) const;
+	godot::TeamData *find_entry(const godot::Dictionary &p_entry) const;
+	// Position in the rating order, best first from 1, teams of equal rating in list order; 9999 for a
+	// team not in the list.
+	int64_t rank_of(const godot::TeamData *p_team) const;
+	// The team's rating now, else the entry's "vrs" (1000 when missing).
+	int64_t live_rating(const godot::Dictionary &p_entry) const;
+	// The team's stamina now, else the entry's "stamina" (100 when missing).
+	int64_t live_stamina(const godot::Dictionary &p_entry) const;
+
+private:
+	std::vector<godot::TeamData *> list;
+	// Built on the first look-up by id.
+	mutable std::unordered_map<std::string, godot::TeamData *> by_id;
+	mutable bool indexed = false;
+};
+
+} // namespace teamforge
