@@ -20,9 +20,10 @@ class TournamentManager;
 class GameCore : public Node {
 	GDCLASS(GameCore, Node)
 
-	// Shared with every call that emits: a signal handler may free this node, start a new game or load
-	// one while a call (or the manager's day) is still running. A call checks node_alive after each
-	// emission, and objects released during a day wait in retired until the day has returned.
+	// Shared with every call that emits: a signal handler may start a new game or load one while the
+	// manager's day is still running, and freeing the node's parent from a handler takes the node with it
+	// mid-call (the engine reports that, but carries on). A call checks node_alive after each emission, and
+	// objects released during a day wait in retired until the day has returned.
 	struct LifeState {
 		bool node_alive = true;
 		std::vector<Node *> retired;
