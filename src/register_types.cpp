@@ -5,6 +5,7 @@
 #include <godot_cpp/core/defs.hpp>
 
 #include "economy_system.h"
+#include "game_core.h"
 #include "game_settings.h"
 #include "match_simulator.h"
 #include "team_data.h"
@@ -25,6 +26,7 @@ void initialize_module(ModuleInitializationLevel p_level) {
 	// The order is part of the library's contract with saved scenes and tools.
 	GDREGISTER_CLASS(TeamData);
 	GDREGISTER_CLASS(TeamDatabase);
+	GDREGISTER_CLASS(GameCore);
 	GDREGISTER_CLASS(MatchSimulator);
 	GDREGISTER_CLASS(TournamentManager);
 	GDREGISTER_CLASS(EconomySystem);

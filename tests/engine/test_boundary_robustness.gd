@@ -6,7 +6,7 @@ extends TestCase
 # text conversion (used by loading, as by str()) reports as errors; and freeing a node from inside
 # its own signal, which the engine refuses with an error.
 
-const CLASSES := ["TeamData", "TeamDatabase", "MatchSimulator", "TournamentManager", "EconomySystem", "GameSettings"]
+const CLASSES := ["TeamData", "TeamDatabase", "GameCore", "MatchSimulator", "TournamentManager", "EconomySystem", "GameSettings"]
 const I32_MAX := 2147483647
 const I32_MIN := -2147483648
 const I64_MAX := 9223372036854775807
@@ -27,6 +27,8 @@ const LOADED := {
 			{"id": "t-0", "pick_team_id": "t-0", "amount": I64_MIN, "chosen_odds": INF}, null]},
 	"GameSettings": {"current_locale": "日本語"},
 }
+# A game holds the two states above, nested as its save nests them.
+const LOADED_GAME := {"team_database": LOADED.TeamDatabase, "tournament_manager": LOADED.TournamentManager}
 
 # Compiled as the suite loads: the engine keeps a compiled script without a path alive until it
 # exits, so one compiled during a test would count as a leak.
@@ -90,7 +92,7 @@ static func _team(id: String, vrs := 1000) -> TeamData:
 static func _make(cls: String, loaded: bool) -> Object:
 	var obj: Object = ClassDB.instantiate(cls)
 	if loaded:
-		obj.call("from_dict", LOADED[cls].duplicate(true))
+		obj.call("from_dict", (LOADED_GAME if cls == "GameCore" else LOADED[cls]).duplicate(true))
 	return obj
 
 

@@ -10,10 +10,11 @@ const BASES := {
 	"TeamDatabase": "Node",
 	"MatchSimulator": "RefCounted",
 	"TournamentManager": "Node",
+	"GameCore": "Node",
 	"EconomySystem": "RefCounted",
 	"GameSettings": "Node",
 }
-const REGISTRATION_ORDER := ["TeamData", "TeamDatabase", "MatchSimulator", "TournamentManager", "EconomySystem",
+const REGISTRATION_ORDER := ["TeamData", "TeamDatabase", "GameCore", "MatchSimulator", "TournamentManager", "EconomySystem",
 		"GameSettings"]
 
 
@@ -98,6 +99,23 @@ func test_team_database_binds_its_methods_in_order() -> void:
 	])
 
 
+func test_game_core_binds_its_methods_in_order() -> void:
+	_check_methods("GameCore", [
+		_method("initialize_new_game", []),
+		_method("advance_day", [], TYPE_BOOL),
+		_getter("get_current_date", TYPE_STRING),
+		_method("get_leaderboard_data", [["region_filter", TYPE_STRING], ["sort_mode", TYPE_STRING]], TYPE_DICTIONARY,
+				true, ["ALL", "VRS"]),
+		_method("get_organize_data", [], TYPE_DICTIONARY, true),
+		_method("create_tournament", [["format_id", TYPE_STRING], ["tier_id", TYPE_STRING], ["inv_date", TYPE_STRING],
+				["city", TYPE_STRING]], TYPE_DICTIONARY, false, [""]),
+		_getter("get_credits", TYPE_INT),
+		_setter("set_credits", "credits", TYPE_INT),
+		_method("to_dict", [], TYPE_DICTIONARY, true),
+		_method("from_dict", [["data", TYPE_DICTIONARY]]),
+	])
+
+
 func test_match_simulator_binds_its_methods_in_order() -> void:
 	_check_methods("MatchSimulator", [
 		_method("reseed", []),
@@ -176,6 +194,7 @@ func test_properties_have_types_and_accessors() -> void:
 			["guess_history", TYPE_ARRAY], ["fund_ledger", TYPE_ARRAY]])
 	# The one property whose accessors are not named after it.
 	_check_properties("GameSettings", [["current_locale", TYPE_STRING, "get_locale", "set_locale"]])
+	_check_properties("GameCore", [])
 
 
 func test_signals_have_typed_named_arguments() -> void:
@@ -185,6 +204,13 @@ func test_signals_have_typed_named_arguments() -> void:
 		["team_changed", [["team_id", TYPE_STRING]]],
 		["teams_rebuilt", []],
 		["database_reset", []],
+	])
+	_check_signals("GameCore", [
+		["current_date_changed", [["current_date", TYPE_STRING]]],
+		["leaderboard_changed", [["leaderboard_data", TYPE_DICTIONARY]]],
+		["organize_changed", [["organize_data", TYPE_DICTIONARY]]],
+		["tournament_created", [["result", TYPE_DICTIONARY]]],
+		["achievement_event", [["event", TYPE_DICTIONARY]]],
 	])
 	_check_signals("MatchSimulator", [["match_simulated", [["report", TYPE_DICTIONARY]]]])
 	_check_signals("TournamentManager", [

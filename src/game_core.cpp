@@ -1,0 +1,268 @@
+#include "game_core.h"
+
+#include "common/dates.h"
+#include "common/dictionary_keys.h"
+#include "team_database.h"
+#include "tournament_manager.h"
+#include "views/game_views.h"
+
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/core/memory.hpp>
+#include <godot_cpp/variant/callable_method_pointer.hpp>
+#include <godot_cpp/variant/string_name.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+namespace godot {
+
+namespace {
+
+const StringName &achievement_event_name() {
+	static const StringName name("achievement_event");
+	return name;
+}
+
+} // namespace
+
+void GameCore::create_team_database() {
+	team_database = memnew(TeamDatabase);
+}
+
+void GameCore::create_tournament_manager() {
+	tournament_manager = memnew(TournamentManager);
+	wire_tournament_manager();
+}
+
+void GameCore::wire_tournament_manager() {
+	tournament_manager->set_team_database(team_database);
+	const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
+	// Wiring again (after a load) must not double the relay.
+	if (tournament_manager->has_signal(achievement_event_name()) &&
+			!tournament_manager->is_connected(achievement_event_name(), relay)) {
+		tournament_manager->connect(achievement_event_name(), relay);
+	}
+}
+
+void GameCore::release_tournament_manager() {
+	TournamentManager *manager = tournament_manager;
+	tournament_manager = nullptr;
+	if (manager == nullptr) {
+		return;
+	}
+	if (days_running > 0) {
+		// The manager is still inside its day: cut it off from the game so the day stops, and free it
+		// once the day has returned.
+		const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
+		if (manager->is_connected(achievement_event_name(), relay)) {
+			manager->disconnect(achievement_event_name(), relay);
+		}
+		manager->set_team_database(nullptr);
+	}
+	release(manager);
+}
+
+void GameCore::release(Node *p_node) {
+	if (days_running > 0) {
+		life->retired.push_back(p_node);
+	} else {
+		memdelete(p_node);
+	}
+}
+
+bool GameCore::refresh() {
+	const std::shared_ptr<LifeState> state = life;
+	emit_signal("current_date_changed", get_current_date());
+	if (!state->node_alive) {
+		return false;
+	}
+	emit_signal("leaderboard_changed", get_leaderboard_data("ALL", "VRS"));
+	if (!state->node_alive) {
+		return false;
+	}
+	emit_signal("organize_changed", get_organize_data());
+	return state->node_alive;
+}
+
+void GameCore::_on_tournament_achievement_event(const Dictionary &p_event) {
+	emit_signal(achievement_event_name(), p_event);
+}
+
+void GameCore::_bind_methods() {
+	// Methods.
+	ClassDB::bind_method(D_METHOD("initialize_new_game"), &GameCore::initialize_new_game);
+	ClassDB::bind_method(D_METHOD("advance_day"), &GameCore::advance_day);
+	ClassDB::bind_method(D_METHOD("get_current_date"), &GameCore::get_current_date);
+	ClassDB::bind_method(D_METHOD("get_leaderboard_data", "region_filter", "sort_mode"),
+			&GameCore::get_leaderboard_data, DEFVAL("ALL"), DEFVAL("VRS"));
+	ClassDB::bind_method(D_METHOD("get_organize_data"), &GameCore::get_organize_data);
+	ClassDB::bind_method(D_METHOD("create_tournament", "format_id", "tier_id", "inv_date", "city"),
+			&GameCore::create_tournament, DEFVAL(""));
+	ClassDB::bind_method(D_METHOD("get_credits"), &GameCore::get_credits);
+	ClassDB::bind_method(D_METHOD("set_credits", "credits"), &GameCore::set_credits);
+	ClassDB::bind_method(D_METHOD("to_dict"), &GameCore::to_dict);
+	ClassDB::bind_method(D_METHOD("from_dict", "data"), &GameCore::from_dict);
+
+	// Properties: none.
+
+	// Signals.
+	ADD_SIGNAL(MethodInfo("current_date_changed", PropertyInfo(Variant::STRING, "current_date")));
+	ADD_SIGNAL(MethodInfo("leaderboard_changed", PropertyInfo(Variant::DICTIONARY, "leaderboard_data")));
+	ADD_SIGNAL(MethodInfo("organize_changed", PropertyInfo(Variant::DICTIONARY, "organize_data")));
+	ADD_SIGNAL(MethodInfo("tournament_created", PropertyInfo(Variant::DICTIONARY, "result")));
+	ADD_SIGNAL(MethodInfo("achievement_event", PropertyInfo(Variant::DICTIONARY, "event")));
+}
+
+GameCore::GameCore() :
+		life(std::make_shared<LifeState>()) {
+	create_team_database();
+	team_database->initialize_defaults();
+	create_tournament_manager();
+}
+
+GameCore::~GameCore() {
+	// A handler that frees this node during a day leaves both objects to the day, which frees them when
+	// it returns.
+	life->node_alive = false;
+	release_tournament_manager();
+	if (team_database != nullptr) {
+		release(team_database);
+		team_database = nullptr;
+	}
+}
+
+void GameCore::initialize_new_game() {
+	if (team_database == nullptr) {
+		create_team_database();
+	}
+	team_database->initialize_defaults();
+	release_tournament_manager();
+	create_tournament_manager();
+	refresh();
+}
+
+bool GameCore::advance_day() {
+	if (team_database == nullptr) {
+		return false;
+	}
+	if (days_running > 0) {
+		// A handler inside the day asked for the next one: the day in progress finishes first.
+		return false;
+	}
+	const std::shared_ptr<LifeState> state = life;
+	days_running++;
+	if (tournament_manager != nullptr) {
+		tournament_manager->advance_day();
+	} else {
+		team_database->set_current_date(teamforge::add_days(team_database->get_current_date(), 1));
+	}
+	if (!state->node_alive) {
+		// This node was freed by a handler; only the objects it left behind are still ours to free.
+		for (Node *node : state->retired) {
+			memdelete(node);
+		}
+		return false;
+	}
+	days_running--;
+	for (Node *node : state->retired) {
+		memdelete(node);
+	}
+	state->retired.clear();
+	if (team_database == nullptr) {
+		return false;
+	}
+
+	const String date = team_database->get_current_date();
+	emit_signal("current_date_changed", date);
+	if (!state->node_alive) {
+		return true;
+	}
+	emit_signal("leaderboard_changed", get_leaderboard_data("ALL", "VRS"));
+	if (!state->node_alive) {
+		return true;
+	}
+	Dictionary short_data;
+	short_data[teamforge::dictionary_key("current_date")] = date;
+	short_data[teamforge::dictionary_key("available_funds")] =
+			tournament_manager ? tournament_manager->get_available_funds() : int64_t(0);
+	emit_signal("organize_changed", short_data);
+	return true;
+}
+
+String GameCore::get_current_date() const {
+	return team_database ? team_database->get_current_date() : String();
+}
+
+Dictionary GameCore::get_leaderboard_data(const String &p_region_filter, const String &p_sort_mode) const {
+	return teamforge::leaderboard_view(team_database, p_region_filter, p_sort_mode);
+}
+
+Dictionary GameCore::get_organize_data() const {
+	return teamforge::organize_view(team_database, tournament_manager);
+}
+
+Dictionary GameCore::create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
+		const String &p_city) {
+	if (tournament_manager == nullptr) {
+		create_tournament_manager();
+	}
+	const bool ok = tournament_manager->create_tournament(p_format_id, p_tier_id, p_inv_date, p_city);
+	String message_key("ORGANIZE_CREATE_SUCCESS");
+	if (!ok) {
+		message_key = tournament_manager->get_last_create_error();
+		if (message_key.is_empty()) {
+			message_key = String("ORGANIZE_CREATE_FAILED");
+		}
+	}
+	Dictionary result;
+	result[teamforge::dictionary_key("ok")] = ok;
+	result[teamforge::dictionary_key("format_id")] = p_format_id;
+	result[teamforge::dictionary_key("tier_id")] = p_tier_id;
+	result[teamforge::dictionary_key("inv_date")] = p_inv_date;
+	result[teamforge::dictionary_key("city")] = p_city;
+	const Dictionary organize_data = get_organize_data();
+	result[teamforge::dictionary_key("organize_data")] = organize_data;
+	result[teamforge::dictionary_key("message_key")] = message_key;
+	const std::shared_ptr<LifeState> state = life;
+	emit_signal("tournament_created", result);
+	if (state->node_alive) {
+		emit_signal("organize_changed", organize_data);
+	}
+	return result;
+}
+
+int64_t GameCore::get_credits() const {
+	return tournament_manager ? tournament_manager->get_available_funds() : 0;
+}
+
+void GameCore::set_credits(int64_t p_credits) {
+	if (tournament_manager == nullptr) {
+		create_tournament_manager();
+	}
+	tournament_manager->set_available_funds(p_credits);
+}
+
+Dictionary GameCore::to_dict() const {
+	Dictionary data;
+	if (team_database != nullptr) {
+		data[teamforge::dictionary_key("team_database")] = team_database->to_dict();
+	}
+	if (tournament_manager != nullptr) {
+		data[teamforge::dictionary_key("tournament_manager")] = tournament_manager->to_dict();
+	}
+	return data;
+}
+
+void GameCore::from_dict(const Dictionary &p_data) {
+	if (team_database == nullptr) {
+		create_team_database();
+	}
+	team_database->from_dict(p_data.get("team_database", Dictionary()).operator Dictionary());
+	if (tournament_manager == nullptr) {
+		create_tournament_manager();
+	} else {
+		wire_tournament_manager();
+	}
+	tournament_manager->from_dict(p_data.get("tournament_manager", Dictionary()).operator Dictionary());
+	refresh();
+}
+
+} // namespace godot

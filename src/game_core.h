@@ -1,0 +1,66 @@
+#pragma once
+
+// The node a game scene holds to run one game: it owns the team database and the tournament manager,
+// starts or loads a game, advances the calendar and tells the interface what changed.
+
+#include <godot_cpp/classes/node.hpp>
+#include <godot_cpp/classes/wrapped.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/string.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace godot {
+
+class TeamDatabase;
+class TournamentManager;
+
+class GameCore : public Node {
+	GDCLASS(GameCore, Node)
+
+	// Shared with every call that emits: a signal handler may start a new game or load one while the
+	// manager's day is still running, and freeing the node's parent from a handler takes the node with it
+	// mid-call (the engine reports that, but carries on). A call checks node_alive after each emission, and
+	// objects released during a day wait in retired until the day has returned.
+	struct LifeState {
+		bool node_alive = true;
+		std::vector<Node *> retired;
+	};
+
+	TeamDatabase *team_database = nullptr;
+	TournamentManager *tournament_manager = nullptr;
+	std::shared_ptr<LifeState> life;
+	int32_t days_running = 0;
+
+	void create_team_database();
+	void create_tournament_manager();
+	void wire_tournament_manager();
+	void release_tournament_manager();
+	void release(Node *p_node);
+	// False when a handler freed this node: the caller must return at once.
+	bool refresh();
+	void _on_tournament_achievement_event(const Dictionary &p_event);
+
+protected:
+	static void _bind_methods();
+
+public:
+	GameCore();
+	~GameCore() override;
+
+	void initialize_new_game();
+	bool advance_day();
+	String get_current_date() const;
+	Dictionary get_leaderboard_data(const String &p_region_filter = "ALL", const String &p_sort_mode = "VRS") const;
+	Dictionary get_organize_data() const;
+	Dictionary create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
+			const String &p_city = String());
+	int64_t get_credits() const;
+	void set_credits(int64_t p_credits);
+	Dictionary to_dict() const;
+	void from_dict(const Dictionary &p_data);
+};
+
+} // namespace godot

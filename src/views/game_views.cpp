@@ -1,0 +1,213 @@
+#include "views/game_views.h"
+
+#include "common/dates.h"
+#include "common/dictionary_keys.h"
+#include "data/tournament_catalog.h"
+#include "team_data.h"
+#include "team_database.h"
+#include "tournament_manager.h"
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+using namespace godot;
+
+namespace teamforge {
+
+namespace {
+
+struct RegionAlias {
+	const char *text;
+	const char *code;
+};
+
+constexpr RegionAlias REGION_ALIASES[] = {
+	{ "EU", "EU" },
+	{ "EUROPE", "EU" },
+	{ "AM", "AM" },
+	{ "AMERICA", "AM" },
+	{ "AMERICAS", "AM" },
+	{ "AS", "AS" },
+	{ "ASIA", "AS" },
+};
+
+// What the ordering needs of a team, read once so the sort stays on C++ values.
+struct Standing {
+	Ref<TeamData> team;
+	int32_t vrs = 0;
+	int32_t wins = 0;
+	int64_t prize_total = 0;
+	String name;
+	String region;
+	int64_t global_rank = 0;
+	int64_t regional_rank = 0;
+};
+
+bool rating_order(const Standing *p_a, const Standing *p_b) {
+	if (p_a->vrs != p_b->vrs) {
+		return p_a->vrs > p_b->vrs;
+	}
+	if (p_a->wins != p_b->wins) {
+		return p_a->wins > p_b->wins;
+	}
+	return p_a->name.naturalnocasecmp_to(p_b->name) < 0;
+}
+
+bool prize_order(const Standing *p_a, const Standing *p_b) {
+	if (p_a->prize_total != p_b->prize_total) {
+		return p_a->prize_total > p_b->prize_total;
+	}
+	return rating_order(p_a, p_b);
+}
+
+Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
+	const TeamData &team = *p_standing.team;
+	const Array honors = team.get_honors();
+	Dictionary row;
+	row[dictionary_key("rank")] = p_standing.global_rank;
+	row[dictionary_key("id")] = team.get_id();
+	row[dictionary_key("name")] = p_standing.name;
+	row[dictionary_key("region")] = p_standing.region;
+	row[dictionary_key("region_key")] = String("REGION_") + p_standing.region;
+	row[dictionary_key("vrs")] = p_standing.vrs;
+	row[dictionary_key("stamina")] = team.get_stamina();
+	row[dictionary_key("wins")] = p_standing.wins;
+	row[dictionary_key("losses")] = team.get_losses();
+	row[dictionary_key("prize_total")] = p_standing.prize_total;
+	// The team's own honours array, under both names the interface reads.
+	row[dictionary_key("honors")] = honors;
+	row[dictionary_key("historical_honors")] = honors;
+	row[dictionary_key("global_rank")] = p_standing.global_rank;
+	row[dictionary_key("regional_rank")] = p_standing.regional_rank;
+	row[dictionary_key("display_rank")] = p_display_rank;
+	return row;
+}
+
+Dictionary leaderboard_result(const String &p_date, const String &p_region_filter, const String &p_sort_mode,
+		const Array &p_rows) {
+	Dictionary result;
+	result[dictionary_key("current_date")] = p_date;
+	result[dictionary_key("region_filter")] = p_region_filter;
+	result[dictionary_key("sort_mode")] = p_sort_mode;
+	result[dictionary_key("teams")] = p_rows;
+	result[dictionary_key("count")] = p_rows.size();
+	return result;
+}
+
+Dictionary option(const String &p_id, const String &p_label_key) {
+	Dictionary entry;
+	entry[dictionary_key("id")] = p_id;
+	entry[dictionary_key("label_key")] = p_label_key;
+	return entry;
+}
+
+Array tier_options(const FormatSpec &p_format) {
+	Array options;
+	for (size_t i = 0; i < TIER_TABLE_SIZE; i++) {
+		if ((p_format.allowed_tiers & (1u << i)) == 0) {
+			continue;
+		}
+		const String tier(TIER_TABLE[i].id);
+		// Only the highest tier has a label key of its own; the others are their own keys.
+		options.push_back(option(tier, i == 0 ? String("TIER_HIGHEST") : tier));
+	}
+	return options;
+}
+
+} // namespace
+
+String normalize_region(const String &p_region) {
+	const String code = p_region.strip_edges().to_upper();
+	for (const RegionAlias &alias : REGION_ALIASES) {
+		if (code == String(alias.text)) {
+			return String(alias.code);
+		}
+	}
+	return code;
+}
+
+Dictionary leaderboard_view(const TeamDatabase *p_database, const String &p_region_filter, const String &p_sort_mode) {
+	if (p_database == nullptr) {
+		return leaderboard_result(String(), p_region_filter, p_sort_mode, Array());
+	}
+	const Array teams = p_database->get_teams();
+	const int64_t count = teams.size();
+	std::vector<Standing> standings;
+	standings.reserve(static_cast<size_t>(count));
+	for (int64_t i = 0; i < count; i++) {
+		// Only live TeamData records count; anything else a script put in the list is passed over.
+		const Ref<TeamData> team(teams[i]);
+		if (team.is_null()) {
+			continue;
+		}
+		Standing standing;
+		standing.vrs = team->get_vrs();
+		standing.wins = team->get_wins();
+		standing.prize_total = team->get_prize_total();
+		standing.name = team->get_name();
+		standing.region = normalize_region(team->get_region());
+		standing.team = team;
+		standings.push_back(standing);
+	}
+
+	// Stable sorts: teams equal in every key keep the list's order, so one state gives one table.
+	std::vector<Standing *> order;
+	order.reserve(standings.size());
+	for (Standing &standing : standings) {
+		order.push_back(&standing);
+	}
+	std::stable_sort(order.begin(), order.end(), rating_order);
+	for (size_t i = 0; i < order.size(); i++) {
+		order[i]->global_rank = static_cast<int64_t>(i) + 1;
+	}
+
+	static const String ALL("ALL");
+	static const String PRIZE("PRIZE");
+	const bool every_region = p_region_filter == ALL;
+	std::vector<Standing *> kept;
+	kept.reserve(order.size());
+	for (Standing *standing : order) {
+		if (every_region || standing->region == p_region_filter) {
+			standing->regional_rank = every_region ? 0 : static_cast<int64_t>(kept.size()) + 1;
+			kept.push_back(standing);
+		}
+	}
+	if (p_sort_mode == PRIZE) {
+		std::stable_sort(kept.begin(), kept.end(), prize_order);
+	}
+
+	Array rows;
+	rows.resize(static_cast<int64_t>(kept.size()));
+	for (size_t i = 0; i < kept.size(); i++) {
+		rows[static_cast<int64_t>(i)] = leaderboard_row(*kept[i], static_cast<int64_t>(i) + 1);
+	}
+	return leaderboard_result(p_database->get_current_date(), p_region_filter, p_sort_mode, rows);
+}
+
+Dictionary organize_view(const TeamDatabase *p_database, const TournamentManager *p_manager) {
+	Array format_options;
+	Dictionary tiers_by_format;
+	for (const FormatSpec &format : FORMAT_TABLE) {
+		const String id(format.id);
+		format_options.push_back(option(id, String("FORMAT_") + id));
+		tiers_by_format[id] = tier_options(format);
+	}
+
+	Dictionary result;
+	result[dictionary_key("current_date")] = p_database ? p_database->get_current_date() : String();
+	result[dictionary_key("format_options")] = format_options;
+	result[dictionary_key("tier_options")] = tier_options(FORMAT_TABLE[0]);
+	result[dictionary_key("tier_options_by_format")] = tiers_by_format;
+	// A date add_days cannot read (no database gives "") is offered unchanged.
+	const String date = p_database ? p_database->get_current_date() : String();
+	result[dictionary_key("default_invitation_date")] = add_days(date, 1);
+	result[dictionary_key("available_funds")] = p_manager ? p_manager->get_available_funds() : int64_t(0);
+	result[dictionary_key("tournaments")] = p_manager ? p_manager->get_tournaments() : Array();
+	return result;
+}
+
+} // namespace teamforge
