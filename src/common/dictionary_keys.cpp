@@ -17,4 +17,15 @@ const godot::Variant &dictionary_key(const char *p_literal) {
 	return found->second;
 }
 
+const godot::String &fixed_text(const char *p_literal) {
+	static std::mutex mutex;
+	static std::unordered_map<const char *, godot::String> texts;
+	std::lock_guard<std::mutex> lock(mutex);
+	auto found = texts.find(p_literal);
+	if (found == texts.end()) {
+		found = texts.emplace(p_literal, godot::String(p_literal)).first;
+	}
+	return found->second;
+}
+
 } // namespace teamforge

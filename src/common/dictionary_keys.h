@@ -5,10 +5,14 @@
 // write. Keys are looked up by the address of their literal, which stays the same for the library's life.
 // A fixed set of keys on a hot path is better kept in a static struct of Variants, as the classes do.
 
+#include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace teamforge {
 
 const godot::Variant &dictionary_key(const char *p_literal);
+// The same for fixed texts the tournament code compares and stores again and again (statuses, stage
+// types, link sides).
+const godot::String &fixed_text(const char *p_literal);
 
 } // namespace teamforge

@@ -4,6 +4,8 @@
 // (Dictionary[int, ...]) reports an engine error for every look-up with a key of another type, so such a
 // dictionary is read through a plain copy; any other dictionary is read as it is.
 
+#include "common/copy_on_write.h"
+
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -14,14 +16,7 @@ inline godot::Dictionary readable_by_text_keys(const godot::Dictionary &p_data) 
 	if (!p_data.is_typed_key()) {
 		return p_data;
 	}
-	godot::Dictionary copy;
-	const godot::Array keys = p_data.keys();
-	const int64_t count = keys.size();
-	for (int64_t i = 0; i < count; ++i) {
-		const godot::Variant &key = keys[i];
-		copy[key] = p_data.get(key, godot::Variant());
-	}
-	return copy;
+	return plain_copy(p_data);
 }
 
 } // namespace teamforge

@@ -2,7 +2,6 @@
 
 #include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
-#include "common/fixed_text.h"
 #include "common/random.h"
 #include "common/rounding.h"
 #include "common/text_key_reading.h"

@@ -1,7 +1,7 @@
 #include "tournament/day_driver.h"
 
 #include "common/dates.h"
-#include "common/fixed_text.h"
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "team_data.h"
 #include "team_database.h"

@@ -1,7 +1,6 @@
 #include "tournament/invitations.h"
 
 #include "common/dictionary_keys.h"
-#include "common/fixed_text.h"
 #include "common/random.h"
 #include "match_simulator.h"
 #include "team_data.h"

@@ -2,7 +2,6 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
-#include "common/fixed_text.h"
 #include "common/rounding.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"

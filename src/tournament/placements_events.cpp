@@ -6,6 +6,7 @@
 #include "data/placement_weights.h"
 #include "team_database.h"
 #include "tournament/stage_building.h"
+#include "tournament/team_entries.h"
 
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -14,26 +15,10 @@
 
 namespace teamforge {
 
-namespace {
-
 using godot::Array;
 using godot::Dictionary;
 using godot::String;
 using godot::Variant;
-
-// The team's rating in the database now, else the entry's own.
-int64_t live_rating(TournamentHost &p_host, const Dictionary &p_entry, const String &p_id) {
-	godot::TeamDatabase *database = p_host.database();
-	if (database != nullptr) {
-		const godot::Ref<godot::TeamData> team = database->get_team_by_id(p_id);
-		if (team.is_valid()) {
-			return team->get_vrs();
-		}
-	}
-	return as_dictionary(p_entry).get(dictionary_key("vrs"), 1000);
-}
-
-} // namespace
 
 double placement_weight(const String &p_label) {
 	const godot::CharString label = p_label.utf8();
@@ -69,7 +54,7 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 		return;
 	}
 	const Variant initial = readable_by_text_keys(r_tournament.initial_vrs).get(id, Variant());
-	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : live_rating(p_host, p_entry, id);
+	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : TeamRoster(p_host.database()).live_rating(p_entry);
 	Dictionary placement;
 	placement[dictionary_key("team")] = p_entry;
 	placement[dictionary_key("tag")] = p_label;

@@ -92,18 +92,6 @@ bool round_open(const TournamentStage &p_stage) {
 	return false;
 }
 
-// A plain copy: a record a script froze or retyped must still take the new counts.
-Dictionary writable_copy(const Dictionary &p_record) {
-	Dictionary copy;
-	const Array keys = p_record.keys();
-	const int64_t count = keys.size();
-	for (int64_t i = 0; i < count; i++) {
-		const Variant &key = keys[i];
-		copy[key] = p_record.get(key, Variant());
-	}
-	return copy;
-}
-
 void count_result(Dictionary &r_record, bool p_won) {
 	const int64_t wins = record_count(r_record, "w");
 	const int64_t losses = record_count(r_record, "l");
@@ -266,7 +254,8 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		}
 		// The updated record goes back in the same place as a new dictionary, so neither a frozen
 		// record nor a frozen list can swallow the result.
-		Dictionary updated = writable_copy(record);
+		// A plain copy: a record a script froze or retyped must still take the new counts.
+		Dictionary updated = plain_copy(record);
 		if (is_a) {
 			count_result(updated, a_won);
 		}

@@ -54,21 +54,6 @@ godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const god
 	return entry;
 }
 
-godot::Dictionary plain_copy(const godot::Dictionary &p_source) {
-	// The engine's own copy is never read-only, and plain unless the original is typed.
-	if (!p_source.is_typed_key() && !p_source.is_typed_value()) {
-		return p_source.duplicate();
-	}
-	godot::Dictionary copy;
-	const godot::Array keys = p_source.keys();
-	const int64_t count = keys.size();
-	for (int64_t i = 0; i < count; i++) {
-		const godot::Variant &key = keys[i];
-		copy[key] = p_source[key];
-	}
-	return copy;
-}
-
 TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
 	if (p_database == nullptr) {
 		return;

@@ -3,6 +3,8 @@
 // Team entries: the dictionary snapshots of teams that tournaments keep (participants, node sides,
 // placements, standings), and a roster of the database's teams for quick look-ups while no script runs.
 
+#include "common/copy_on_write.h"
+
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
 
@@ -23,9 +25,6 @@ namespace teamforge {
 godot::Dictionary make_team_entry(const godot::TeamData &p_team);
 // A new entry with every key of p_entry in its order, the team's own keys taken afresh from p_team.
 godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const godot::TeamData &p_team);
-// A new, plain dictionary with the same keys and values in the same order. A script may have frozen
-// or typed the original, so the library writes only into such copies.
-godot::Dictionary plain_copy(const godot::Dictionary &p_source);
 
 // The database's teams as they stand, in list order. Holds plain pointers: valid only until the next
 // signal, since a handler may change the list or free the database.
