@@ -26,51 +26,9 @@ if [ -x "$root/usr/bin/godot" ] && engine_ok; then
     exit 0
 fi
 
-command -v apt-get >/dev/null || fail "apt-get is not available"
-command -v dpkg >/dev/null || fail "dpkg is not available"
-
-# Use the same mirror as the system's own apt sources.
-shopt -s nullglob
-mirror=$( { for f in /etc/apt/sources.list.d/*.sources; do grep -hE '^\s*URIs:' "$f" | awk '{print $2}'; done
-            for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-                [ -f "$f" ] && grep -hE '^\s*deb\s' "$f" | sed -E 's/\[[^]]*\]//' | awk '{print $2}'
-            done; } | grep '/debian' | grep -v security | head -n 1 || true)
-shopt -u nullglob
-mirror=${mirror:-http://deb.debian.org/debian}
-mirror=${mirror%/}
-
-rm -rf "$apt_dir"
-mkdir -p "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/etc/preferences.d" "$root"
-: > "$apt_dir/state/status"
-echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror sid main" > "$apt_dir/sources.list"
-
-apt_opts=(
-    -o "Dir::State=$apt_dir/state"
-    -o "Dir::State::status=$apt_dir/state/status"
-    -o "Dir::Cache=$apt_dir/cache"
-    -o "Dir::Etc::SourceList=$apt_dir/sources.list"
-    -o "Dir::Etc::SourceParts=-"
-    -o "Dir::Etc::Preferences=$apt_dir/etc/preferences"
-    -o "Dir::Etc::PreferencesParts=$apt_dir/etc/preferences.d"
-    -o "APT::Install-Recommends=false"
-    -o "APT::Get::Assume-Yes=true"
-    -o "Debug::NoLocking=true"
-)
-
-echo "provision_godot: fetching package lists from $mirror (sid)" >&2
-apt-get "${apt_opts[@]}" update >"$apt_dir/update.log" 2>&1 \
-    || { tail -n 20 "$apt_dir/update.log" >&2; fail "apt-get update failed (registry unreachable?)"; }
-echo "provision_godot: downloading godot and its dependencies" >&2
-apt-get "${apt_opts[@]}" --download-only install godot >"$apt_dir/download.log" 2>&1 \
-    || { tail -n 20 "$apt_dir/download.log" >&2; fail "downloading the godot package failed"; }
-
-shopt -s nullglob
-debs=("$apt_dir"/cache/archives/*.deb)
-[ ${#debs[@]} -gt 0 ] || fail "no packages were downloaded"
-for deb in "${debs[@]}"; do
-    dpkg -x "$deb" "$root" || fail "unpacking $deb failed"
-done
-rm -rf "$apt_dir/cache/archives"
+# shellcheck source=lib/unstable_packages.sh
+. "$here/lib/unstable_packages.sh"
+unpack_unstable_packages provision_godot "$apt_dir" "$root" godot || exit 1
 
 [ -x "$root/usr/bin/godot" ] || fail "the godot binary is missing after unpacking"
 engine_ok || fail "the provisioned engine does not run or is older than $min_major.$min_minor: $("$here/godot" --version 2>&1 | tail -n 3)"

@@ -25,49 +25,16 @@ filter="${2:-}"
 
 fail() { echo "valgrind_tests: $*" >&2; exit 1; }
 
+# shellcheck source=lib/unstable_packages.sh
+. "$here/lib/unstable_packages.sh"
+
 provision() {
     if [ -x "$vroot/usr/bin/valgrind.bin" ] && [ -d "$vroot/usr/lib/debug/.build-id" ] \
         && [ -e "$vroot/usr/lib64/ld-linux-x86-64.so.2" ]; then
         return 0
     fi
-    command -v apt-get >/dev/null || fail "apt-get is not available"
-    local mirror
-    shopt -s nullglob
-    mirror=$( { for f in /etc/apt/sources.list.d/*.sources; do grep -hE '^\s*URIs:' "$f" | awk '{print $2}'; done
-                for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-                    [ -f "$f" ] && grep -hE '^\s*deb\s' "$f" | sed -E 's/\[[^]]*\]//' | awk '{print $2}'
-                done; } | grep '/debian' | grep -v security | head -n 1 || true)
-    shopt -u nullglob
-    mirror=${mirror:-http://deb.debian.org/debian}
-    mirror=${mirror%/}
-
-    rm -rf "$apt_dir" "$vroot"
-    mkdir -p "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/etc/preferences.d" "$vroot"
-    : > "$apt_dir/state/status"
-    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror sid main" > "$apt_dir/sources.list"
-    local apt_opts=(
-        -o "Dir::State=$apt_dir/state"
-        -o "Dir::State::status=$apt_dir/state/status"
-        -o "Dir::Cache=$apt_dir/cache"
-        -o "Dir::Etc::SourceList=$apt_dir/sources.list"
-        -o "Dir::Etc::SourceParts=-"
-        -o "Dir::Etc::Preferences=$apt_dir/etc/preferences"
-        -o "Dir::Etc::PreferencesParts=$apt_dir/etc/preferences.d"
-        -o "APT::Install-Recommends=false"
-        -o "APT::Get::Assume-Yes=true"
-        -o "Debug::NoLocking=true"
-    )
-    echo "valgrind_tests: fetching package lists from $mirror (sid)" >&2
-    apt-get "${apt_opts[@]}" update >"$apt_dir/update.log" 2>&1 \
-        || { tail -n 20 "$apt_dir/update.log" >&2; fail "apt-get update failed (registry unreachable?)"; }
-    echo "valgrind_tests: downloading valgrind, libc6 and libc6-dbg" >&2
-    apt-get "${apt_opts[@]}" --download-only install valgrind libc6 libc6-dbg >"$apt_dir/download.log" 2>&1 \
-        || { tail -n 20 "$apt_dir/download.log" >&2; fail "downloading valgrind failed"; }
-    local deb
-    for deb in "$apt_dir"/cache/archives/*.deb; do
-        dpkg -x "$deb" "$vroot" || fail "unpacking $deb failed"
-    done
-    rm -rf "$apt_dir/cache/archives"
+    rm -rf "$vroot"
+    unpack_unstable_packages valgrind_tests "$apt_dir" "$vroot" valgrind libc6 libc6-dbg || exit 1
     [ -x "$vroot/usr/bin/valgrind.bin" ] || fail "valgrind is missing after unpacking"
     [ -d "$vroot/usr/lib/debug/.build-id" ] || fail "the loader's debug symbols are missing after unpacking"
 }
