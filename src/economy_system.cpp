@@ -2,6 +2,7 @@
 
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 #include "common/writable_array.h"
 #include "data/top_teams.h"
 
@@ -146,7 +147,8 @@ int64_t team_rank(const Ref<TeamData> &p_team, const Dictionary &p_rank_map) {
 	if (p_team.is_null()) {
 		return UNRANKED;
 	}
-	return p_rank_map.get(p_team->get_id(), UNRANKED);
+	// A map whose keys a script typed for numbers is read through a plain copy, without engine errors.
+	return teamforge::readable_by_text_keys(p_rank_map).get(p_team->get_id(), UNRANKED);
 }
 
 // The stored array itself when the value is one (shared, as scripts expect),
@@ -337,7 +339,8 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 		if (candidate.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		const Dictionary record = candidate;
+		// A record typed by a script for other keys is read through a plain copy.
+		const Dictionary record = teamforge::readable_by_text_keys(candidate);
 		const String record_id = record.get(keys().id, keys().empty);
 		if (record_id == p_guess_id) {
 			index = i;
@@ -402,10 +405,12 @@ Dictionary EconomySystem::to_dict() const {
 }
 
 void EconomySystem::from_dict(const Dictionary &p_data) {
-	funds = teamforge::read_saved_int64(p_data.get(keys().funds, STARTING_FUNDS));
-	set_next_guess_id(teamforge::read_saved_int64(p_data.get(keys().next_guess_id, 1)));
-	guess_history = array_or_empty(p_data.get(keys().guess_history, Variant()));
-	fund_ledger = array_or_empty(p_data.get(keys().fund_ledger, Variant()));
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
+	funds = teamforge::read_saved_int64(data.get(keys().funds, STARTING_FUNDS));
+	set_next_guess_id(teamforge::read_saved_int64(data.get(keys().next_guess_id, 1)));
+	guess_history = array_or_empty(data.get(keys().guess_history, Variant()));
+	fund_ledger = array_or_empty(data.get(keys().fund_ledger, Variant()));
 }
 
 } // namespace godot

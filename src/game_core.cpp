@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/text_key_reading.h"
 #include "team_database.h"
 #include "tournament_manager.h"
 #include "views/game_views.h"
@@ -252,16 +253,18 @@ Dictionary GameCore::to_dict() const {
 }
 
 void GameCore::from_dict(const Dictionary &p_data) {
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	if (team_database == nullptr) {
 		create_team_database();
 	}
-	team_database->from_dict(p_data.get("team_database", Dictionary()).operator Dictionary());
+	team_database->from_dict(data.get("team_database", Dictionary()).operator Dictionary());
 	if (tournament_manager == nullptr) {
 		create_tournament_manager();
 	} else {
 		wire_tournament_manager();
 	}
-	tournament_manager->from_dict(p_data.get("tournament_manager", Dictionary()).operator Dictionary());
+	tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
 	refresh();
 }
 

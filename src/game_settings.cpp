@@ -1,5 +1,7 @@
 #include "game_settings.h"
 
+#include "common/text_key_reading.h"
+
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
@@ -57,7 +59,9 @@ Dictionary GameSettings::to_dict() const {
 }
 
 void GameSettings::from_dict(const Dictionary &p_data) {
-	set_locale(String(p_data.get(keys().current_locale, DEFAULT_LOCALE)));
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
+	set_locale(String(data.get(keys().current_locale, DEFAULT_LOCALE)));
 }
 
 } // namespace godot

@@ -2,6 +2,7 @@
 
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 #include "data/map_pool.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -414,7 +415,9 @@ Dictionary MatchSimulator::to_dict() const {
 }
 
 void MatchSimulator::from_dict(const Dictionary &p_data) {
-	const int64_t saved_seed = teamforge::read_saved_int64(p_data.get(texts().seed, 0));
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
+	const int64_t saved_seed = teamforge::read_saved_int64(data.get(texts().seed, 0));
 	if (saved_seed != 0) {
 		set_seed(static_cast<uint64_t>(saved_seed));
 	} else {

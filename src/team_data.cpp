@@ -1,6 +1,7 @@
 #include "team_data.h"
 
 #include "common/saved_numbers.h"
+#include "common/text_key_reading.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -156,20 +157,22 @@ Dictionary TeamData::to_dict() const {
 }
 
 void TeamData::from_dict(const Dictionary &p_data) {
-	id = String(p_data.get(keys().id, String()));
-	name = String(p_data.get(keys().name, String()));
-	region = String(p_data.get(keys().region, String()));
-	vrs = teamforge::read_saved_int32(p_data.get(keys().vrs, 1000));
-	stamina = teamforge::read_saved_int32(p_data.get(keys().stamina, 100));
-	wins = teamforge::read_saved_int32(p_data.get(keys().wins, 0));
-	losses = teamforge::read_saved_int32(p_data.get(keys().losses, 0));
-	prize_total = teamforge::read_saved_int64(p_data.get(keys().prize_total, 0));
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
+	id = String(data.get(keys().id, String()));
+	name = String(data.get(keys().name, String()));
+	region = String(data.get(keys().region, String()));
+	vrs = teamforge::read_saved_int32(data.get(keys().vrs, 1000));
+	stamina = teamforge::read_saved_int32(data.get(keys().stamina, 100));
+	wins = teamforge::read_saved_int32(data.get(keys().wins, 0));
+	losses = teamforge::read_saved_int32(data.get(keys().losses, 0));
+	prize_total = teamforge::read_saved_int64(data.get(keys().prize_total, 0));
 
 	Variant candidate;
-	if (p_data.has(keys().honors)) {
-		candidate = p_data.get(keys().honors, Variant());
-	} else if (p_data.has(keys().historical_honors)) {
-		candidate = p_data.get(keys().historical_honors, Variant());
+	if (data.has(keys().honors)) {
+		candidate = data.get(keys().honors, Variant());
+	} else if (data.has(keys().historical_honors)) {
+		candidate = data.get(keys().historical_honors, Variant());
 	}
 	// A fresh array rather than clearing the old one in place: the old one may be shared with
 	// the dictionary it was loaded from.

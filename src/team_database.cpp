@@ -1,5 +1,6 @@
 #include "team_database.h"
 
+#include "common/text_key_reading.h"
 #include "common/writable_array.h"
 #include "data/default_roster.h"
 
@@ -205,9 +206,11 @@ Dictionary TeamDatabase::to_dict() const {
 }
 
 void TeamDatabase::from_dict(const Dictionary &p_data) {
+	// A dictionary whose keys a script typed would make every look-up by text an engine error.
+	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	// The records are read before the list is cleared, so loading from an array that aliases
 	// the stored list loses nothing.
-	const Variant source = p_data.get(keys().teams, Array());
+	const Variant source = data.get(keys().teams, Array());
 	std::vector<Dictionary> records;
 	if (source.get_type() == Variant::ARRAY) {
 		const Array list = source;
@@ -222,7 +225,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		}
 	}
 
-	current_date = String(p_data.get(keys().current_date, START_DATE));
+	current_date = String(data.get(keys().current_date, START_DATE));
 	teams_writable();
 	teams.clear();
 	for (const Dictionary &record : records) {

@@ -141,7 +141,11 @@ func _values(type: int) -> Array:
 		TYPE_DICTIONARY:
 			var frozen := {"teams": [{"id": "t-0"}], "guess_history": [{}]}
 			frozen.make_read_only()
-			var dicts := [{}, frozen, Dictionary({"id": "t-0"}, TYPE_STRING, &"", null, TYPE_STRING, &"", null),
+			# Keys typed for numbers: every look-up by a text key would be an engine error.
+			var int_keyed := Dictionary({1: 2}, TYPE_INT, &"", null, TYPE_INT, &"", null)
+			var dicts := [{}, frozen, Dictionary({"id": "t-0"}, TYPE_STRING, &"", null, TYPE_STRING, &"", null), int_keyed,
+				{"teams": [int_keyed], "guess_history": [int_keyed], "tournaments": [int_keyed],
+					"team_database": int_keyed, "tournament_manager": {"tournaments": [int_keyed]}},
 				{null: null, 0: 1, -1.5: "x", true: [], [1]: {}, {}: 2, Vector2i(): 3, &"id": &"t-0", _freed: 4}]
 			# Each value under every key, and again in arrays next to such a dictionary.
 			for value in _garbage():
