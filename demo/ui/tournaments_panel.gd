@@ -153,9 +153,9 @@ func _show_matches(t: Dictionary) -> void:
 				var winner_column := MatchColumn.TEAM_A if node.score_a > node.score_b else MatchColumn.TEAM_B
 				item.set_custom_color(winner_column, WINNER_COLOR)
 			else:
-				var ready: bool = not node.team_a.is_empty() and not node.team_b.is_empty()
+				var teams_known: bool = not node.team_a.is_empty() and not node.team_b.is_empty()
 				item.set_text(MatchColumn.SCORE, "vs")
-				item.set_text(MatchColumn.STATE, "Scheduled" if ready else "Waiting for teams")
+				item.set_text(MatchColumn.STATE, "Scheduled" if teams_known else "Waiting for teams")
 				for column in MatchColumn.values():
 					item.set_custom_color(column, PENDING_COLOR)
 
