@@ -48,6 +48,7 @@ func _ready() -> void:
 	leaderboard.bind(core)
 	organize.bind(core)
 	predictions.bind(core, economy, func(id: String) -> Dictionary: return teams_by_id.get(id, {}))
+	predictions.books_changed.connect(_show_balance)
 	next_day_button.pressed.connect(advance.bind(1))
 	next_week_button.pressed.connect(advance.bind(DAYS_PER_WEEK))
 	save_button.pressed.connect(save_game)
@@ -111,7 +112,7 @@ func refresh() -> void:
 		_tournament_names[int(t.id)] = t.name
 	date_label.text = core.get_current_date()
 	credits_label.text = "Credits " + Texts.money(core.get_credits())
-	balance_label.text = "Balance " + Texts.money(economy.get_funds())
+	_show_balance()
 	leaderboard.refresh()
 	organize.refresh(organize_data)
 	tournaments.refresh(organize_data.tournaments)
@@ -124,6 +125,10 @@ func tournament_name(id: int) -> String:
 
 func team_name(id: String) -> String:
 	return teams_by_id.get(id, {}).get("name", id)
+
+
+func _show_balance() -> void:
+	balance_label.text = "Balance " + Texts.money(economy.get_funds())
 
 
 func _queue_refresh() -> void:

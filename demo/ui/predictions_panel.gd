@@ -4,6 +4,9 @@ extends VBoxContainer
 
 const Texts := preload("res://ui/texts.gd")
 
+## The balance, the predictions or the ledger changed.
+signal books_changed
+
 enum UpcomingColumn { DATE, TOURNAMENT, MATCH, TEAM_A, ODDS_A, TEAM_B, ODDS_B }
 enum HistoryColumn { DATE, MATCH, PICK, STAKE, ODDS, RESULT, PAYOUT }
 enum LedgerColumn { DATE, ENTRY, CHANGE, BALANCE }
@@ -128,7 +131,7 @@ func refresh_books() -> void:
 			item.set_text(HistoryColumn.PAYOUT, "(%s)" % Texts.money(int(guess.get("potential_payout", 0))))
 		for column in [HistoryColumn.STAKE, HistoryColumn.ODDS, HistoryColumn.PAYOUT]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-	open_count.text = "%d open, %d predictions in all" % [open, history.get_root().get_child_count()]
+	open_count.text = "Predictions: %d open, %d in all" % [open, history.get_root().get_child_count()]
 	ledger.clear()
 	root = ledger.create_item()
 	var entries := economy.get_fund_ledger()
@@ -144,6 +147,7 @@ func refresh_books() -> void:
 		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
 		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	books_changed.emit()
 
 
 ## Settles every open prediction on a match the game core reports played; returns one English line each.

@@ -262,6 +262,7 @@ func stake_on_a_match() -> String:
 	expect_eq(guess.chosen_odds, [odds.ratio_a, odds.ratio_b][outsider], "staked at the odds shown")
 	expect_eq(game.economy.get_funds(), funds_before - STAKE, "the stake leaves the balance")
 	expect_eq(panel.balance.text, "Balance " + Texts.money(funds_before - STAKE), "balance label")
+	check_top_bar()
 	expect_eq(tree_column(panel.history, 1), [guess.match_name], "the prediction is listed")
 	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(-STAKE)], "the ledger shows the stake")
 	await screenshot("predictions")
