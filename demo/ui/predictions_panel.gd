@@ -162,17 +162,19 @@ func settle_match(event: Dictionary, date: String) -> PackedStringArray:
 				and int(guess.get("tour_id", -1)) == int(event.get("tour_id", 0)):
 			due.append(guess)
 	for guess in due:
-		var winner_name: String = guess.team_a_name if winner_id == guess.team_a_id else guess.team_b_name
-		if winner_id != guess.team_a_id and winner_id != guess.team_b_id:
-			winner_name = team_row.call(winner_id).get("name", winner_id)
-		var result: Dictionary = economy.settle_prediction(guess.id, winner_id, winner_name, date)
+		var winner_name := str(team_row.call(winner_id).get("name", winner_id))
+		for side in ["team_a", "team_b"]:
+			if winner_id == str(guess.get(side + "_id", "")):
+				winner_name = str(guess.get(side + "_name", winner_name))
+		var result: Dictionary = economy.settle_prediction(str(guess.get("id", "")), winner_id, winner_name, date)
 		last_settlements.append(result)
+		var pick_name := str(guess.get("pick_name", ""))
 		if not result.get("ok", false):
 			lines.append(Texts.message(result.get("error", "")))
 		elif result.guess.success:
-			lines.append("Prediction on %s won: %s paid out." % [guess.pick_name, Texts.money(result.guess.payout)])
+			lines.append("Prediction on %s won: %s paid out." % [pick_name, Texts.money(int(result.guess.payout))])
 		else:
-			lines.append("Prediction on %s lost: %s won %s." % [guess.pick_name, winner_name, guess.match_name])
+			lines.append("Prediction on %s lost: %s won %s." % [pick_name, winner_name, guess.get("match_name", "")])
 	if not due.is_empty():
 		refresh_books()
 	return lines

@@ -44,5 +44,12 @@ static func read(path: String) -> Dictionary:
 	if int(data.get("version", 0)) > VERSION:
 		return {"ok": false, "error": "The saved game comes from a newer version of the demo."}
 	var economy = data.get("economy", {})
-	return {"ok": true, "game": data.game, "economy": economy if economy is Dictionary else {},
-			"date": str(data.get("date", ""))}
+	if not economy is Dictionary or not _is_list_of_records(economy.get("guess_history", [])) \
+			or not _is_list_of_records(economy.get("fund_ledger", [])):
+		return {"ok": false, "error": "The saved game's predictions are damaged; it was not loaded."}
+	return {"ok": true, "game": data.game, "economy": economy, "date": str(data.get("date", ""))}
+
+
+# The economy keeps its history and ledger as given; the screens read them as lists of records.
+static func _is_list_of_records(value: Variant) -> bool:
+	return value is Array and value.all(func(entry: Variant) -> bool: return entry is Dictionary)

@@ -414,7 +414,8 @@ func failed_loads_leave_the_game_alone() -> void:
 	var date := core.get_current_date()
 	var world := core.to_dict()
 	for damaged in ["{\"format\": \"teamforge-demo-save\", \"game\": [1, 2", "Object(Node,\"name\":\"x\")",
-			"{\"format\": \"teamforge-demo-save\", \"version\": 1, \"game\": { \"x\": Resource(\"res://game.gd\") }}"]:
+			"{\"format\": \"teamforge-demo-save\", \"version\": 1, \"game\": { \"x\": Resource(\"res://game.gd\") }}",
+			"{\"format\": \"teamforge-demo-save\", \"game\": {}, \"economy\": {\"guess_history\": [1, 2]}}"]:
 		var file := FileAccess.open(game.save_path, FileAccess.WRITE)
 		file.store_string(damaged)
 		file.close()
