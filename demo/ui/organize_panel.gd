@@ -1,0 +1,114 @@
+extends HBoxContainer
+# Organizing: format, a tier the format allows, invitation date and host city, straight from the game core's
+# organize data. The creation result's message key is shown as English text.
+
+const Texts := preload("res://ui/texts.gd")
+
+const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
+const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
+
+var core: GameCore
+## The organize dictionary last shown.
+var data: Dictionary = {}
+## The last creation result, as the game core returned it.
+var last_result: Dictionary = {}
+
+# The invitation date the field was last filled with; the field follows the calendar until the player edits it.
+var _suggested_date := ""
+
+@onready var format_option: OptionButton = %Format
+@onready var tier_option: OptionButton = %Tier
+@onready var invitation_date: LineEdit = %InvitationDate
+@onready var city: LineEdit = %City
+@onready var create_button: Button = %Create
+@onready var funds_label: Label = %Funds
+@onready var message: Label = %Message
+@onready var organised: Tree = %List
+
+
+func _ready() -> void:
+	for column in 3:
+		organised.set_column_title(column, ["Tournament", "Invitations", "Status"][column])
+		organised.set_column_expand(column, column == 0)
+		organised.set_column_custom_minimum_width(column, [0, 110, 120][column])
+	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
+	create_button.pressed.connect(_on_create_pressed)
+
+
+func bind(game_core: GameCore) -> void:
+	core = game_core
+
+
+func selected_format() -> String:
+	return format_option.get_item_metadata(format_option.selected) if format_option.selected >= 0 else ""
+
+
+func selected_tier() -> String:
+	return tier_option.get_item_metadata(tier_option.selected) if tier_option.selected >= 0 else ""
+
+
+func refresh(organize: Dictionary) -> void:
+	data = organize
+	_fill_formats()
+	var suggestion: String = data.get("default_invitation_date", "")
+	if invitation_date.text == "" or invitation_date.text == _suggested_date:
+		invitation_date.text = suggestion
+	_suggested_date = suggestion
+	funds_label.text = "Funds: " + Texts.money(int(data.get("available_funds", 0)))
+	organised.clear()
+	var root := organised.create_item()
+	for t in data.get("tournaments", []):
+		var item := organised.create_item(root)
+		item.set_text(0, t.name)
+		item.set_tooltip_text(0, "%s, %s, prize pool %s" % [Texts.format_name(t.format_id),
+				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
+		item.set_text(1, t.inv_date)
+		item.set_text(2, Texts.status_name(t.status))
+
+
+# The formats come from the organize data; rebuilt only when they change so the player's choice stays.
+func _fill_formats() -> void:
+	var options: Array = data.get("format_options", [])
+	var ids := options.map(func(o: Dictionary) -> String: return o.id)
+	var shown := range(format_option.item_count).map(func(i: int) -> String: return format_option.get_item_metadata(i))
+	if ids == shown:
+		_fill_tiers()
+		return
+	var keep := selected_format()
+	format_option.clear()
+	for option in options:
+		format_option.add_item(Texts.label(option.label_key))
+		format_option.set_item_metadata(format_option.item_count - 1, option.id)
+	format_option.select(maxi(ids.find(keep), 0) if not ids.is_empty() else -1)
+	_fill_tiers()
+
+
+# Only the tiers the chosen format allows, as the organize data lists them per format.
+func _fill_tiers() -> void:
+	var by_format: Dictionary = data.get("tier_options_by_format", {})
+	var options: Array = by_format.get(selected_format(), [])
+	var keep := selected_tier()
+	tier_option.clear()
+	for option in options:
+		tier_option.add_item(Texts.label(option.label_key))
+		tier_option.set_item_metadata(tier_option.item_count - 1, option.id)
+	var ids := options.map(func(o: Dictionary) -> String: return o.id)
+	tier_option.select(maxi(ids.find(keep), 0) if not ids.is_empty() else -1)
+	tier_option.disabled = ids.size() <= 1
+
+
+func _on_create_pressed() -> void:
+	if core == null:
+		return
+	last_result = core.create_tournament(selected_format(), selected_tier(), invitation_date.text.strip_edges(),
+			city.text)
+	var ok: bool = last_result.get("ok", false)
+	var text := Texts.message(last_result.get("message_key", ""))
+	if ok:
+		var created: Array = last_result.get("organize_data", {}).get("tournaments", [])
+		if not created.is_empty():
+			var t: Dictionary = created.back()
+			text = "%s %s starts on %s; prize pool %s." % [text, t.name, t.start_date, Texts.money(t.prize)]
+		city.text = ""
+	message.text = text
+	message.add_theme_color_override("font_color", SUCCESS_COLOR if ok else FAILURE_COLOR)

@@ -1,0 +1,246 @@
+extends VBoxContainer
+# Predictions on upcoming matches with the player's EconomySystem: odds from the two teams' live ratings, a
+# stake on one side, settlement when the game core reports the match played, the balance and the ledger.
+
+const Texts := preload("res://ui/texts.gd")
+
+## The balance, the predictions or the ledger changed.
+signal books_changed
+
+enum UpcomingColumn { DATE, TOURNAMENT, MATCH, TEAM_A, ODDS_A, TEAM_B, ODDS_B }
+enum HistoryColumn { DATE, MATCH, PICK, STAKE, ODDS, RESULT, PAYOUT }
+enum LedgerColumn { DATE, ENTRY, CHANGE, BALANCE }
+
+const UPCOMING_TITLES := ["Date", "Tournament", "Match", "Team A", "Odds", "Team B", "Odds"]
+const UPCOMING_WIDTHS := [100, 0, 150, 140, 55, 140, 55]
+const HISTORY_TITLES := ["Date", "Match", "Pick", "Stake", "Odds", "Result", "Payout"]
+const HISTORY_WIDTHS := [100, 0, 140, 110, 60, 70, 110]
+const LEDGER_TITLES := ["Date", "Entry", "Change", "Balance"]
+const LEDGER_WIDTHS := [100, 0, 130, 140]
+const MAX_UPCOMING := 80
+const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
+const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
+
+var core: GameCore
+var economy: EconomySystem
+## Returns the live leaderboard row of a team id, or an empty dictionary.
+var team_row: Callable
+## The matches open for a stake, keyed "<tournament id>:<match id>": {"tournament", "stage_idx", "node",
+## "match_label", "odds"}.
+var upcoming: Dictionary = {}
+## The last result of place_guess, and of each settle_prediction, as the economy returned them.
+var last_place_result: Dictionary = {}
+var last_settlements: Array = []
+
+var _selected_key := ""
+
+@onready var balance: Label = %Balance
+@onready var open_count: Label = %OpenCount
+@onready var upcoming_table: Tree = %Upcoming
+@onready var pick: OptionButton = %Pick
+@onready var amount: SpinBox = %Amount
+@onready var place_button: Button = %PlaceGuess
+@onready var message: Label = %Message
+@onready var history: Tree = %History
+@onready var ledger: Tree = %Ledger
+
+
+func _ready() -> void:
+	_set_columns(upcoming_table, UPCOMING_TITLES, UPCOMING_WIDTHS)
+	_set_columns(history, HISTORY_TITLES, HISTORY_WIDTHS)
+	_set_columns(ledger, LEDGER_TITLES, LEDGER_WIDTHS)
+	upcoming_table.item_selected.connect(_on_match_selected)
+	place_button.pressed.connect(_on_place_pressed)
+
+
+func bind(game_core: GameCore, player_economy: EconomySystem, row_of_team: Callable) -> void:
+	core = game_core
+	economy = player_economy
+	team_row = row_of_team
+
+
+## A TeamData with the team's live rating, for the economy's odds and stakes; null for an unknown id.
+func team_data(id: String) -> TeamData:
+	var row: Dictionary = team_row.call(id)
+	if row.is_empty():
+		return null
+	var team := TeamData.new()
+	team.from_dict(row)
+	return team
+
+
+func refresh(tournaments: Array) -> void:
+	_collect_upcoming(tournaments)
+	upcoming_table.clear()
+	var root := upcoming_table.create_item()
+	var keys := upcoming.keys()
+	keys.sort_custom(func(x: String, y: String) -> bool:
+		var dx: String = upcoming[x].node.date
+		var dy: String = upcoming[y].node.date
+		return dx < dy if dx != dy else x < y)
+	for key in keys.slice(0, MAX_UPCOMING):
+		var entry: Dictionary = upcoming[key]
+		var node: Dictionary = entry.node
+		var item := upcoming_table.create_item(root)
+		item.set_metadata(0, key)
+		item.set_text(UpcomingColumn.DATE, node.date)
+		item.set_text(UpcomingColumn.TOURNAMENT, entry.tournament.name)
+		item.set_text(UpcomingColumn.MATCH, entry.match_label)
+		item.set_text(UpcomingColumn.TEAM_A, node.team_a.get("name", ""))
+		item.set_text(UpcomingColumn.ODDS_A, Texts.odds(entry.odds.ratio_a))
+		item.set_text(UpcomingColumn.TEAM_B, node.team_b.get("name", ""))
+		item.set_text(UpcomingColumn.ODDS_B, Texts.odds(entry.odds.ratio_b))
+		for column in [UpcomingColumn.ODDS_A, UpcomingColumn.ODDS_B]:
+			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+		if key == _selected_key:
+			item.select(0)
+	if not upcoming.has(_selected_key):
+		_select_match("")
+	refresh_books()
+
+
+## Balance, open count, the predictions and the ledger.
+func refresh_books() -> void:
+	if economy == null:
+		return
+	balance.text = "Balance " + Texts.money(economy.get_funds())
+	var open := 0
+	history.clear()
+	var root := history.create_item()
+	for guess in economy.get_guess_history():
+		if not guess is Dictionary:
+			continue
+		var item := history.create_item(root)
+		item.set_metadata(0, guess.get("id", ""))
+		item.set_text(HistoryColumn.DATE, guess.get("match_date", ""))
+		item.set_text(HistoryColumn.MATCH, guess.get("match_name", ""))
+		item.set_tooltip_text(HistoryColumn.MATCH, guess.get("tour_name", ""))
+		item.set_text(HistoryColumn.PICK, guess.get("pick_name", ""))
+		item.set_text(HistoryColumn.STAKE, Texts.money(int(guess.get("amount", 0))))
+		item.set_text(HistoryColumn.ODDS, Texts.odds(float(guess.get("chosen_odds", 0.0))))
+		if guess.get("status", "OPEN") == "SETTLED":
+			var won: bool = guess.get("success") == true
+			item.set_text(HistoryColumn.RESULT, "Won" if won else "Lost")
+			item.set_custom_color(HistoryColumn.RESULT, SUCCESS_COLOR if won else FAILURE_COLOR)
+			item.set_text(HistoryColumn.PAYOUT, Texts.money(int(guess.get("payout", 0))))
+			item.set_tooltip_text(HistoryColumn.RESULT, "%s won, settled on %s" % [guess.get("winner_name", ""),
+					guess.get("settle_date", "")])
+		else:
+			open += 1
+			item.set_text(HistoryColumn.RESULT, "Open")
+			item.set_text(HistoryColumn.PAYOUT, "(%s)" % Texts.money(int(guess.get("potential_payout", 0))))
+		for column in [HistoryColumn.STAKE, HistoryColumn.ODDS, HistoryColumn.PAYOUT]:
+			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	open_count.text = "Predictions: %d open, %d in all" % [open, history.get_root().get_child_count()]
+	ledger.clear()
+	root = ledger.create_item()
+	var entries := economy.get_fund_ledger()
+	for index in range(entries.size() - 1, -1, -1):
+		var entry = entries[index]
+		if not entry is Dictionary:
+			continue
+		var item := ledger.create_item(root)
+		item.set_text(LedgerColumn.DATE, entry.get("date", ""))
+		item.set_text(LedgerColumn.ENTRY, "%s, %s" % [Texts.ledger_type_name(entry.get("type", "")),
+				entry.get("guess_id", "")])
+		item.set_text(LedgerColumn.CHANGE, Texts.signed_money(int(entry.get("delta", 0))))
+		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
+		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
+			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	books_changed.emit()
+
+
+## Settles every open prediction on a match the game core reports played; returns one English line each.
+func settle_match(event: Dictionary, date: String) -> PackedStringArray:
+	var lines := PackedStringArray()
+	var context: Dictionary = event.get("context", {})
+	var match_id: String = context.get("match_id", "")
+	var winner_id: String = context.get("winner_id", "")
+	var due := []
+	for guess in economy.get_guess_history():
+		if guess is Dictionary and guess.get("status", "OPEN") != "SETTLED" and guess.get("match_id", "") == match_id \
+				and int(guess.get("tour_id", -1)) == int(event.get("tour_id", 0)):
+			due.append(guess)
+	for guess in due:
+		var winner_name := str(team_row.call(winner_id).get("name", winner_id))
+		for side in ["team_a", "team_b"]:
+			if winner_id == str(guess.get(side + "_id", "")):
+				winner_name = str(guess.get(side + "_name", winner_name))
+		var result: Dictionary = economy.settle_prediction(str(guess.get("id", "")), winner_id, winner_name, date)
+		last_settlements.append(result)
+		var pick_name := str(guess.get("pick_name", ""))
+		if not result.get("ok", false):
+			lines.append(Texts.message(result.get("error", "")))
+		elif result.guess.success:
+			lines.append("Prediction on %s won: %s paid out." % [pick_name, Texts.money(int(result.guess.payout))])
+		else:
+			lines.append("Prediction on %s lost: %s won %s." % [pick_name, winner_name, guess.get("match_name", "")])
+	if not due.is_empty():
+		refresh_books()
+	return lines
+
+
+func _collect_upcoming(tournaments: Array) -> void:
+	upcoming.clear()
+	for t in tournaments:
+		if t.status != "WAITING" and t.status != "ACTIVE":
+			continue
+		var stages: Array = t.get("stages", [])
+		for stage_idx in stages.size():
+			var stage_name: String = stages[stage_idx].get("name", "")
+			for node in stages[stage_idx].get("nodes", []):
+				if node.status != "PENDING" or node.team_a.is_empty() or node.team_b.is_empty():
+					continue
+				var odds := economy.calculate_guess_ratios(team_data(node.team_a.get("id", "")),
+						team_data(node.team_b.get("id", "")))
+				var label: String = node.name if node.name == stage_name else "%s, %s" % [stage_name, node.name]
+				upcoming["%d:%s" % [t.id, node.id]] = {"tournament": t, "stage_idx": stage_idx, "node": node,
+						"match_label": label, "odds": odds}
+
+
+func _on_match_selected() -> void:
+	var item := upcoming_table.get_selected()
+	_select_match(str(item.get_metadata(0)) if item != null else "")
+
+
+func _select_match(key: String) -> void:
+	_selected_key = key
+	pick.clear()
+	place_button.disabled = not upcoming.has(key)
+	if not upcoming.has(key):
+		return
+	var entry: Dictionary = upcoming[key]
+	for side in [["team_a", "ratio_a"], ["team_b", "ratio_b"]]:
+		var team: Dictionary = entry.node[side[0]]
+		pick.add_item("%s at %s" % [team.get("name", ""), Texts.odds(entry.odds[side[1]])])
+		pick.set_item_metadata(pick.item_count - 1, team.get("id", ""))
+	pick.select(0)
+
+
+func _on_place_pressed() -> void:
+	if not upcoming.has(_selected_key) or pick.selected < 0:
+		return
+	var entry: Dictionary = upcoming[_selected_key]
+	var t: Dictionary = entry.tournament
+	var node: Dictionary = entry.node
+	var stake := int(amount.value)
+	last_place_result = economy.place_guess(int(t.id), t.name, entry.stage_idx, node.id,
+			"%s vs %s" % [node.team_a.get("name", ""), node.team_b.get("name", "")], node.date,
+			team_data(node.team_a.get("id", "")), team_data(node.team_b.get("id", "")),
+			pick.get_item_metadata(pick.selected), stake)
+	if last_place_result.get("ok", false):
+		var guess: Dictionary = last_place_result.guess
+		message.text = "Staked %s on %s at %s; a win pays %s." % [Texts.money(guess.amount), guess.pick_name,
+				Texts.odds(guess.chosen_odds), Texts.money(guess.potential_payout)]
+		message.add_theme_color_override("font_color", SUCCESS_COLOR)
+	else:
+		message.text = Texts.message(last_place_result.get("error", ""))
+		message.add_theme_color_override("font_color", FAILURE_COLOR)
+	refresh_books()
+
+
+static func _set_columns(tree: Tree, titles: Array, widths: Array) -> void:
+	for column in titles.size():
+		tree.set_column_title(column, titles[column])
+		tree.set_column_expand(column, widths[column] == 0)
+		tree.set_column_custom_minimum_width(column, widths[column])

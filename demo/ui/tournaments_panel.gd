@@ -1,0 +1,241 @@
+extends VSplitContainer
+# Every organised tournament, and the one selected in detail: the stage plan with each match (teams, score,
+# date), the Swiss records, and the standings with prize money once it is completed.
+
+const Texts := preload("res://ui/texts.gd")
+
+enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
+enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
+enum RecordColumn { TEAM, SEED, WINS, LOSSES, RESULT }
+enum StandingColumn { PLACE, TEAM, REGION, PRIZE, RATING_BEFORE, RATING_AFTER, CHANGE }
+
+const LIST_TITLES := ["Tournament", "Format", "Tier", "Status", "Invitations", "Start", "Final day"]
+const LIST_WIDTHS := [0, 170, 90, 120, 105, 105, 105]
+const MATCH_TITLES := ["Match", "Team A", "Score", "Team B", "Date", ""]
+const MATCH_WIDTHS := [0, 190, 70, 190, 105, 120]
+const RECORD_TITLES := ["Team", "Seed", "Wins", "Losses", ""]
+const RECORD_WIDTHS := [0, 70, 70, 70, 120]
+const STANDING_TITLES := ["Place", "Team", "Region", "Prize", "Rating before", "Rating after", "Change"]
+const STANDING_WIDTHS := [90, 0, 110, 120, 110, 110, 80]
+const WINNER_COLOR := Color(0.98, 0.62, 0.16)
+const PENDING_COLOR := Color(0.6, 0.63, 0.7)
+const SWISS_TAB := 1
+
+## The tournament dictionaries on show, in creation order.
+var tournaments: Array = []
+## The id of the tournament shown in detail, or -1.
+var selected_id := -1
+
+@onready var list: Tree = %List
+@onready var title: Label = %Title
+@onready var details: Label = %Details
+@onready var sections: TabContainer = %Sections
+@onready var matches: Tree = %Matches
+@onready var records: Tree = %SwissRecords
+@onready var standings_hint: Label = %StandingsHint
+@onready var standings: Tree = %StandingsTable
+
+
+func _ready() -> void:
+	_set_columns(list, LIST_TITLES, LIST_WIDTHS)
+	_set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
+	_set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
+	_set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
+	sections.set_tab_title(SWISS_TAB, "Swiss records")
+	list.item_selected.connect(func() -> void: show_tournament(int(list.get_selected().get_metadata(0))))
+
+
+func refresh(all_tournaments: Array) -> void:
+	tournaments = all_tournaments
+	if tournament_by_id(selected_id).is_empty():
+		selected_id = int(tournaments[0].id) if not tournaments.is_empty() else -1
+	list.clear()
+	var root := list.create_item()
+	for t in tournaments:
+		var item := list.create_item(root)
+		item.set_metadata(0, t.id)
+		item.set_text(ListColumn.NAME, t.name)
+		item.set_tooltip_text(ListColumn.NAME, "%s, prize pool %s" % [t.name, Texts.money(t.prize)])
+		item.set_text(ListColumn.FORMAT, Texts.format_name(t.format_id))
+		item.set_text(ListColumn.TIER, Texts.tier_name(t.tier_id))
+		item.set_text(ListColumn.STATUS, Texts.status_name(t.status))
+		item.set_text(ListColumn.INVITATIONS, t.inv_date)
+		item.set_text(ListColumn.START, t.start_date)
+		item.set_text(ListColumn.FINAL_DAY, final_day(t))
+		if int(t.id) == selected_id:
+			item.select(0)
+	show_tournament(selected_id)
+
+
+func tournament_by_id(id: int) -> Dictionary:
+	for t in tournaments:
+		if int(t.id) == id:
+			return t
+	return {}
+
+
+func show_tournament(id: int) -> void:
+	selected_id = id
+	var t := tournament_by_id(id)
+	matches.clear()
+	records.clear()
+	standings.clear()
+	if t.is_empty():
+		title.text = "No tournament yet"
+		details.text = "Organize one, then follow it here day by day."
+		sections.set_tab_hidden(SWISS_TAB, true)
+		standings_hint.visible = true
+		return
+	title.text = t.name
+	details.text = _details(t)
+	_show_matches(t)
+	sections.set_tab_hidden(SWISS_TAB, not _show_records(t))
+	if sections.current_tab == SWISS_TAB and sections.is_tab_hidden(SWISS_TAB):
+		sections.current_tab = 0
+	_show_standings(t)
+
+
+## The last scheduled match day of a tournament, "" before any match has a date.
+static func final_day(t: Dictionary) -> String:
+	var last := ""
+	for stage in t.get("stages", []):
+		for node in stage.get("nodes", []):
+			var date: String = node.get("date", "")
+			if date != "" and date.naturalnocasecmp_to(last) > 0:
+				last = date
+	return last
+
+
+static func team_name(entry: Variant) -> String:
+	return entry.get("name", "TBD") if entry is Dictionary and not entry.is_empty() else "TBD"
+
+
+static func _details(t: Dictionary) -> String:
+	var parts := PackedStringArray([Texts.format_name(t.format_id), Texts.tier_name(t.tier_id)])
+	if str(t.city) != "":
+		parts.append(t.city)
+	parts.append("prize pool " + Texts.money(t.prize))
+	parts.append("%d teams" % t.size)
+	parts.append(Texts.status_name(t.status))
+	var stages: Array = t.get("stages", [])
+	var index := int(t.current_stage_idx)
+	if t.status == "ACTIVE" and index >= 0 and index < stages.size():
+		parts.append("now %s (stage %d of %d)" % [stages[index].name, index + 1, stages.size()])
+		if int(t.rest) > 0:
+			parts.append("%d rest days before it resumes" % t.rest)
+	return ", ".join(parts)
+
+
+func _show_matches(t: Dictionary) -> void:
+	var root := matches.create_item()
+	var stages: Array = t.get("stages", [])
+	for index in stages.size():
+		var stage: Dictionary = stages[index]
+		var stage_item := matches.create_item(root)
+		stage_item.set_text(MatchColumn.MATCH, "%s, %s" % [stage.name, Texts.stage_type_name(stage.type)])
+		if index == int(t.current_stage_idx) and t.status == "ACTIVE":
+			stage_item.set_custom_color(MatchColumn.MATCH, WINNER_COLOR)
+		for node in stage.get("nodes", []):
+			var item := matches.create_item(stage_item)
+			item.set_metadata(0, node.id)
+			var label: String = node.name
+			if str(node.group_name) != "":
+				label += ", " + str(node.group_name)
+			item.set_text(MatchColumn.MATCH, label)
+			item.set_text(MatchColumn.TEAM_A, team_name(node.team_a))
+			item.set_text(MatchColumn.TEAM_B, team_name(node.team_b))
+			item.set_text(MatchColumn.DATE, node.date)
+			item.set_text_alignment(MatchColumn.SCORE, HORIZONTAL_ALIGNMENT_CENTER)
+			if node.status == "PLAYED":
+				item.set_text(MatchColumn.SCORE, "%d-%d" % [node.score_a, node.score_b])
+				item.set_tooltip_text(MatchColumn.SCORE, _map_scores(node.details))
+				item.set_text(MatchColumn.STATE, "Best of 5" if node.is_bo5 else "Best of 3")
+				var winner_column := MatchColumn.TEAM_A if node.score_a > node.score_b else MatchColumn.TEAM_B
+				item.set_custom_color(winner_column, WINNER_COLOR)
+			else:
+				var teams_known: bool = not node.team_a.is_empty() and not node.team_b.is_empty()
+				item.set_text(MatchColumn.SCORE, "vs")
+				item.set_text(MatchColumn.STATE, "Scheduled" if teams_known else "Waiting for teams")
+				for column in MatchColumn.values():
+					item.set_custom_color(column, PENDING_COLOR)
+
+
+# True when the tournament has a Swiss stage to show.
+func _show_records(t: Dictionary) -> bool:
+	var root := records.create_item()
+	var any := false
+	for stage in t.get("stages", []):
+		if stage.type != "SWISS":
+			continue
+		any = true
+		var stage_item := records.create_item(root)
+		stage_item.set_text(RecordColumn.TEAM, stage.name)
+		var rows: Array = stage.get("records", []).duplicate()
+		rows.sort_custom(_record_before)
+		for record in rows:
+			var item := records.create_item(stage_item)
+			item.set_metadata(0, record.team.get("id", ""))
+			item.set_text(RecordColumn.TEAM, team_name(record.team))
+			item.set_text(RecordColumn.SEED, str(record.seed))
+			item.set_text(RecordColumn.WINS, str(record.w))
+			item.set_text(RecordColumn.LOSSES, str(record.l))
+			for column in [RecordColumn.SEED, RecordColumn.WINS, RecordColumn.LOSSES]:
+				item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+			if int(record.w) >= 3:
+				item.set_text(RecordColumn.RESULT, "Through")
+				item.set_custom_color(RecordColumn.RESULT, WINNER_COLOR)
+			elif int(record.l) >= 3:
+				item.set_text(RecordColumn.RESULT, "Out")
+			else:
+				item.set_text(RecordColumn.RESULT, "Playing")
+		if rows.is_empty():
+			records.create_item(stage_item).set_text(RecordColumn.TEAM, "Drawn when the stage starts")
+	return any
+
+
+func _show_standings(t: Dictionary) -> void:
+	var completed: bool = t.status == "COMPLETED"
+	standings_hint.visible = not completed
+	var root := standings.create_item()
+	if not completed:
+		return
+	for standing in t.get("standings", []):
+		var team: Dictionary = standing.get("team", {})
+		var item := standings.create_item(root)
+		item.set_metadata(0, team.get("id", ""))
+		item.set_text(StandingColumn.PLACE, Texts.placement_name(standing.placement))
+		item.set_text(StandingColumn.TEAM, team_name(team))
+		item.set_text(StandingColumn.REGION, Texts.region_name("REGION_" + str(team.get("region", ""))))
+		item.set_text(StandingColumn.PRIZE, Texts.money(standing.prize))
+		item.set_text(StandingColumn.RATING_BEFORE, str(standing.vrs_before))
+		item.set_text(StandingColumn.RATING_AFTER, str(standing.vrs_after))
+		item.set_text(StandingColumn.CHANGE, "%+d" % standing.delta_vrs)
+		for column in [StandingColumn.PRIZE, StandingColumn.RATING_BEFORE, StandingColumn.RATING_AFTER,
+				StandingColumn.CHANGE]:
+			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+		if standing.placement == "1st":
+			item.set_custom_color(StandingColumn.TEAM, WINNER_COLOR)
+
+
+static func _record_before(x: Dictionary, y: Dictionary) -> bool:
+	if int(x.w) != int(y.w):
+		return int(x.w) > int(y.w)
+	if int(x.l) != int(y.l):
+		return int(x.l) < int(y.l)
+	return int(x.seed) < int(y.seed)
+
+
+static func _map_scores(reports: Array) -> String:
+	var lines := PackedStringArray()
+	for report in reports:
+		if report is Dictionary:
+			lines.append("%s %d-%d" % [report.get("map_name", report.get("mapName", "")), report.get("score_a", 0),
+					report.get("score_b", 0)])
+	return "\n".join(lines)
+
+
+static func _set_columns(tree: Tree, titles: Array, widths: Array) -> void:
+	for column in titles.size():
+		tree.set_column_title(column, titles[column])
+		tree.set_column_expand(column, widths[column] == 0)
+		tree.set_column_custom_minimum_width(column, widths[column])

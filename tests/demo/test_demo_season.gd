@@ -1,0 +1,639 @@
+extends SceneTree
+# Plays the demo game through a season in a real window, as a player would: clicks its buttons and tabs, picks
+# options, types into its fields, and checks what its tables and labels show against the library's own answers
+# (the game core's views, the tournaments, the economy). Saves a screenshot of each screen and fails on any
+# script or engine error reported while it runs.
+#   tools/run_demo.sh --build <dir> --xvfb --check --script tests/demo/test_demo_season.gd -- --out=<dir>
+# Prints "demo season: N checks, N failed" last; exits 1 on any failure.
+
+const Texts := preload("res://ui/texts.gd")
+const GAME_SCENE := preload("res://game.tscn")
+const Game := preload("res://game.gd")
+const EventFeed := preload("res://ui/event_feed.gd")
+
+const CREATION_CODES := ["ORGANIZE_CREATE_SUCCESS", "ORGANIZE_CREATE_FAILED", "ERROR_TEAM_DATABASE_REQUIRED",
+		"ERROR_INVALID_TOURNAMENT_FORMAT", "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT",
+		"ERROR_INVITATION_DATE_AFTER_CURRENT_DATE", "ERROR_HOST_CITY_REQUIRED", "ERROR_DUPLICATE_CITY_FORMAT_YEAR",
+		"ERROR_MAJOR_YEAR_LIMIT", "ERROR_MAJOR_INVITATION_AFTER_PREVIOUS_FINAL", "ERROR_EWC_YEAR_LIMIT",
+		"ERROR_INSUFFICIENT_FUNDS"]
+const ECONOMY_CODES := ["ERROR_INVALID_TEAM_DATA", "ERROR_INVALID_PICK_TEAM", "ERROR_GUESS_AMOUNT_NEGATIVE",
+		"ERROR_INSUFFICIENT_FUNDS", "ERROR_GUESS_NOT_FOUND", "ERROR_GUESS_ALREADY_SETTLED"]
+const LABEL_KEYS := ["FORMAT_MAJOR", "FORMAT_IEM", "FORMAT_EWC", "FORMAT_BLAST", "FORMAT_EPL", "TIER_HIGHEST",
+		"TIER_S", "TIER_1", "TIER_2", "TIER_3", "TIER_OPEN", "REGION_EU", "REGION_AM", "REGION_AS"]
+
+# Format, tier, invitation date, city, the message key expected. Spends the organiser's 10 million down to
+# a refusal, and meets on the way every refusal the form can produce.
+const ORGANIZE := [
+	["MAJOR", "HIGHEST", "", "", "ERROR_HOST_CITY_REQUIRED"],
+	["MAJOR", "HIGHEST", "2026-01-01", "Austin", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
+	["MAJOR", "HIGHEST", "2026-01-10", "Austin", "ORGANIZE_CREATE_SUCCESS"],
+	["EPL", "TIER_OPEN", "", "", "ORGANIZE_CREATE_SUCCESS"],
+	["BLAST", "TIER_S", "2026-01-05", "Lisbon", "ORGANIZE_CREATE_SUCCESS"],
+	["BLAST", "TIER_1", "2026-03-01", " lisbon ", "ERROR_DUPLICATE_CITY_FORMAT_YEAR"],
+	["IEM", "TIER_1", "2026-02-01", "Dallas", "ORGANIZE_CREATE_SUCCESS"],
+	["EWC", "HIGHEST", "2026-04-01", "", "ORGANIZE_CREATE_SUCCESS"],
+	["EWC", "HIGHEST", "2026-09-01", "", "ERROR_EWC_YEAR_LIMIT"],
+	["MAJOR", "HIGHEST", "2026-02-01", "Paris", "ERROR_MAJOR_INVITATION_AFTER_PREVIOUS_FINAL"],
+	["MAJOR", "HIGHEST", "2026-06-01", "Paris", "ORGANIZE_CREATE_SUCCESS"],
+	["IEM", "HIGHEST", "2026-06-10", "Cologne", "ORGANIZE_CREATE_SUCCESS"],
+	["BLAST", "HIGHEST", "2026-06-15", "Abu Dhabi", "ORGANIZE_CREATE_SUCCESS"],
+	["EPL", "HIGHEST", "2026-07-01", "", "ERROR_INSUFFICIENT_FUNDS"],
+]
+const STAKE := 250000
+const MAX_WEEKS := 60
+# A stuck run fails instead of waiting for the shell's timeout.
+const TIME_LIMIT_S := 300.0
+
+
+## Fails the run on any error the engine or a script reports; warnings (the library warns on refusals) pass.
+class ErrorTrap:
+	extends Logger
+
+	var errors := PackedStringArray()
+	var _mutex := Mutex.new()
+
+	func _log_error(function: String, file: String, line: int, code: String, rationale: String,
+			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
+		if error_type == ERROR_TYPE_WARNING:
+			return
+		_mutex.lock()
+		errors.append("%s (%s:%d in %s)" % [rationale if rationale != "" else code, file, line, function])
+		_mutex.unlock()
+
+
+var game: Game
+var core: GameCore
+var out_dir := ""
+var checks := 0
+var failures := PackedStringArray()
+var events: Array = []
+var screenshots := PackedStringArray()
+var _settlement_checked := false
+var _trap := ErrorTrap.new()
+
+
+func _initialize() -> void:
+	OS.add_logger(_trap)
+	_run()
+
+
+# A script error ends the coroutine that drives the game; stop at once rather than idle until the time limit.
+func _process(_delta: float) -> bool:
+	var stuck := Time.get_ticks_msec() / 1000.0 > TIME_LIMIT_S
+	if (not _trap.errors.is_empty() and game != null) or stuck:
+		for error in _trap.errors:
+			print("FAIL engine reported: ", error)
+		print("demo season: stopped %s" % ("after %d s" % TIME_LIMIT_S if stuck else "by an error"))
+		OS.remove_logger(_trap)
+		if game != null:
+			game.free()
+		quit(1)
+	return false
+
+
+func _run() -> void:
+	out_dir = _option("out", OS.get_user_data_dir().path_join("demo_season"))
+	DirAccess.make_dir_recursive_absolute(out_dir)
+	var started := Time.get_ticks_msec()
+	game = GAME_SCENE.instantiate()
+	game.save_path = out_dir.path_join("season_save.txt")
+	DirAccess.remove_absolute(game.save_path)
+	root.add_child(game)
+	await frames(1)
+	core = game.core
+	core.achievement_event.connect(func(event: Dictionary) -> void: events.append(event))
+	await frames(2)
+
+	check_texts_cover_every_key()
+	await start_of_season()
+	await organize_tournaments()
+	await play_season()
+	await end_of_season()
+	await failed_loads_leave_the_game_alone()
+	await new_game_starts_over()
+
+	game.queue_free()
+	game = null
+	core = null
+	await frames(2)
+	for error in _trap.errors:
+		failures.append("engine reported: " + error)
+	for failure in failures:
+		print("FAIL ", failure)
+	print("screenshots: %s" % ", ".join(screenshots))
+	print("demo season: %d checks, %d failed, %.1f s" % [checks, failures.size(),
+			(Time.get_ticks_msec() - started) / 1000.0])
+	OS.remove_logger(_trap)
+	quit(1 if not failures.is_empty() else 0)
+
+
+# --- the season ---------------------------------------------------------------------------------------------
+
+
+func check_texts_cover_every_key() -> void:
+	for code in CREATION_CODES + ECONOMY_CODES:
+		expect(Texts.MESSAGES.has(code), "no English text for %s" % code)
+		expect(not "_" in Texts.message(code), "the text for %s reads like a key: %s" % [code, Texts.message(code)])
+	for key in LABEL_KEYS:
+		expect(Texts.LABELS.has(key) and not "_" in Texts.label(key), "no English label for %s" % key)
+
+
+func start_of_season() -> void:
+	expect_eq(core.get_current_date(), "2026-01-01", "a new game starts on New Year's day")
+	check_top_bar()
+	check_leaderboard()
+	await screenshot("leaderboard")
+	var board := game.leaderboard
+	for choice in [["EU", "PRIZE"], ["AS", "VRS"], ["AM", "PRIZE"], ["ALL", "VRS"]]:
+		choose(board.region_filter, choice[0])
+		choose(board.sort_mode, choice[1])
+		await frames(1)
+		check_leaderboard()
+	expect_eq(board.table.get_root().get_child_count(), 100, "the whole roster is listed")
+
+
+func organize_tournaments() -> void:
+	await click_tab(game.screens, game.organize)
+	var panel := game.organize
+	var data := core.get_organize_data()
+	expect_eq(option_ids(panel.format_option), data.format_options.map(func(o): return o.id), "format choices")
+	for index in data.format_options.size():
+		var option: Dictionary = data.format_options[index]
+		expect_eq(panel.format_option.get_item_text(index), Texts.label(option.label_key), "format label")
+		choose(panel.format_option, option.id)
+		var tiers: Array = data.tier_options_by_format[option.id]
+		expect_eq(option_ids(panel.tier_option), tiers.map(func(o): return o.id), "tiers offered for " + option.id)
+		expect_eq(option_texts(panel.tier_option), tiers.map(func(o): return Texts.label(o.label_key)),
+				"tier labels for " + option.id)
+	expect_eq(panel.invitation_date.text, data.default_invitation_date, "the invitation date defaults to tomorrow")
+
+	for request in ORGANIZE:
+		var credits_before := core.get_credits()
+		var count_before: int = core.get_organize_data().tournaments.size()
+		choose(panel.format_option, request[0])
+		choose(panel.tier_option, request[1])
+		type_into(panel.invitation_date, request[2] if request[2] != "" else core.get_organize_data().default_invitation_date)
+		type_into(panel.city, request[3])
+		await click(panel.create_button)
+		var result: Dictionary = panel.last_result
+		var what := "%s %s %s: " % [request[0], request[1], request[2]]
+		expect_eq(result.get("message_key"), request[4], what + "message key")
+		expect(panel.message.text.begins_with(Texts.message(request[4])), what + "message shown: " + panel.message.text)
+		var tournaments: Array = core.get_organize_data().tournaments
+		if request[4] == "ORGANIZE_CREATE_SUCCESS":
+			expect_eq(tournaments.size(), count_before + 1, what + "one more tournament")
+			expect_eq(core.get_credits(), credits_before - int(tournaments.back().prize), what + "the prize pool is paid")
+			expect(panel.message.text.contains(tournaments.back().name), what + "names the new tournament")
+		else:
+			expect_eq([tournaments.size(), core.get_credits()], [count_before, credits_before], what + "nothing changes")
+		expect_eq(tree_column(panel.organised, 0), tournaments.map(func(t): return t.name), what + "organised list")
+		check_top_bar()
+	await screenshot("organize")
+
+
+func play_season() -> void:
+	var guess_id := ""
+	var saved := {}
+	var checked_swiss := false
+	for week in MAX_WEEKS:
+		var tournaments: Array = core.get_organize_data().tournaments
+		if tournaments.all(func(t): return t.status == "COMPLETED"):
+			break
+		if guess_id == "" and not game.predictions.upcoming.is_empty():
+			guess_id = await stake_on_a_match()
+		if not checked_swiss and _running_swiss_major(tournaments) != null:
+			checked_swiss = true
+			await check_tournament_view(_running_swiss_major(tournaments), "swiss_records")
+			saved = await save_then_reload()
+		# A few single days first, then whole weeks.
+		var date_before := core.get_current_date()
+		if week < 3:
+			await click(game.next_day_button)
+			expect_eq(core.get_current_date(), _day_after(date_before), "Next day moves one day")
+		else:
+			await click(game.next_week_button)
+		check_top_bar()
+		check_leaderboard()
+		if guess_id != "":
+			check_prediction(guess_id)
+	expect(core.get_organize_data().tournaments.all(func(t): return t.status == "COMPLETED"),
+			"every tournament finished within %d weeks" % MAX_WEEKS)
+	expect(not saved.is_empty(), "the season was saved and loaded while a Major played its Swiss stage")
+	expect(guess_id != "" and _guess(guess_id).get("status") == "SETTLED", "the prediction was settled")
+
+
+## Picks the first upcoming match, checks its odds against the economy and stakes on the outsider; returns the
+## guess id.
+func stake_on_a_match() -> String:
+	var panel := game.predictions
+	await click_tab(game.screens, panel)
+	var rows := tree_rows(panel.upcoming_table)
+	expect(not rows.is_empty(), "upcoming matches are listed")
+	if rows.is_empty():
+		return ""
+	await click_row(panel.upcoming_table, rows[0])
+	var entry: Dictionary = panel.upcoming[rows[0].get_metadata(0)]
+	var node: Dictionary = entry.node
+	var reference := EconomySystem.new()
+	var odds := reference.calculate_guess_ratios(_team(node.team_a.id), _team(node.team_b.id))
+	expect_eq([rows[0].get_text(3), rows[0].get_text(4), rows[0].get_text(5), rows[0].get_text(6)],
+			[node.team_a.name, Texts.odds(odds.ratio_a), node.team_b.name, Texts.odds(odds.ratio_b)],
+			"teams and odds of the upcoming match")
+	var funds_before := game.economy.get_funds()
+
+	panel.amount.value = funds_before + panel.amount.step
+	await click(panel.place_button)
+	expect_eq(panel.last_place_result.get("error"), "ERROR_INSUFFICIENT_FUNDS", "a stake above the balance")
+	expect_eq(panel.message.text, Texts.message("ERROR_INSUFFICIENT_FUNDS"), "the refusal is shown in English")
+	expect_eq(game.economy.get_funds(), funds_before, "a refused stake costs nothing")
+
+	var outsider := 1 if odds.ratio_b >= odds.ratio_a else 0
+	panel.pick.select(outsider)
+	panel.pick.item_selected.emit(outsider)
+	panel.amount.value = STAKE
+	await click(panel.place_button)
+	var result: Dictionary = panel.last_place_result
+	expect(result.get("ok", false), "the stake is placed: %s" % result)
+	if not result.get("ok", false):
+		return ""
+	var guess: Dictionary = result.guess
+	expect_eq([guess.match_id, guess.tour_id, guess.pick_team_id, guess.amount],
+			[node.id, int(entry.tournament.id), [node.team_a.id, node.team_b.id][outsider], STAKE], "the guess record")
+	expect_eq(guess.chosen_odds, [odds.ratio_a, odds.ratio_b][outsider], "staked at the odds shown")
+	expect_eq(game.economy.get_funds(), funds_before - STAKE, "the stake leaves the balance")
+	expect_eq(panel.balance.text, "Balance " + Texts.money(funds_before - STAKE), "balance label")
+	check_top_bar()
+	expect_eq(tree_column(panel.history, 1), [guess.match_name], "the prediction is listed")
+	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(-STAKE)], "the ledger shows the stake")
+	await screenshot("predictions")
+	return guess.id
+
+
+func check_prediction(guess_id: String) -> void:
+	var guess := _guess(guess_id)
+	var panel := game.predictions
+	expect_eq(panel.balance.text, "Balance " + Texts.money(game.economy.get_funds()), "balance label")
+	if guess.get("status") != "SETTLED" or _settlement_checked:
+		return
+	_settlement_checked = true
+	var node := _node(int(guess.tour_id), guess.match_id)
+	expect_eq(node.get("status"), "PLAYED", "settled once the match is played")
+	expect_eq(guess.winner_team_id, node.winner.id, "settled against the match's winner")
+	var won: bool = guess.pick_team_id == node.winner.id
+	var payout := roundi(STAKE * float(guess.chosen_odds)) if won else 0
+	expect_eq([guess.success, guess.payout], [won, payout], "payout of the prediction")
+	expect_eq(game.economy.get_funds(), 10000000 - STAKE + payout, "balance after settlement")
+	var ledger := game.economy.get_fund_ledger()
+	expect_eq(ledger.map(func(e): return e.type), ["GUESS_PLACED", "GUESS_SETTLED"], "ledger entries")
+	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(payout), Texts.signed_money(-STAKE)],
+			"the ledger table, newest first")
+	expect_eq(tree_column(panel.history, 5), ["Won" if won else "Lost"], "the prediction's result")
+
+
+## Saves, plays two more weeks, loads: the game and the economy are back as saved.
+func save_then_reload() -> Dictionary:
+	# Deep copies: honours and the guess history are shared with the live game.
+	var saved := {"game": core.to_dict().duplicate(true), "economy": game.economy.to_dict().duplicate(true),
+			"date": core.get_current_date()}
+	await click(game.save_button)
+	expect(FileAccess.file_exists(game.save_path), "the save file is written")
+	expect_eq(game.status.text, "Game saved on %s." % saved.date, "save confirmed")
+	await click(game.next_week_button)
+	await click(game.next_week_button)
+	expect(core.get_current_date() != saved.date, "the calendar moved on after saving")
+	await click(game.load_button)
+	expect_eq(game.status.text, "Game loaded: back on %s." % saved.date, "load confirmed")
+	expect_eq(core.get_current_date(), saved.date, "the date is back")
+	expect(core.to_dict() == saved.game, "the loaded world equals the saved one")
+	expect(game.economy.to_dict() == saved.economy, "the loaded economy equals the saved one")
+	check_top_bar()
+	check_leaderboard()
+	return saved
+
+
+func end_of_season() -> void:
+	var tournaments: Array = core.get_organize_data().tournaments
+	await click_tab(game.screens, game.tournaments)
+	var list := game.tournaments.list
+	var rows := tree_rows(list)
+	expect_eq(rows.size(), tournaments.size(), "every tournament is listed")
+	for index in mini(rows.size(), tournaments.size()):
+		var t: Dictionary = tournaments[index]
+		var last := ""
+		for stage in t.stages:
+			for node in stage.nodes:
+				last = node.date if node.date > last else last
+		expect_eq(row_texts(rows[index]), [t.name, Texts.format_name(t.format_id), Texts.tier_name(t.tier_id),
+				Texts.status_name(t.status), t.inv_date, t.start_date, last], "tournament row %d" % index)
+	for t in tournaments:
+		await check_tournament_view(t, "")
+	var major: Dictionary = tournaments.filter(func(t): return t.format_id == "MAJOR")[0]
+	await check_tournament_view(major, "tournament")
+	await click_tab(game.tournaments.sections, game.tournaments.sections.get_child(2))
+	await screenshot("standings")
+
+	var feed := game.feed
+	expect_eq(feed.entry_count, mini(events.size(), EventFeed.MAX_ENTRIES), "one feed entry per event, capped")
+	var completions := events.filter(func(e): return e.type == "tournament_completed")
+	expect_eq(completions.size(), tournaments.size(), "a completion event per tournament")
+	var last_line := feed.get_parsed_text().strip_edges().get_slice("\n", feed.get_paragraph_count() - 1)
+	expect(last_line.contains(game.tournament_name(int(events.back().tour_id))), "the feed ends with the last event")
+
+	await click_tab(game.screens, game.leaderboard)
+	choose(game.leaderboard.sort_mode, "PRIZE")
+	await frames(1)
+	check_leaderboard()
+	var top: Dictionary = core.get_leaderboard_data("ALL", "PRIZE").teams[0]
+	expect(top.prize_total > 0 and not top.honors.is_empty(), "the richest team has prize money and honours")
+	await screenshot("leaderboard_by_prize")
+
+
+## Selects a tournament in the list and checks every match, the Swiss records and, once completed, the
+## standings against the tournament's own dictionary.
+func check_tournament_view(t: Dictionary, shot: String) -> void:
+	var panel := game.tournaments
+	await click_tab(game.screens, panel)
+	var row := _row_with(panel.list, t.id)
+	expect(row != null, "%s is listed" % t.name)
+	if row == null:
+		return
+	await click_row(panel.list, row)
+	expect_eq(panel.selected_id, int(t.id), "clicking a row shows that tournament")
+	expect_eq(panel.title.text, t.name, "view title")
+
+	var stage_items := tree_rows(panel.matches)
+	expect_eq(stage_items.size(), t.stages.size(), "%s: one entry per stage" % t.name)
+	for s in mini(stage_items.size(), t.stages.size()):
+		var stage: Dictionary = t.stages[s]
+		var items: Array = stage_items[s].get_children()
+		expect_eq(items.size(), stage.nodes.size(), "%s %s: every match" % [t.name, stage.name])
+		for n in mini(items.size(), stage.nodes.size()):
+			var node: Dictionary = stage.nodes[n]
+			var score: String = "%d-%d" % [node.score_a, node.score_b] if node.status == "PLAYED" else "vs"
+			expect_eq(row_texts(items[n]).slice(1, 5), [_name_of(node.team_a), score, _name_of(node.team_b),
+					node.date], "%s %s %s" % [t.name, stage.name, node.id])
+
+	var swiss: Array = t.stages.filter(func(stage): return stage.type == "SWISS")
+	expect_eq(panel.sections.is_tab_hidden(1), swiss.is_empty(), "the Swiss tab only with a Swiss stage")
+	var record_items := tree_rows(panel.records)
+	for s in mini(swiss.size(), record_items.size()):
+		var shown := {}
+		for item in record_items[s].get_children():
+			# A stage not drawn yet shows one line saying so, without a team.
+			if item.get_metadata(0) != null:
+				shown[item.get_metadata(0)] = [item.get_text(1), item.get_text(2), item.get_text(3)]
+		if swiss[s].records.is_empty():
+			expect_eq(record_items[s].get_child_count(), 1, "%s %s: not drawn yet" % [t.name, swiss[s].name])
+		var expected := {}
+		for record in swiss[s].records:
+			expected[record.team.id] = [str(record.seed), str(record.w), str(record.l)]
+		expect_eq(shown, expected, "%s %s: Swiss records" % [t.name, swiss[s].name])
+
+	var standings := tree_rows(panel.standings)
+	expect_eq(panel.standings_hint.visible, t.status != "COMPLETED", "standings hint only before the end")
+	expect_eq(standings.size(), t.standings.size() if t.status == "COMPLETED" else 0, "%s: standings" % t.name)
+	for i in mini(standings.size(), t.standings.size()):
+		var standing: Dictionary = t.standings[i]
+		expect_eq(row_texts(standings[i]), [Texts.placement_name(standing.placement), standing.team.name,
+				Texts.region_name("REGION_" + standing.team.region), Texts.money(standing.prize),
+				str(standing.vrs_before), str(standing.vrs_after), "%+d" % standing.delta_vrs],
+				"%s standing %d" % [t.name, i + 1])
+	if t.status == "COMPLETED":
+		var paid := 0
+		for standing in t.standings:
+			paid += int(standing.prize)
+		expect(absi(paid - int(t.prize)) <= t.standings.size(), "%s pays out its pool: %d of %d" % [t.name, paid, t.prize])
+
+	if shot != "":
+		await click_tab(panel.sections, panel.sections.get_child(1 if not swiss.is_empty() and t.status != "COMPLETED" else 0))
+		await screenshot(shot)
+		await click_tab(panel.sections, panel.sections.get_child(0))
+
+
+func failed_loads_leave_the_game_alone() -> void:
+	var date := core.get_current_date()
+	var world := core.to_dict()
+	for damaged in ["{\"format\": \"teamforge-demo-save\", \"game\": [1, 2", "Object(Node,\"name\":\"x\")",
+			"{\"format\": \"teamforge-demo-save\", \"version\": 1, \"game\": { \"x\": Resource(\"res://game.gd\") }}",
+			"{\"format\": \"teamforge-demo-save\", \"game\": {}, \"economy\": {\"guess_history\": [1, 2]}}"]:
+		var file := FileAccess.open(game.save_path, FileAccess.WRITE)
+		file.store_string(damaged)
+		file.close()
+		await click(game.load_button)
+		expect(game.status.text.begins_with("The saved game"), "a damaged save is refused: " + game.status.text)
+		expect(core.get_current_date() == date and core.to_dict() == world, "a refused load changes nothing")
+	DirAccess.remove_absolute(game.save_path)
+	await click(game.load_button)
+	expect_eq(game.status.text, "There is no saved game yet.", "loading without a save")
+
+
+func new_game_starts_over() -> void:
+	await click(game.new_game_button)
+	expect_eq(core.get_current_date(), "2026-01-01", "a new game starts over")
+	expect_eq([core.get_credits(), game.economy.get_funds(), game.economy.get_guess_history().size()],
+			[10000000, 10000000, 0], "fresh funds and no predictions")
+	expect_eq([tree_rows(game.tournaments.list).size(), game.feed.entry_count], [0, 0], "no tournaments, no events")
+	check_top_bar()
+	check_leaderboard()
+
+
+# --- what the screens must show ----------------------------------------------------------------------------
+
+
+func check_top_bar() -> void:
+	expect_eq(game.date_label.text, core.get_current_date(), "date in the top bar")
+	expect_eq(game.credits_label.text, "Credits " + Texts.money(core.get_credits()), "credits in the top bar")
+	expect_eq(game.balance_label.text, "Balance " + Texts.money(game.economy.get_funds()), "balance in the top bar")
+
+
+func check_leaderboard() -> void:
+	var board := game.leaderboard
+	var region: String = board.region_filter.get_item_metadata(board.region_filter.selected)
+	var sort: String = board.sort_mode.get_item_metadata(board.sort_mode.selected)
+	var view := core.get_leaderboard_data(region, sort)
+	var rows := tree_rows(board.table)
+	var what := "leaderboard %s/%s on %s" % [region, sort, view.current_date]
+	expect_eq(rows.size(), view.count, what + ": rows")
+	var shown := rows.map(row_texts)
+	var expected: Array = view.teams.map(func(team): return [str(team.rank), team.name, Texts.region_name(team.region_key),
+			str(team.vrs), "%d-%d" % [team.wins, team.losses], Texts.money(team.prize_total), str(team.honors.size())])
+	expect(shown == expected, what + ": first difference " + _first_difference(shown, expected))
+	if region != "ALL":
+		expect(view.teams.all(func(team): return team.region == region), what + ": one region only")
+
+
+# --- driving the window ------------------------------------------------------------------------------------
+
+
+func frames(count: int) -> void:
+	for i in count:
+		await process_frame
+
+
+## A left click at the centre of a control, through the window's input, as the player's mouse would.
+func click(control: Control) -> void:
+	expect(control.is_visible_in_tree(), "%s is visible when clicked" % control.name)
+	if control is BaseButton:
+		expect(not control.disabled, "%s is enabled when clicked" % control.name)
+	await click_at(control.get_global_rect().get_center())
+
+
+func click_at(position: Vector2) -> void:
+	var motion := InputEventMouseMotion.new()
+	motion.position = position
+	motion.global_position = position
+	root.push_input(motion)
+	for pressed in [true, false]:
+		var button := InputEventMouseButton.new()
+		button.button_index = MOUSE_BUTTON_LEFT
+		button.pressed = pressed
+		button.button_mask = MOUSE_BUTTON_MASK_LEFT if pressed else 0
+		button.position = position
+		button.global_position = position
+		root.push_input(button)
+	# The game redraws on the frame after a change.
+	await frames(2)
+
+
+func click_tab(tabs: TabContainer, page: Control) -> void:
+	var index := tabs.get_tab_idx_from_control(page)
+	var bar := tabs.get_tab_bar()
+	await click_at(bar.get_global_transform() * bar.get_tab_rect(index).get_center())
+	expect_eq(tabs.current_tab, index, "clicking the %s tab opens it" % page.name)
+
+
+func click_row(tree: Tree, item: TreeItem) -> void:
+	tree.scroll_to_item(item)
+	await frames(1)
+	var rect := tree.get_item_area_rect(item, 0)
+	await click_at(tree.get_global_transform() * rect.get_center())
+	expect(tree.get_selected() == item, "clicking a row of %s selects it" % tree.name)
+
+
+func choose(option: OptionButton, id: String) -> void:
+	var index := option_ids(option).find(id)
+	expect(index >= 0, "%s offers %s" % [option.name, id])
+	option.select(index)
+	option.item_selected.emit(index)
+
+
+func type_into(field: LineEdit, text: String) -> void:
+	field.text = text
+	field.text_changed.emit(text)
+
+
+func screenshot(name: String) -> void:
+	await frames(2)
+	await RenderingServer.frame_post_draw
+	var path := out_dir.path_join("demo_%s.png" % name)
+	var image := root.get_texture().get_image()
+	expect_eq(image.get_size(), Vector2i(1280, 720), "screenshot size")
+	expect_eq(image.save_png(path), OK, "screenshot saved to " + path)
+	screenshots.append(path)
+
+
+# --- reading the window ------------------------------------------------------------------------------------
+
+
+static func tree_rows(tree: Tree) -> Array:
+	return tree.get_root().get_children() if tree.get_root() != null else []
+
+
+static func row_texts(item: TreeItem) -> Array:
+	return range(item.get_tree().columns).map(func(column): return item.get_text(column))
+
+
+static func tree_column(tree: Tree, column: int) -> Array:
+	return tree_rows(tree).map(func(item): return item.get_text(column))
+
+
+static func option_ids(option: OptionButton) -> Array:
+	return range(option.item_count).map(func(i): return option.get_item_metadata(i))
+
+
+static func option_texts(option: OptionButton) -> Array:
+	return range(option.item_count).map(func(i): return option.get_item_text(i))
+
+
+# --- checks ------------------------------------------------------------------------------------------------
+
+
+func expect(condition: bool, message: String) -> void:
+	checks += 1
+	if not condition:
+		failures.append(message)
+
+
+func expect_eq(actual: Variant, expected: Variant, message: String) -> void:
+	checks += 1
+	if typeof(actual) != typeof(expected) or actual != expected:
+		failures.append("%s: expected %s, got %s" % [message, var_to_str(expected), var_to_str(actual)])
+
+
+# --- helpers -----------------------------------------------------------------------------------------------
+
+
+func _option(key: String, fallback: String) -> String:
+	for arg in OS.get_cmdline_user_args():
+		if arg.begins_with("--%s=" % key):
+			return arg.get_slice("=", 1)
+	return fallback
+
+
+func _team(id: String) -> TeamData:
+	for row in core.get_leaderboard_data().teams:
+		if row.id == id:
+			var team := TeamData.new()
+			team.from_dict(row)
+			return team
+	return null
+
+
+func _guess(id: String) -> Dictionary:
+	for guess in game.economy.get_guess_history():
+		if guess.id == id:
+			return guess
+	return {}
+
+
+func _node(tour_id: int, match_id: String) -> Dictionary:
+	for t in core.get_organize_data().tournaments:
+		if int(t.id) == tour_id:
+			for stage in t.stages:
+				for node in stage.nodes:
+					if node.id == match_id:
+						return node
+	return {}
+
+
+func _row_with(tree: Tree, metadata: Variant) -> TreeItem:
+	for item in tree_rows(tree):
+		if item.get_metadata(0) == metadata:
+			return item
+	return null
+
+
+static func _name_of(entry: Dictionary) -> String:
+	return entry.get("name", "TBD") if not entry.is_empty() else "TBD"
+
+
+static func _running_swiss_major(tournaments: Array) -> Variant:
+	for t in tournaments:
+		if t.format_id == "MAJOR" and t.status == "ACTIVE" and int(t.current_stage_idx) == 1 \
+				and not t.stages[1].records.is_empty():
+			return t
+	return null
+
+
+static func _day_after(date: String) -> String:
+	var unix := Time.get_unix_time_from_datetime_string(date + "T00:00:00") + 86400
+	return Time.get_date_string_from_unix_time(unix)
+
+
+static func _first_difference(shown: Array, expected: Array) -> String:
+	for i in maxi(shown.size(), expected.size()):
+		var a = shown[i] if i < shown.size() else null
+		var b = expected[i] if i < expected.size() else null
+		if a != b:
+			return "row %d shows %s, the library says %s" % [i + 1, a, b]
+	return "none"
