@@ -23,6 +23,9 @@ build=$(cd "$2" 2>/dev/null && pwd) || { echo "docs: no build directory $2" >&2;
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-docs.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+# The doc tool deletes the editor's help cache, and the editor shows extension help only when it starts
+# with a valid cache: both run in a home of their own.
+export TEAMFORGE_HOME="$work/home"
 pattern='SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances'
 
 # Classes bound only by the test build.
@@ -67,6 +70,13 @@ if ! ls "$build"/bin/libteamforge.*.template_debug.* >/dev/null 2>&1 \
     || ! grep -q '^TEAMFORGE_EDITOR_HELP:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
     echo "docs: $build has no library with the class reference; the editor's help was not checked"
     exit 0
+fi
+# A first start writes the help cache; extension help shows from the next start on.
+if ! timeout 300 "$godot" --headless --editor --path "$work/project" --quit >"$work/editor.txt" 2>&1 \
+    || grep -qE "$pattern" "$work/editor.txt"; then
+    cat "$work/editor.txt"
+    echo "docs: the editor failed to start on the library" >&2
+    exit 1
 fi
 probe="$work/editor"
 cp -r "$top/tests/editor_help" "$probe"

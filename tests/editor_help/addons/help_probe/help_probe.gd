@@ -1,19 +1,21 @@
 @tool
 extends EditorPlugin
-# Opens the editor's help page of every class in res://expected.txt ("<class>\t<text>" lines) and checks
-# that the page shows the text and no member without a description. The editor builds its help in the
-# background, so each page is read again until it passes or the time is up. Prints one line per class
-# and quits with 0 when every page passed.
+# Opens the editor's help page of every class in res://expected.txt ("<class>\t<text>" lines), one at a
+# time, and checks that the page shows the text and no member without a description. The editor builds
+# its help in the background and draws a page a few frames after it was asked for, so a page that does
+# not pass yet is read again until the time is up. Prints one line per class and quits with 0 when every
+# page passed.
 
 const MISSING := "There is currently no description"
 const TIMEOUT_MSEC := 60000
-const RETRY_FRAMES := 10
+const FRAMES_PER_READ := 5
 
-var expected := {}
-var passed := {}
-var last_problem := {}
-var started := 0
+var classes: Array[String] = []
+var snippets := {}
+var problems := {}
+var current := 0
 var frames := 0
+var started := 0
 
 
 func _enter_tree() -> void:
@@ -25,49 +27,54 @@ func _enter_tree() -> void:
 		return
 	for line in file.get_as_text().split("\n", false):
 		var fields := line.split("\t")
-		expected[fields[0]] = fields[1] if fields.size() > 1 else ""
+		classes.append(fields[0])
+		snippets[fields[0]] = fields[1] if fields.size() > 1 else ""
 
 
 func _process(_delta: float) -> void:
-	frames += 1
-	if expected.is_empty() or frames % RETRY_FRAMES != 0:
+	if current >= classes.size():
 		return
-	for class_name_ in expected:
-		if not passed.has(class_name_):
-			_read_page(class_name_)
-	if passed.size() == expected.size() or Time.get_ticks_msec() - started > TIMEOUT_MSEC:
-		_finish()
+	frames += 1
+	if frames == 1:
+		EditorInterface.get_script_editor().goto_help("class_name:" + classes[current])
+		return
+	if frames < FRAMES_PER_READ:
+		return
+	var problem := _read_page(classes[current])
+	problems[classes[current]] = problem
+	frames = 0
+	if problem.is_empty() or Time.get_ticks_msec() - started > TIMEOUT_MSEC:
+		current += 1
+		if current == classes.size():
+			_finish()
 
 
-func _read_page(p_class: String) -> void:
-	var script_editor := EditorInterface.get_script_editor()
-	script_editor.goto_help("class_name:" + p_class)
-	for help in script_editor.find_children("*", "EditorHelp", true, false):
-		if not help.visible:
+# Returns what is wrong with the open page of p_class, or "" when it is right.
+func _read_page(p_class: String) -> String:
+	for help in EditorInterface.get_script_editor().find_children("*", "EditorHelp", true, false):
+		if not help.is_visible_in_tree():
 			continue
 		for label: RichTextLabel in help.find_children("*", "RichTextLabel", true, false):
 			var text := label.get_parsed_text()
-			var heading := Array(text.get_slice("\n", 0).replace("\t", " ").split(" ", false))
+			# The heading reads "Class:", blanks (some of them no-break spaces) and the class name.
+			var heading := Array(text.get_slice("\n", 0).replace(char(0xa0), " ").replace("\t", " ").split(" ", false))
 			if not heading.has("Class:") or not heading.has(p_class):
 				continue
-			if not text.contains(expected[p_class]):
-				last_problem[p_class] = "the page does not show \"%s\"" % expected[p_class]
-			elif text.contains(MISSING):
+			if not text.contains(snippets[p_class]):
+				return "the page does not show \"%s\"" % snippets[p_class]
+			if text.contains(MISSING):
 				var at := text.find(MISSING)
-				last_problem[p_class] = "a member has no description: ...%s" % text.substr(maxi(0, at - 120), 160).replace("\n", " ")
-			else:
-				passed[p_class] = true
-			return
-	last_problem[p_class] = "no help page opened"
+				return "something has no description: ...%s" % text.substr(maxi(0, at - 120), 160).replace("\n", " ")
+			return ""
+	return "its help page did not open"
 
 
 func _finish() -> void:
 	var failed := 0
-	for class_name_ in expected:
-		if passed.has(class_name_):
+	for class_name_ in classes:
+		if problems[class_name_].is_empty():
 			print("help page OK: %s" % class_name_)
 		else:
 			failed += 1
-			print("help page FAILED: %s: %s" % [class_name_, last_problem.get(class_name_, "not read")])
-	set_process(false)
+			print("help page FAILED: %s: %s" % [class_name_, problems[class_name_]])
 	get_tree().quit(1 if failed > 0 else 0)
