@@ -1,10 +1,11 @@
-// The library's entry point and class registration.
+// The library's entry point, class registration and, in the editor, its class reference.
 #include "register_types.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/defs.hpp>
 
 #include "economy_system.h"
+#include "editor_help.h"
 #include "game_core.h"
 #include "game_settings.h"
 #include "match_simulator.h"
@@ -20,6 +21,11 @@
 using namespace godot;
 
 void initialize_module(ModuleInitializationLevel p_level) {
+	if (p_level == MODULE_INITIALIZATION_LEVEL_EDITOR) {
+		// The editor's help is ready by now; our classes were registered at SCENE.
+		teamforge::load_editor_help();
+		return;
+	}
 	if (p_level != MODULE_INITIALIZATION_LEVEL_SCENE) {
 		return;
 	}

@@ -44,7 +44,7 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# How the demo loads the library: the build's bin folder linked into the project. Everything else here is
+# How the demo loads the library: the build's libraries linked into its addons/teamforge/bin. Everything else here is
 # independent of that layout.
 load_library() {
     "$here/link_extension.sh" "$1" "$project"

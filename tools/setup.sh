@@ -9,8 +9,8 @@ top=$(cd "$here/.." && pwd)
 build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
 shift
 
-# Build tools from the system's own (stable) package sources.
-packages=(g++ cmake make python3 ca-certificates libgtest-dev)
+# Build tools from the system's own (stable) package sources; MinGW-w64 cross-builds the Windows library.
+packages=(g++ cmake make python3 ca-certificates libgtest-dev g++-mingw-w64-x86-64-posix)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

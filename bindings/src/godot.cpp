@@ -14,6 +14,9 @@ namespace internal {
 #define GODOT_DEFINE_INTERFACE_FUNCTION(m_name, m_type) GDExtensionInterface##m_type gdextension_interface_##m_name = nullptr;
 GODOT_INTERFACE_FUNCTIONS(GODOT_DEFINE_INTERFACE_FUNCTION)
 #undef GODOT_DEFINE_INTERFACE_FUNCTION
+#define GODOT_DEFINE_OPTIONAL_INTERFACE_FUNCTION(m_name, m_type) m_type gdextension_interface_##m_name = nullptr;
+GODOT_OPTIONAL_INTERFACE_FUNCTIONS(GODOT_DEFINE_OPTIONAL_INTERFACE_FUNCTION)
+#undef GODOT_DEFINE_OPTIONAL_INTERFACE_FUNCTION
 
 GDExtensionClassLibraryPtr library = nullptr;
 static char token_storage = 0;
@@ -84,6 +87,10 @@ GDExtensionBool GDExtensionBinding::InitObject::init() const {
 		// An older host: leave the record untouched so that nothing of ours is ever called.
 		return false;
 	}
+#define GODOT_LOAD_OPTIONAL_INTERFACE_FUNCTION(m_name, m_type) \
+	internal::gdextension_interface_##m_name = reinterpret_cast<m_type>(get_proc_address(#m_name));
+	GODOT_OPTIONAL_INTERFACE_FUNCTIONS(GODOT_LOAD_OPTIONAL_INTERFACE_FUNCTION)
+#undef GODOT_LOAD_OPTIONAL_INTERFACE_FUNCTION
 	internal::library = library;
 	initialization->minimum_initialization_level = static_cast<GDExtensionInitializationLevel>(internal::minimum_level);
 	initialization->userdata = nullptr;

@@ -64,3 +64,13 @@ TEST(LibraryEntry, FillsTheRecordForACompleteHostAtSceneLevel) {
 	EXPECT_NE(record.initialize, nullptr);
 	EXPECT_NE(record.deinitialize, nullptr);
 }
+
+// Export templates have no editor help; the library must still load there.
+TEST(LibraryEntry, AcceptsAHostWithoutEditorHelp) {
+	EntryFunction entry = load_entry();
+	ASSERT_NE(entry, nullptr);
+	missing_function = "editor_help_load_xml_from_utf8_chars_and_len";
+	GDExtensionInitialization record = untouched_record();
+	EXPECT_TRUE(entry(lookup, nullptr, &record));
+	EXPECT_EQ(record.minimum_initialization_level, GDEXTENSION_INITIALIZATION_SCENE);
+}

@@ -1,5 +1,6 @@
 // Library entry and the engine interface table. Wraps get_proc_address: every interface function the
-// binding layer calls is looked up once here, and init() refuses a host that lacks any of them.
+// binding layer calls is looked up once here, and init() refuses a host that lacks any of them except the
+// optional ones (editor_help_load_xml_from_utf8_chars_and_len).
 #pragma once
 
 #include <gdextension_interface.h>
@@ -71,6 +72,16 @@ namespace internal {
 #define GODOT_DECLARE_INTERFACE_FUNCTION(m_name, m_type) extern GDExtensionInterface##m_type gdextension_interface_##m_name;
 GODOT_INTERFACE_FUNCTIONS(GODOT_DECLARE_INTERFACE_FUNCTION)
 #undef GODOT_DECLARE_INTERFACE_FUNCTION
+
+// X-macro of (field name, full pointer type) for the functions a host may lack: they are looked up like
+// the others, but a host without one is still accepted and its pointer stays null, so callers check it.
+// Editor help exists only in editor builds of the engine.
+#define GODOT_OPTIONAL_INTERFACE_FUNCTIONS(X) \
+	X(editor_help_load_xml_from_utf8_chars_and_len, GDExtensionsInterfaceEditorHelpLoadXmlFromUtf8CharsAndLen)
+
+#define GODOT_DECLARE_OPTIONAL_INTERFACE_FUNCTION(m_name, m_type) extern m_type gdextension_interface_##m_name;
+GODOT_OPTIONAL_INTERFACE_FUNCTIONS(GODOT_DECLARE_OPTIONAL_INTERFACE_FUNCTION)
+#undef GODOT_DECLARE_OPTIONAL_INTERFACE_FUNCTION
 
 extern GDExtensionClassLibraryPtr library;
 // Our token for instance bindings: the address of a private object, unique to this library.

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the addon package: the template_release and template_debug libraries for Linux x86-64 and,
+# cross-built with MinGW-w64, Windows x86-64, laid out as Godot's asset library installs an addon and
+# zipped:
+#   build/package/teamforge-<version>.zip
+#     addons/teamforge/teamforge.gdextension   paths inside the addon (res://addons/teamforge/bin/...)
+#     addons/teamforge/README.md, LICENSE
+#     addons/teamforge/bin/libteamforge.{linux,windows}.template_{debug,release}.x86_64.{so,dll}
+# The addon's files come from demo/addons/teamforge, which the demo loads the same way.
+#   tools/package.sh [--test]
+# --test then unpacks the zip into a fresh project and plays a series and a tournament in it
+# (tools/test_package.sh). Builds are incremental, in build/package/<platform>-<kind>.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+run_test=0
+for arg in "$@"; do
+    case "$arg" in
+        --test) run_test=1 ;;
+        *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+    esac
+done
+
+version=$(sed -n 's/^project(teamforge VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+[ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
+out="$top/build/package"
+addon_source="$top/demo/addons/teamforge"
+stage="$out/stage"
+addon="$stage/addons/teamforge"
+zip="$out/teamforge-$version.zip"
+toolchain="$top/tools/mingw-w64-x86_64.cmake"
+
+# build <platform> <kind> <build type> [cmake arguments...]: prints the library it built.
+build() {
+    local platform=$1 kind=$2 type=$3 dir="$out/$1-$2"
+    shift 3
+    echo "package: building $platform $kind ($type)" >&2
+    "$here/setup.sh" "$dir" -DCMAKE_BUILD_TYPE="$type" -DTEAMFORGE_TEST_HOOKS=OFF "$@" >"$dir.log" 2>&1 \
+        || { tail -n 30 "$dir.log" >&2; echo "package: the $platform $kind build failed (log: $dir.log)" >&2; exit 1; }
+    local suffix=so
+    [ "$platform" = windows ] && suffix=dll
+    echo "$dir/bin/libteamforge.$platform.$kind.x86_64.$suffix"
+}
+
+mkdir -p "$out"
+libraries=(
+    "$(build linux template_release Release)"
+    "$(build linux template_debug RelWithDebInfo)"
+    "$(build windows template_release Release -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
+    "$(build windows template_debug RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
+)
+
+rm -rf "$stage"
+mkdir -p "$addon/bin"
+for file in teamforge.gdextension teamforge.gdextension.uid README.md; do
+    [ -f "$addon_source/$file" ] && cp "$addon_source/$file" "$addon/"
+done
+cp "$top/LICENSE" "$addon/"
+for library in "${libraries[@]}"; do
+    # Debug information stays in the build folders; the symbols the engine needs are kept.
+    case "$library" in
+        *.dll) x86_64-w64-mingw32-strip --strip-debug -o "$addon/bin/$(basename "$library")" "$library" ;;
+        *) strip --strip-debug -o "$addon/bin/$(basename "$library")" "$library" ;;
+    esac
+done
+
+# Every library the description lists is in the package, and nothing else.
+listed=$(sed -n 's|^[a-z0-9_.]* = "res://addons/teamforge/bin/\(.*\)"$|\1|p' "$addon/teamforge.gdextension" | sort)
+shipped=$(cd "$addon/bin" && ls | sort)
+[ "$listed" = "$shipped" ] || { echo "package: teamforge.gdextension lists [$listed] but bin holds [$shipped]" >&2; exit 1; }
+for library in "$addon"/bin/*.so; do
+    exported=$(nm -D --defined-only "$library" | awk '$2 == "T" { print $3 }')
+    [ "$exported" = teamforge_library_init ] \
+        || { echo "package: $(basename "$library") exports [$exported], not just teamforge_library_init" >&2; exit 1; }
+done
+"$here/check_windows_dll.sh" "$addon"/bin/*.dll
+
+# A zip that depends only on the files: sorted entries, one fixed time stamp.
+rm -f "$zip"
+python3 - "$stage" "$zip" <<'PYTHON'
+import os, sys, zipfile
+stage, target = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+    for folder, folders, files in os.walk(stage):
+        folders.sort()
+        relative = os.path.relpath(folder, stage)
+        if relative != ".":
+            entry = zipfile.ZipInfo(relative + "/", date_time=(2026, 1, 1, 0, 0, 0))
+            entry.external_attr = (0o40755 << 16) | 0x10
+            archive.writestr(entry, b"")
+        for name in sorted(files):
+            path = os.path.join(folder, name)
+            entry = zipfile.ZipInfo(os.path.relpath(path, stage), date_time=(2026, 1, 1, 0, 0, 0))
+            entry.external_attr = (0o100755 if os.access(path, os.X_OK) else 0o100644) << 16
+            entry.compress_type = zipfile.ZIP_DEFLATED
+            with open(path, "rb") as f:
+                archive.writestr(entry, f.read(), compresslevel=9)
+PYTHON
+echo "package: $zip ($(du -h "$zip" | cut -f1))"
+(cd "$stage" && find addons -type f | sort | while read -r file; do printf '  %8s  %s\n' "$(du -h "$file" | cut -f1)" "$file"; done)
+
+if [ $run_test -eq 1 ]; then
+    "$here/test_package.sh" "$zip"
+fi
