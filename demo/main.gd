@@ -4,6 +4,7 @@ extends SceneTree
 # leaderboard as the game core shows it.
 #   tools/godot --headless --path demo -s res://main.gd -- [--seed=N]
 
+const Texts := preload("res://ui/texts.gd")
 const DEFAULT_SEED := 2026
 const SEASON_END := "2026-12-31"
 const FUNDS := 40000000
@@ -51,7 +52,7 @@ func _init() -> void:
 	manager.tournament_completed.connect(_print_podium)
 
 	print("Teamforge season %s, seed %d, %d teams, organiser funds %s" % [database.get_current_date().left(4),
-			seed_value, database.get_team_count(), _money(FUNDS)])
+			seed_value, database.get_team_count(), Texts.money(FUNDS)])
 	for request in SCHEDULE:
 		if not manager.create_tournament(request[0], request[1], request[2], request[3]):
 			printerr("could not organise %s: %s" % [request, manager.get_last_create_error()])
@@ -69,7 +70,7 @@ func _init() -> void:
 	_print_leaderboard(core.get_leaderboard_data("ALL", "VRS"))
 	var finished := manager.get_tournaments().filter(func(t): return t.status == "COMPLETED").size()
 	print("\n%d days played in %.1f ms; %d of %d tournaments completed; organiser funds %s" % [days, elapsed_ms,
-			finished, manager.get_tournaments().size(), _money(manager.get_available_funds())])
+			finished, manager.get_tournaments().size(), Texts.money(manager.get_available_funds())])
 
 	core.free()
 	manager.free()
@@ -89,11 +90,11 @@ func _print_podium(tournament_id: int) -> void:
 		if t.id != tournament_id:
 			continue
 		print("%s  (%s %s, %s to %s, pool %s)" % [t.name, t.format_id, t.tier_id, t.start_date,
-				database.get_current_date(), _money(t.prize)])
+				database.get_current_date(), Texts.money(t.prize)])
 		for i in mini(3, t.standings.size()):
 			var standing: Dictionary = t.standings[i]
 			print("    %-8s %-22s %-3s %12s" % [standing.placement, standing.team.name, standing.team.region,
-					_money(standing.prize)])
+					Texts.money(standing.prize)])
 		print("")
 
 
@@ -103,13 +104,4 @@ func _print_leaderboard(view: Dictionary) -> void:
 	for i in mini(LEADERBOARD_ROWS, view.teams.size()):
 		var row: Dictionary = view.teams[i]
 		print("%4d  %-22s %-6s %6d %9s %14s %7d" % [row.display_rank, row.name, row.region, row.vrs,
-				"%d-%d" % [row.wins, row.losses], _money(row.prize_total), row.honors.size()])
-
-
-static func _money(amount: int) -> String:
-	var digits := str(absi(amount))
-	var grouped := ""
-	while digits.length() > 3:
-		grouped = "," + digits.right(3) + grouped
-		digits = digits.left(digits.length() - 3)
-	return ("-" if amount < 0 else "") + "$" + digits + grouped
+				"%d-%d" % [row.wins, row.losses], Texts.money(row.prize_total), row.honors.size()])
