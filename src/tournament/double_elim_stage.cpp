@@ -162,15 +162,20 @@ Dictionary build_group_bracket(TournamentStage &r_stage, const char *p_prefix, c
 }
 
 // Seats the four opening pairs of one bracket on its opening nodes, given in order. Seeds beyond the
-// list leave their sides empty. With p_keep_seated, a node that already has its side A keeps it.
+// list leave their sides empty. With p_keep_seated, each pair takes the next opening node whose side A
+// is still free, so a node already seated keeps its teams and the pairs after it move on by one.
 void seat_opening_pairs(TournamentStage &r_stage, const std::vector<size_t> &p_openings, const Array &p_seed_list,
 		int64_t p_first_seed, bool p_keep_seated) {
 	const int64_t count = p_seed_list.size();
-	for (size_t k = 0; k < p_openings.size() && k < 4; k++) {
-		MatchNode &node = r_stage.nodes[p_openings[k]];
-		if (p_keep_seated && !node.team_a.is_empty()) {
-			continue;
+	size_t next = 0;
+	for (size_t k = 0; k < 4; k++) {
+		while (p_keep_seated && next < p_openings.size() && !r_stage.nodes[p_openings[next]].team_a.is_empty()) {
+			next++;
 		}
+		if (next >= p_openings.size()) {
+			return;
+		}
+		MatchNode &node = r_stage.nodes[p_openings[next++]];
 		const int64_t seed_a = p_first_seed + OPENING_PAIRS[k][0] - 1;
 		const int64_t seed_b = p_first_seed + OPENING_PAIRS[k][1] - 1;
 		node.team_a = seed_a <= count ? as_dictionary(p_seed_list[seed_a - 1]) : Dictionary();

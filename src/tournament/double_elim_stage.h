@@ -19,7 +19,8 @@ TournamentStage build_group_stage(int32_t p_first_match, const godot::String &p_
 // beyond a short list leaves its side empty. A blast bracket without exactly four opening matches is not
 // seeded.
 void seed_blast_stage(TournamentStage &r_stage, const godot::Array &p_seed_list);
-// Group A takes seeds 1-8, group B 9-16; an opening match whose side A is taken keeps its teams.
+// Group A takes seeds 1-8, group B 9-16; each pair goes to the group's first opening match whose side A
+// is still free, so one already seated keeps its teams.
 void seed_group_stage(TournamentStage &r_stage, const godot::Array &p_seed_list);
 // The six teams that leave the finished group stage for the playoffs, in qualifier order.
 godot::Array group_stage_qualifiers(const TournamentStage &p_stage);

@@ -146,24 +146,31 @@ void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
 	r_map[p_id] = saturating_add(current, p_delta);
 }
 
+// A small integer power (0 to 2 here), rounded once like the exact power.
+double integer_power(double p_base, int32_t p_exponent) {
+	double result = 1.0;
+	for (int32_t i = 0; i < p_exponent; i++) {
+		result *= p_base;
+	}
+	return result;
+}
+
 // The heat from the ratings, ranks and famous names the caller has already looked up.
 int32_t heat_of(double p_rating_a, double p_rating_b, int64_t p_rank_a, int64_t p_rank_b, int32_t p_famous,
 		int32_t p_prize, int32_t p_round_factor) {
 	const double share = static_cast<double>(p_prize) / 2000000.0;
-	double boost = 1.0;
+	int32_t top = 0;
+	int32_t mid = 0;
 	for (const int64_t rank : { p_rank_a, p_rank_b }) {
 		if (rank <= 5) {
-			boost *= 6.0;
+			top++;
+		} else if (rank <= 20) {
+			mid++;
 		}
 	}
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank >= 6 && rank <= 20) {
-			boost *= 2.5;
-		}
-	}
-	for (int32_t i = 0; i < p_famous; i++) {
-		boost *= 9.87;
-	}
+	// The three powers first, then their product: folding the factors in one at a time rounds differently
+	// in the last bit and tips some exact halves of the heat the other way.
+	const double boost = integer_power(6.0, top) * integer_power(2.5, mid) * integer_power(9.87, p_famous);
 	const double x = boost * p_rating_b * p_rating_a * share * share * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
 	if (!(x >= 0.0)) {
 		return 0;

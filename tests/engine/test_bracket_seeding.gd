@@ -154,3 +154,15 @@ func test_short_group_field_leaves_missing_sides_empty() -> void:
 	var none := probe.build_groups(2000, "2026-05-01")
 	probe.seed_stage(none, [], true)
 	assert_eq(_sides(none, 0, 24).filter(func(s): return s != ["", ""]), [], "nothing to seat")
+
+
+func test_group_pairs_pass_an_opening_match_already_seated() -> void:
+	var groups := probe.build_groups(1000, "2026-05-01")
+	var stage: Dictionary = probe.get_stage(groups)
+	stage.nodes[0].team_a = {"id": "held"}
+	stage.nodes[14].team_a = {"id": "kept"}
+	probe.set_stage(groups, stage)
+	probe.seed_stage(groups, _entries(16), true)
+	assert_eq(_sides(groups, 0, 4), [["held", ""], ["s1", "s8"], ["s4", "s5"], ["s2", "s7"]],
+			"group A: each pair takes the next free opening match")
+	assert_eq(_sides(groups, 12, 16), [["s9", "s16"], ["s12", "s13"], ["kept", ""], ["s10", "s15"]], "group B")

@@ -427,3 +427,32 @@ func test_frozen_and_typed_containers_from_a_save_still_play_out() -> void:
 		fail(problem)
 	var champion: TeamData = db.get_team_by_id(t.standings[0].team.id)
 	assert_eq(champion.get_honors().size(), 1, "the champion's honour lands in a frozen list's place")
+
+
+func test_match_heat_from_ratings_ranks_names_prize_and_round() -> void:
+	# Ranks 1-5 at 3000, 6-19 at 2000, then a famous team at rank 20, one at 21, two plain teams after.
+	var teams := []
+	for i in 23:
+		var team := TeamData.new()
+		team.set_id("r%d" % (i + 1))
+		team.set_name(["Vitality", "FaZe", "Plain", "Other"][i - 19] if i >= 19 else "Team %d" % i)
+		team.set_vrs(3000 if i < 5 else (2000 if i < 19 else (1089 if i == 19 else 1000)))
+		teams.append(team)
+	db.set_teams(teams)
+	var probe := TeamforgeTournamentProbe.new()
+	probe.set_database(db)
+	var e := func(id: String) -> Dictionary: return {"id": id, "vrs": 5, "name": db.get_team_by_id(id).get_name()}
+	var plain: Dictionary = e.call("r22")
+	var other: Dictionary = e.call("r23")
+	var famous: Dictionary = e.call("r21")
+	assert_eq([probe.match_heat(plain, other, 2000000, 1), probe.match_heat(plain, other, 1000000, 1),
+			probe.match_heat(famous, other, 2000000, 1), probe.match_heat(famous, other, 2000000, 20),
+			probe.match_heat(famous, other, 2000000, 0), probe.match_heat(famous, other, 2000000, -4),
+			probe.match_heat(e.call("r1"), other, 2000000, 1), probe.match_heat({"id": "gone"}, other, 2000000, 1)],
+			[1000, 500, 3142, 14050, 3142, 3142, 4243, 1000], "live ratings, prize, famous names, top ranks, round factor")
+	# sqrt(2.5 * 9.87^2 * 1089 * 1000) = 9.87 * 1650 = 16285.5 exactly: a half, rounded away from zero.
+	assert_eq(probe.match_heat(famous, e.call("r20"), 2000000, 1), 16286, "a rank-20 pairing of two famous names")
+	var factors := {"Round 3": 1, "Round of 16": 1, "Upper R1": 1, "Lower R2": 1, "Quarterfinals": 2, "Semifinals": 5,
+			"Upper SF": 5, "lower sf": 5, "SEMI FINAL": 5, "Semi-Final": 5, "Grand Final": 20, "Upper Final": 20, "": 1}
+	for match_name in factors:
+		assert_eq(probe.round_heat_factor(match_name), factors[match_name], "factor of %s" % match_name)

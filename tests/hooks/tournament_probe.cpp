@@ -2,6 +2,7 @@
 
 #include "team_database.h"
 #include "tournament/double_elim_stage.h"
+#include "tournament/match_play.h"
 #include "tournament/placements_events.h"
 #include "tournament/single_elim_stage.h"
 #include "tournament/swiss_stage.h"
@@ -45,6 +46,8 @@ void TeamforgeTournamentProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("swiss_finished", "index"), &TeamforgeTournamentProbe::swiss_finished);
 	ClassDB::bind_method(D_METHOD("close_swiss", "index"), &TeamforgeTournamentProbe::close_swiss);
 	ClassDB::bind_method(D_METHOD("group_qualifiers", "index"), &TeamforgeTournamentProbe::group_qualifiers);
+	ClassDB::bind_method(D_METHOD("match_heat", "team_a", "team_b", "prize", "round_factor"), &TeamforgeTournamentProbe::match_heat);
+	ClassDB::bind_method(D_METHOD("round_heat_factor", "match_name"), &TeamforgeTournamentProbe::round_heat_factor);
 	ClassDB::bind_method(D_METHOD("placement_weight", "label"), &TeamforgeTournamentProbe::placement_weight);
 	ClassDB::bind_method(D_METHOD("record_placement", "entry", "label"), &TeamforgeTournamentProbe::record_placement);
 	ClassDB::bind_method(D_METHOD("emit_event", "type", "context"), &TeamforgeTournamentProbe::emit_event);
@@ -194,6 +197,15 @@ Array TeamforgeTournamentProbe::group_qualifiers(int64_t p_index) const {
 	const teamforge::TournamentStage *stage = const_cast<TeamforgeTournamentProbe *>(this)->stage_at(p_index);
 	ERR_FAIL_NULL_V(stage, Array());
 	return teamforge::group_stage_qualifiers(*stage);
+}
+
+int32_t TeamforgeTournamentProbe::match_heat(const Dictionary &p_team_a, const Dictionary &p_team_b, int32_t p_prize,
+		int32_t p_round_factor) const {
+	return teamforge::compute_match_heat(teamforge::TeamRoster(database()), p_team_a, p_team_b, p_prize, p_round_factor);
+}
+
+int32_t TeamforgeTournamentProbe::round_heat_factor(const String &p_match_name) const {
+	return teamforge::round_heat_factor(p_match_name);
 }
 
 double TeamforgeTournamentProbe::placement_weight(const String &p_label) const {

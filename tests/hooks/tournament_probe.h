@@ -63,6 +63,8 @@ public:
 	void close_swiss(int64_t p_index);
 	Array group_qualifiers(int64_t p_index) const;
 
+	int32_t match_heat(const Dictionary &p_team_a, const Dictionary &p_team_b, int32_t p_prize, int32_t p_round_factor) const;
+	int32_t round_heat_factor(const String &p_match_name) const;
 	double placement_weight(const String &p_label) const;
 	void record_placement(const Dictionary &p_entry, const String &p_label);
 	void emit_event(const String &p_type, const Dictionary &p_context);
