@@ -396,6 +396,9 @@ func test_names_and_edition_counters() -> void:
 		["BLAST", "TIER_S", "2027-02-01", "Lisbon", "BLAST Rivals Lisbon 2027"],
 		["BLAST", "TIER_1", "2028-02-01", "Lisbon", "BLAST Open Lisbon 2028"],
 		["MAJOR", "HIGHEST", "2031-11-30", " São Paulo ", "São Paulo Major 2031"],
+		# A date shorter than a year still ends the name with what it holds.
+		["IEM", "TIER_1", "zz", "Oslo", "Intel Extreme Masters Oslo zz"],
+		["MAJOR", "HIGHEST", "abc", "Oslo", "Oslo Major abc"],
 	]
 	for c in cases:
 		if assert_eq(_create(c[0], c[1], c[2], c[3]), "", "%s" % [c]):
