@@ -209,6 +209,9 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 		manager.get_match_simulator().set_seed(simulator_seed)
 		var year := 2026 + (1 if simulator_seed < 0 else 0)
 		assert_true(manager.create_tournament("MAJOR", "HIGHEST", "%d-03-01" % year, "Paris"), "created")
+		# A Major invites by the quotas it was created with, whatever the manager's are by then.
+		var quotas_then := manager.get_major_slots().duplicate(true)
+		manager.set_major_slots({"stage3": {"EU": 0, "AM": 0, "AS": 0}})
 		var expected := _reference_major(simulator_seed)
 		db.set_current_date("%d-02-28" % year)
 		manager.advance_day()
@@ -224,17 +227,22 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 			assert_eq(p.seed, i + 1, "seed of %s" % p.id)
 			assert_same(p, t.major_direct[p.invited_stage.to_lower().replace(" direct", "").replace(" ", "")][p.stage_seed - 1],
 					"participants are the entries of major_direct")
-		assert_eq(t.major_slots, manager.get_major_slots(), "the quotas used are kept")
+		assert_eq(t.major_slots, quotas_then, "the quotas used are kept")
 		assert_eq(t.stages[0].records.map(func(r): return r.team.id).filter(func(id): return not id in expected.stage1),
 				[], "Stage 1 plays the Stage 1 invitees")
 
-	# Quotas far above the field invite no more than the field, and only participants play on.
-	tm.set_major_slots({"stage3": {"EU": 1 << 40, "AM": 1 << 40, "AS": 1 << 40}})
+	# A Major saved without quotas takes the manager's. Quotas far above the field invite no more than
+	# the field, and only participants play on.
 	tm.create_tournament("MAJOR", "HIGHEST", hooks.add_days(db.get_current_date(), 1), "Rome")
+	var saved := tm.get_tournaments()
+	saved[0].major_slots = {}
+	tm.set_tournaments(saved)
+	tm.set_major_slots({"stage3": {"EU": 1 << 40, "AM": 1 << 40, "AS": 1 << 40}})
 	_days(1)
 	var t := _tournament()
 	assert_eq([t.participants.size(), t.major_direct.stage3.size(), t.major_direct.stage2.size(),
 			t.major_direct.stage1.size()], [32, 32, 0, 0], "an overfull Stage 3 is cut to the field")
+	assert_eq(t.major_slots, tm.get_major_slots(), "the manager's quotas are kept as the Major's")
 
 
 func test_a_major_rests_between_stages_and_seeds_each_from_invitees_and_qualifiers() -> void:
