@@ -231,11 +231,12 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 		assert_eq(t.stages[0].records.map(func(r): return r.team.id).filter(func(id): return not id in expected.stage1),
 				[], "Stage 1 plays the Stage 1 invitees")
 
-	# A Major saved without quotas takes the manager's. Quotas far above the field invite no more than
-	# the field, and only participants play on.
+	# A Major saved without quotas or stages takes the manager's quotas and plans its stages when
+	# invited. Quotas far above the field invite no more than the field, and only participants play on.
 	tm.create_tournament("MAJOR", "HIGHEST", hooks.add_days(db.get_current_date(), 1), "Rome")
 	var saved := tm.get_tournaments()
 	saved[0].major_slots = {}
+	saved[0].stages = []
 	tm.set_tournaments(saved)
 	tm.set_major_slots({"stage3": {"EU": 1 << 40, "AM": 1 << 40, "AS": 1 << 40}})
 	_days(1)
@@ -243,6 +244,7 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 	assert_eq([t.participants.size(), t.major_direct.stage3.size(), t.major_direct.stage2.size(),
 			t.major_direct.stage1.size()], [32, 32, 0, 0], "an overfull Stage 3 is cut to the field")
 	assert_eq(t.major_slots, tm.get_major_slots(), "the manager's quotas are kept as the Major's")
+	assert_eq(t.stages.map(func(s): return s.nodes.size()), [33, 33, 33, 7], "the plan is made at the invitation")
 
 
 func test_a_major_rests_between_stages_and_seeds_each_from_invitees_and_qualifiers() -> void:
