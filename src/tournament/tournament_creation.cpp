@@ -241,7 +241,9 @@ const char *validate_creation(const CreationRequest &p_request, bool p_has_datab
 
 String tournament_name(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
 		const String &p_city, Dictionary &r_counters) {
-	const String year = date_year(p_inv_date);
+	// A name shows what the date begins with, even when it is shorter than a year; only the checks
+	// treat such a date as having no year.
+	const String year = p_inv_date.substr(0, 4);
 	const NamePattern *pattern = find_name_pattern(p_format_id.utf8(), p_tier_id.utf8());
 	if (pattern == nullptr) {
 		return p_format_id + " " + year;

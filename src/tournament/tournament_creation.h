@@ -26,7 +26,7 @@ int32_t tier_rank_offset(const godot::String &p_tier_id);
 // Base prize times the tier's factor, halves away from zero.
 int32_t prize_pool(const godot::String &p_format_id, const godot::String &p_tier_id);
 
-// The first four characters of a date, "" for a shorter text.
+// The year the checks compare: the first four characters of a date, "" for a shorter text.
 godot::String date_year(const godot::String &p_date);
 
 struct CreationRequest {

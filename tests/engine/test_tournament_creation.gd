@@ -345,6 +345,33 @@ func test_a_major_plans_four_stages_numbered_and_dated_on_from_each_other() -> v
 			[true, "Bo3", "Bo5"], "a best-of-five final, named so in its round")
 
 
+func test_the_previous_major_is_the_first_latest_invited_before_and_ends_on_its_last_known_day() -> void:
+	tm.set_available_funds(I64_MAX)
+	db.set_current_date("")
+	var major := func(id: int, inv: String, start: String, dates: Array) -> Dictionary:
+		return {"id": id, "format_id": "MAJOR", "city": "C%d" % id, "inv_date": inv, "start_date": start,
+			"stages": [{"nodes": dates.map(func(d): return {"date": d})}, {}]}
+	var early: Dictionary = major.call(1, "2027-01-10", "", ["2027-03-01"])
+	var late: Dictionary = major.call(2, "2027-01-10", "", ["2027-06-01"])
+	var unordered: Dictionary = major.call(3, "2027-01-10", "", ["2027-9-30", "", "2027-09-29"])
+	var too := "ERROR_MAJOR_INVITATION_AFTER_PREVIOUS_FINAL"
+	var cases := [
+		# [Majors that exist, the new invitation date, the error]
+		[[early, late], "2027-03-02", "", "of two invited the same day, the first listed"],
+		[[late, early], "2027-03-02", too, "of two invited the same day, the first listed"],
+		[[late, major.call(4, "2027-02-01", "", ["2027-02-20"])], "2027-03-02", "", "the latest invited"],
+		[[late], "2027-01-10", "", "one invited the same day is not before"],
+		[[unordered], "2027-09-30", too, "the latest day by value, undated nodes passed over"],
+		[[unordered], "2027-10-01", "", "the day after the latest"],
+		[[major.call(5, "2027-01-10", "2027-05-05", [""])], "2027-05-05", too, "no dated node: the start date"],
+		[[major.call(6, "", "", [])], "0000-00-00", too, "nothing dated at all"],
+		[[major.call(6, "", "", [])], "0000-00-01", "", "nothing dated at all"],
+	]
+	for c in cases:
+		tm.set_tournaments(c[0])
+		assert_eq(_create("MAJOR", "HIGHEST", c[1], "New"), c[2], "%s, then one invited %s" % [c[3], c[1]])
+
+
 func test_every_other_format_plans_its_stages() -> void:
 	tm.set_available_funds(I64_MAX)
 	var plans := [
@@ -396,6 +423,9 @@ func test_names_and_edition_counters() -> void:
 		["BLAST", "TIER_S", "2027-02-01", "Lisbon", "BLAST Rivals Lisbon 2027"],
 		["BLAST", "TIER_1", "2028-02-01", "Lisbon", "BLAST Open Lisbon 2028"],
 		["MAJOR", "HIGHEST", "2031-11-30", " São Paulo ", "São Paulo Major 2031"],
+		# A date shorter than a year still ends the name with what it holds.
+		["IEM", "TIER_1", "zz", "Oslo", "Intel Extreme Masters Oslo zz"],
+		["MAJOR", "HIGHEST", "abc", "Oslo", "Oslo Major abc"],
 	]
 	for c in cases:
 		if assert_eq(_create(c[0], c[1], c[2], c[3]), "", "%s" % [c]):

@@ -1,7 +1,8 @@
 extends TestCase
-# Invitations, match play and completion as advance_day drives them: the seeded acceptance draws and
-# seeds of open and Major fields, rest days and the seeding of later stages, nodes that wait for both
-# teams, the prize split and honours, and fields that are short or lose teams still coming to an end.
+# Invitations, match play and completion as advance_day drives them: the day's steps and signals, the
+# seeded acceptance draws and seeds of open and Major fields, rest days and the seeding of later stages,
+# nodes that wait for both teams, the prize split and honours, and fields that are short or lose teams
+# still coming to an end.
 
 const Fixture := preload("res://tournament_fixture.gd")
 const SEED := 424242
@@ -68,6 +69,38 @@ func _by_rating(teams: Array) -> Array:
 	var sorted := teams.duplicate()
 	sorted.sort_custom(func(a, b): return ranked.find(a) < ranked.find(b))
 	return sorted
+
+
+func test_each_day_moves_the_date_steps_every_tournament_in_turn_and_rests_every_team() -> void:
+	# The best teams never play an open-tier league (rank offset 64), so only the day's rest moves them.
+	var top := _ranked().slice(0, 4)
+	for i in 4:
+		top[i].set_stamina([100, 99, -7, 250][i])
+	# Written without leading zeros: dates compare by the value of their digit runs.
+	assert_true(tm.create_tournament("EPL", "TIER_OPEN", "2026-1-3"), "created")
+	var log := []
+	db.current_date_changed.connect(func(date): log.append(["date", date]))
+	for name in ["tournament_updated", "day_advanced"]:
+		tm.connect(name, func(arg): log.append([name, arg]))
+	var days := []
+	for day in 5:
+		log.clear()
+		assert_true(tm.advance_day())
+		days.append([_tournament().status, log.duplicate()])
+		if day == 0:
+			assert_eq(top.map(func(team): return team.get_stamina()), [100, 100, 0, 100], "one point, within 0 to 100")
+	var quiet := func(date): return [["date", date], ["day_advanced", date]]
+	assert_eq(days, [["PENDING", quiet.call("2026-01-02")],
+			["WAITING", [["date", "2026-01-03"], ["tournament_updated", 1], ["day_advanced", "2026-01-03"]]],
+			["WAITING", quiet.call("2026-01-04")], ["WAITING", quiet.call("2026-01-05")],
+			["ACTIVE", [["date", "2026-01-06"], ["tournament_updated", 1], ["tournament_updated", 1],
+				["day_advanced", "2026-01-06"]]]], "invited on its date, started and played on its start date")
+	assert_eq(_tournament().stages[0].nodes.slice(0, 4).map(func(n): return [n.date, n.status]),
+			range(4).map(func(_i): return ["2026-01-06", "PLAYED"]), "the start date's matches are played that day")
+
+	var alone: TournamentManager = autofree(TournamentManager.new())
+	var alone_log := watch_signals(alone, ["day_advanced"])
+	assert_eq([alone.advance_day(), alone_log], [false, []], "no day without a database")
 
 
 func test_open_invitation_draws_acceptance_from_the_seed_and_seeds_the_field() -> void:
@@ -176,6 +209,9 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 		manager.get_match_simulator().set_seed(simulator_seed)
 		var year := 2026 + (1 if simulator_seed < 0 else 0)
 		assert_true(manager.create_tournament("MAJOR", "HIGHEST", "%d-03-01" % year, "Paris"), "created")
+		# A Major invites by the quotas it was created with, whatever the manager's are by then.
+		var quotas_then := manager.get_major_slots().duplicate(true)
+		manager.set_major_slots({"stage3": {"EU": 0, "AM": 0, "AS": 0}})
 		var expected := _reference_major(simulator_seed)
 		db.set_current_date("%d-02-28" % year)
 		manager.advance_day()
@@ -191,17 +227,24 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 			assert_eq(p.seed, i + 1, "seed of %s" % p.id)
 			assert_same(p, t.major_direct[p.invited_stage.to_lower().replace(" direct", "").replace(" ", "")][p.stage_seed - 1],
 					"participants are the entries of major_direct")
-		assert_eq(t.major_slots, manager.get_major_slots(), "the quotas used are kept")
+		assert_eq(t.major_slots, quotas_then, "the quotas used are kept")
 		assert_eq(t.stages[0].records.map(func(r): return r.team.id).filter(func(id): return not id in expected.stage1),
 				[], "Stage 1 plays the Stage 1 invitees")
 
-	# Quotas far above the field invite no more than the field, and only participants play on.
-	tm.set_major_slots({"stage3": {"EU": 1 << 40, "AM": 1 << 40, "AS": 1 << 40}})
+	# A Major saved without quotas or stages takes the manager's quotas and plans its stages when
+	# invited. Quotas far above the field invite no more than the field, and only participants play on.
 	tm.create_tournament("MAJOR", "HIGHEST", hooks.add_days(db.get_current_date(), 1), "Rome")
+	var saved := tm.get_tournaments()
+	saved[0].major_slots = {}
+	saved[0].stages = []
+	tm.set_tournaments(saved)
+	tm.set_major_slots({"stage3": {"EU": 1 << 40, "AM": 1 << 40, "AS": 1 << 40}})
 	_days(1)
 	var t := _tournament()
 	assert_eq([t.participants.size(), t.major_direct.stage3.size(), t.major_direct.stage2.size(),
 			t.major_direct.stage1.size()], [32, 32, 0, 0], "an overfull Stage 3 is cut to the field")
+	assert_eq(t.major_slots, tm.get_major_slots(), "the manager's quotas are kept as the Major's")
+	assert_eq(t.stages.map(func(s): return s.nodes.size()), [33, 33, 33, 7], "the plan is made at the invitation")
 
 
 func test_a_major_rests_between_stages_and_seeds_each_from_invitees_and_qualifiers() -> void:
