@@ -118,10 +118,10 @@ static func _swiss(name: String, first: int, start: String) -> Dictionary:
 
 
 static func _single_elim(teams: int, bo5: bool, first: int, start: String) -> Dictionary:
-	var spec: Array = BRACKETS[teams][0]
+	var bracket: Array = BRACKETS[teams][0]
 	var ids := []
 	var number := first
-	for round in spec:
+	for round in bracket:
 		var round_ids := []
 		for i in round[1]:
 			round_ids.append("m_%d" % number)
@@ -129,18 +129,18 @@ static func _single_elim(teams: int, bo5: bool, first: int, start: String) -> Di
 		ids.append(round_ids)
 	var nodes := []
 	var rounds := []
-	for r in spec.size():
-		var round: Array = spec[r]
+	for r in bracket.size():
+		var round: Array = bracket[r]
 		for k in round[1]:
 			var win := []
-			if r + 1 < spec.size():
+			if r + 1 < bracket.size():
 				# The 6-team quarterfinal winners meet a seeded team waiting in the semifinal.
 				var target: int = k if teams == 6 and r == 0 else k / 2
 				var side := "team_b" if teams == 6 and r == 0 or k % 2 == 1 else "team_a"
 				win = [ids[r + 1][target], side]
-			var final := r + 1 == spec.size()
+			var final := r + 1 == bracket.size()
 			nodes.append(_node(ids[r][k], round[0], "Bo3", _day(start, round[3][k]), round[2], win, [], bo5 and final))
-		var group_name := "Bo5" if bo5 and r + 1 == spec.size() else "Bo3"
+		var group_name := "Bo5" if bo5 and r + 1 == bracket.size() else "Bo3"
 		rounds.append({"name": round[0], "groups": [{"name": group_name, "match_ids": ids[r]}]})
 	return _stage("SINGLE_ELIM", "Playoffs", nodes, rounds, [], _day(start, BRACKETS[teams][1]), number, true)
 
