@@ -36,11 +36,6 @@ constexpr int64_t STAMINA_GAIN_MIN = 10;
 constexpr int64_t STAMINA_GAIN_MAX = 30;
 constexpr int64_t QUOTA_PLACES = 8;
 
-std::string utf8_id(const String &p_id) {
-	const godot::CharString text = p_id.utf8();
-	return std::string(text.get_data(), static_cast<size_t>(text.length()));
-}
-
 String placement_team_id(const Dictionary &p_placement) {
 	return entry_id(p_placement.get(dictionary_key("team"), Variant()));
 }
@@ -56,13 +51,13 @@ void place_unplaced_participants(TournamentHost &p_host, Tournament &r_tournamen
 	std::unordered_set<std::string> placed;
 	const Array placements = r_tournament.placements;
 	for (int64_t i = 0; i < placements.size(); i++) {
-		placed.insert(utf8_id(placement_team_id(as_dictionary(placements[i]))));
+		placed.insert(utf8_key(placement_team_id(as_dictionary(placements[i]))));
 	}
 	const Array participants = r_tournament.participants;
 	for (int64_t i = 0; i < participants.size(); i++) {
 		const Dictionary entry = as_dictionary(participants[i]);
 		const String id = entry_id(entry);
-		if (id.is_empty() || !placed.insert(utf8_id(id)).second) {
+		if (id.is_empty() || !placed.insert(utf8_key(id)).second) {
 			continue;
 		}
 		record_placement(p_host, r_tournament, entry, "PLACEMENT_UNKNOWN");
@@ -81,7 +76,7 @@ std::vector<Dictionary> best_placements(const Array &p_placements) {
 			continue;
 		}
 		const double weight = placement_tag_weight(placement);
-		const auto found = position.emplace(utf8_id(id), kept.size());
+		const auto found = position.emplace(utf8_key(id), kept.size());
 		if (found.second) {
 			kept.push_back(placement);
 			weights.push_back(weight);

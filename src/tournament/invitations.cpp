@@ -56,11 +56,6 @@ constexpr StageSlot MAJOR_STAGES[] = {
 };
 constexpr const char *REGIONS[] = { "EU", "AM", "AS" };
 
-std::string utf8_id(const String &p_id) {
-	const godot::CharString text = p_id.utf8();
-	return std::string(text.get_data(), static_cast<size_t>(text.length()));
-}
-
 void sort_by_rating(CandidateList &r_list) {
 	// Stable: teams of equal rating keep their order, so one seed gives one field.
 	std::stable_sort(r_list.begin(), r_list.end(), [](const Candidate *p_a, const Candidate *p_b) { return p_a->rating > p_b->rating; });
@@ -74,7 +69,7 @@ std::vector<Candidate> ranked_pool(const TeamRoster &p_roster, int32_t p_rank_of
 		Candidate candidate;
 		candidate.entry = make_team_entry(*team);
 		candidate.id = team->get_id();
-		candidate.key = utf8_id(candidate.id);
+		candidate.key = utf8_key(candidate.id);
 		candidate.region = team->get_region();
 		candidate.rating = p_roster.live_rating(candidate.entry);
 		candidate.stamina = p_roster.live_stamina(candidate.entry);

@@ -75,12 +75,7 @@ godot::Array round_group_match_ids(const godot::Array &p_rounds, int64_t p_round
 }
 
 MatchNode *find_stage_node(TournamentStage &r_stage, const godot::String &p_id) {
-	for (MatchNode &node : r_stage.nodes) {
-		if (node.id == p_id) {
-			return &node;
-		}
-	}
-	return nullptr;
+	return const_cast<MatchNode *>(find_stage_node(static_cast<const TournamentStage &>(r_stage), p_id));
 }
 
 const MatchNode *find_stage_node(const TournamentStage &p_stage, const godot::String &p_id) {

@@ -82,10 +82,9 @@ bool all_records_decided(const Array &p_records) {
 
 // A round is still open while one of its matches has both teams and has not been played.
 bool round_open(const TournamentStage &p_stage) {
-	static const String pending("PENDING");
 	const String name = round_name(p_stage.current_round);
 	for (const MatchNode &node : p_stage.nodes) {
-		if (node.status == pending && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
+		if (node.status == fixed_text("PENDING") && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
 			return true;
 		}
 	}

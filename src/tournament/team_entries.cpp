@@ -4,6 +4,7 @@
 #include "common/text_key_reading.h"
 #include "team_data.h"
 #include "team_database.h"
+#include "tournament/stage_building.h"
 
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -31,16 +32,12 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 	r_entry[dictionary_key("honors")] = p_team.get_honors().duplicate();
 }
 
-godot::String id_of(const godot::Dictionary &p_entry) {
-	return readable_by_text_keys(p_entry).get(dictionary_key("id"), godot::String());
-}
+} // namespace
 
 std::string utf8_key(const godot::String &p_text) {
 	const godot::CharString text = p_text.utf8();
 	return std::string(text.get_data(), static_cast<size_t>(text.length()));
 }
-
-} // namespace
 
 godot::Dictionary make_team_entry(const godot::TeamData &p_team) {
 	godot::Dictionary entry;
@@ -98,7 +95,7 @@ godot::TeamData *TeamRoster::find_entry(const godot::Dictionary &p_entry) const 
 	if (list.empty()) {
 		return nullptr;
 	}
-	return find(id_of(p_entry));
+	return find(entry_id(p_entry));
 }
 
 int64_t TeamRoster::rank_of(const godot::TeamData *p_team) const {

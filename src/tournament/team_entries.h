@@ -26,6 +26,9 @@ godot::Dictionary make_team_entry(const godot::TeamData &p_team);
 // A new entry with every key of p_entry in its order, the team's own keys taken afresh from p_team.
 godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const godot::TeamData &p_team);
 
+// A team id as a plain std::string, for hash sets and maps kept while no script runs.
+std::string utf8_key(const godot::String &p_text);
+
 // The database's teams as they stand, in list order. Holds plain pointers: valid only until the next
 // signal, since a handler may change the list or free the database.
 class TeamRoster {
