@@ -3,7 +3,7 @@
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
-#include "common/writable_array.h"
+#include "common/copy_on_write.h"
 #include "data/top_teams.h"
 
 #include <godot_cpp/core/class_db.hpp>

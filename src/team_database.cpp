@@ -1,7 +1,7 @@
 #include "team_database.h"
 
 #include "common/text_key_reading.h"
-#include "common/writable_array.h"
+#include "common/copy_on_write.h"
 #include "data/default_roster.h"
 
 #include <godot_cpp/core/class_db.hpp>

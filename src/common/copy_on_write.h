@@ -1,9 +1,15 @@
 #pragma once
 
-// A container the tournament records hold may also sit in a save dictionary that a script keeps, or
-// in another manager loaded from that dictionary (saves carry nested containers as they are). A
-// change therefore goes into a new, plain container that replaces the stored one: nobody else's copy
-// changes behind its holder's back, and a container a script froze or typed is never written into.
+// Writing into containers scripts can reach. Scripts may freeze or type any container they hold, and the
+// engine trusts a typed container's contents (a stray type crashes it later), so the library never writes
+// into such a container: it writes into a plain copy that replaces the stored one.
+//
+// Two uses. The tournament records copy on every change (array_with, plain_copy): their containers may
+// also sit in a save dictionary that a script keeps, or in another manager loaded from it, and nobody
+// else's copy may change behind its holder's back. The containers the library shares with scripts on
+// purpose (the team list, the guess history, the ledger, a guess record) are written in place, and only
+// replaced when they would refuse the write (ensure_writable), so a change is never announced or paid
+// for without being stored.
 
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
@@ -52,6 +58,29 @@ inline godot::Dictionary plain_copy(const godot::Dictionary &p_source) {
 		copy[key] = p_source[key];
 	}
 	return copy;
+}
+
+// p_element is the builtin type of the values the library is about to store. An array typed with exactly
+// that builtin type is kept (and stays shared), except for objects, whose class the check cannot see.
+inline void ensure_writable(godot::Array &r_array, godot::Variant::Type p_element) {
+	if (!r_array.is_read_only() && (!r_array.is_typed() || (p_element != godot::Variant::OBJECT && r_array.get_typed_builtin() == p_element))) {
+		return;
+	}
+	godot::Array copy;
+	const int64_t count = r_array.size();
+	copy.resize(count);
+	for (int64_t i = 0; i < count; i++) {
+		copy[i] = r_array[i];
+	}
+	r_array = copy;
+}
+
+// Records take values of several types, so any typed record is replaced by a plain copy.
+inline void ensure_writable(godot::Dictionary &r_record) {
+	if (!r_record.is_read_only() && !r_record.is_typed()) {
+		return;
+	}
+	r_record = plain_copy(r_record);
 }
 
 } // namespace teamforge
