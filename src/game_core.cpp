@@ -181,8 +181,8 @@ bool GameCore::advance_day() {
 		return true;
 	}
 	Dictionary short_data;
-	short_data[teamforge::dictionary_key("current_date")] = date;
-	short_data[teamforge::dictionary_key("available_funds")] =
+	short_data[TF_KEY("current_date")] = date;
+	short_data[TF_KEY("available_funds")] =
 			tournament_manager ? tournament_manager->get_available_funds() : int64_t(0);
 	emit_signal("organize_changed", short_data);
 	return true;
@@ -214,14 +214,14 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 		}
 	}
 	Dictionary result;
-	result[teamforge::dictionary_key("ok")] = ok;
-	result[teamforge::dictionary_key("format_id")] = p_format_id;
-	result[teamforge::dictionary_key("tier_id")] = p_tier_id;
-	result[teamforge::dictionary_key("inv_date")] = p_inv_date;
-	result[teamforge::dictionary_key("city")] = p_city;
+	result[TF_KEY("ok")] = ok;
+	result[TF_KEY("format_id")] = p_format_id;
+	result[TF_KEY("tier_id")] = p_tier_id;
+	result[TF_KEY("inv_date")] = p_inv_date;
+	result[TF_KEY("city")] = p_city;
 	const Dictionary organize_data = get_organize_data();
-	result[teamforge::dictionary_key("organize_data")] = organize_data;
-	result[teamforge::dictionary_key("message_key")] = message_key;
+	result[TF_KEY("organize_data")] = organize_data;
+	result[TF_KEY("message_key")] = message_key;
 	const std::shared_ptr<LifeState> state = life;
 	emit_signal("tournament_created", result);
 	if (state->node_alive) {
@@ -244,10 +244,10 @@ void GameCore::set_credits(int64_t p_credits) {
 Dictionary GameCore::to_dict() const {
 	Dictionary data;
 	if (team_database != nullptr) {
-		data[teamforge::dictionary_key("team_database")] = team_database->to_dict();
+		data[TF_KEY("team_database")] = team_database->to_dict();
 	}
 	if (tournament_manager != nullptr) {
-		data[teamforge::dictionary_key("tournament_manager")] = tournament_manager->to_dict();
+		data[TF_KEY("tournament_manager")] = tournament_manager->to_dict();
 	}
 	return data;
 }

@@ -218,25 +218,25 @@ String TournamentManager::get_last_create_error() const {
 
 Dictionary TournamentManager::to_dict() const {
 	Dictionary data;
-	data[teamforge::dictionary_key("tournaments")] = get_tournaments();
-	data[teamforge::dictionary_key("next_tournament_id")] = next_tournament_id;
-	data[teamforge::dictionary_key("available_funds")] = available_funds;
-	data[teamforge::dictionary_key("major_slots")] = major_slots;
-	data[teamforge::dictionary_key("epl_counters")] = epl_counters;
-	data[teamforge::dictionary_key("match_log")] = Dictionary();
+	data[TF_KEY("tournaments")] = get_tournaments();
+	data[TF_KEY("next_tournament_id")] = next_tournament_id;
+	data[TF_KEY("available_funds")] = available_funds;
+	data[TF_KEY("major_slots")] = major_slots;
+	data[TF_KEY("epl_counters")] = epl_counters;
+	data[TF_KEY("match_log")] = Dictionary();
 	return data;
 }
 
 void TournamentManager::from_dict(const Dictionary &p_data) {
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	int32_t loaded_next_id = teamforge::read_saved_int32(
-			data.get(teamforge::dictionary_key("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
+			data.get(TF_KEY("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
 	const int64_t loaded_funds = teamforge::read_saved_int64(
-			data.get(teamforge::dictionary_key("available_funds"), Variant(STARTING_FUNDS)));
+			data.get(TF_KEY("available_funds"), Variant(STARTING_FUNDS)));
 	const Dictionary loaded_slots = teamforge::normalize_quota_map(
-			data.get(teamforge::dictionary_key("major_slots"), Variant()).operator Dictionary());
-	const Dictionary loaded_counters = data.get(teamforge::dictionary_key("epl_counters"), Variant()).operator Dictionary();
-	teamforge::TournamentList loaded = load_tournaments(data.get(teamforge::dictionary_key("tournaments"), Variant()), loaded_next_id);
+			data.get(TF_KEY("major_slots"), Variant()).operator Dictionary());
+	const Dictionary loaded_counters = data.get(TF_KEY("epl_counters"), Variant()).operator Dictionary();
+	teamforge::TournamentList loaded = load_tournaments(data.get(TF_KEY("tournaments"), Variant()), loaded_next_id);
 
 	next_tournament_id = loaded_next_id;
 	available_funds = loaded_funds;

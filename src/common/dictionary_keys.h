@@ -1,9 +1,13 @@
 #pragma once
 
-// Keys of the dictionaries the library builds again and again (match reports, saves). Each key text is
-// turned into an engine String once and shared afterwards, instead of being decoded from UTF-8 on every
-// write. Keys are looked up by the address of their literal, which stays the same for the library's life.
-// A fixed set of keys on a hot path is better kept in a static struct of Variants, as the classes do.
+// Keys and fixed texts of the dictionaries the library builds again and again (match reports, saves,
+// tournament records). Each text becomes an engine value once and is shared afterwards, instead of being
+// decoded from UTF-8 on every use.
+//
+// A literal is interned at its call site with TF_KEY / TF_TEXT: a thread-safe local static, so every
+// use after the first costs one guard check and no look-up. A text chosen at run time (from a table)
+// goes through dictionary_key / fixed_text, which look it up by the address of its literal under a lock.
+// The engine classes keep their few keys and signal names together in one static struct each.
 
 #include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -16,3 +20,14 @@ const godot::Variant &dictionary_key(const char *p_literal);
 const godot::String &fixed_text(const char *p_literal);
 
 } // namespace teamforge
+
+#define TF_KEY(m_literal)                                                            \
+	([]() -> const ::godot::Variant & {                                              \
+		static const ::godot::Variant tf_interned_key{ ::godot::String(m_literal) }; \
+		return tf_interned_key;                                                      \
+	}())
+#define TF_TEXT(m_literal)                                          \
+	([]() -> const ::godot::String & {                              \
+		static const ::godot::String tf_interned_text{ m_literal }; \
+		return tf_interned_text;                                    \
+	}())

@@ -37,11 +37,11 @@ constexpr int64_t STAMINA_GAIN_MAX = 30;
 constexpr int64_t QUOTA_PLACES = 8;
 
 String placement_team_id(const Dictionary &p_placement) {
-	return entry_id(p_placement.get(dictionary_key("team"), Variant()));
+	return entry_id(p_placement.get(TF_KEY("team"), Variant()));
 }
 
 double placement_tag_weight(const Dictionary &p_placement) {
-	return placement_weight(p_placement.get(dictionary_key("tag"), String()));
+	return placement_weight(p_placement.get(TF_KEY("tag"), String()));
 }
 
 // Every invited team ends with a standing: one that a short or stalled field never placed finishes
@@ -109,21 +109,21 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 	const Dictionary rating_changes = readable_by_text_keys(p_tournament.vrs_delta_map);
 	std::vector<Standing> standings;
 	for (const Dictionary &placement : p_placements) {
-		Dictionary team = as_dictionary(placement.get(dictionary_key("team"), Variant()));
+		Dictionary team = as_dictionary(placement.get(TF_KEY("team"), Variant()));
 		const String id = entry_id(team);
 		const TeamData *live = roster.find(id);
 		if (live != nullptr) {
 			team = refresh_team_entry(team, *live);
 		}
-		const String tag = placement.get(dictionary_key("tag"), String());
+		const String tag = placement.get(TF_KEY("tag"), String());
 		const double weight = placement_weight(tag);
 		const int64_t prize = round_to_int64(static_cast<double>(p_tournament.prize) * (weight / weight_sum));
 
 		int64_t vrs_before = 0;
 		if (initial_vrs.has(id)) {
 			vrs_before = initial_vrs.get(id, 0);
-		} else if (placement.has(dictionary_key("vrs_before"))) {
-			vrs_before = placement.get(dictionary_key("vrs_before"), 0);
+		} else if (placement.has(TF_KEY("vrs_before"))) {
+			vrs_before = placement.get(TF_KEY("vrs_before"), 0);
 		} else {
 			vrs_before = roster.live_rating(team);
 		}
@@ -131,12 +131,12 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 		const int64_t delta = rating_changes.has(id) ? static_cast<int64_t>(rating_changes.get(id, 0)) : saturating_sub(vrs_after, vrs_before);
 
 		Standing standing;
-		standing.entry[dictionary_key("placement")] = tag;
-		standing.entry[dictionary_key("team")] = team;
-		standing.entry[dictionary_key("prize")] = prize;
-		standing.entry[dictionary_key("vrs_before")] = vrs_before;
-		standing.entry[dictionary_key("vrs_after")] = vrs_after;
-		standing.entry[dictionary_key("delta_vrs")] = delta;
+		standing.entry[TF_KEY("placement")] = tag;
+		standing.entry[TF_KEY("team")] = team;
+		standing.entry[TF_KEY("prize")] = prize;
+		standing.entry[TF_KEY("vrs_before")] = vrs_before;
+		standing.entry[TF_KEY("vrs_after")] = vrs_after;
+		standing.entry[TF_KEY("delta_vrs")] = delta;
 		standing.weight = weight;
 		standing.vrs_after = vrs_after;
 		standings.push_back(standing);
@@ -162,8 +162,8 @@ void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
 	int64_t stage2[3] = { 0, 0, 0 };
 	const int64_t count = std::min<int64_t>(p_standings.size(), 2 * QUOTA_PLACES);
 	for (int64_t i = 0; i < count; i++) {
-		const Dictionary team = as_dictionary(as_dictionary(p_standings[i]).get(dictionary_key("team"), Variant()));
-		const String region = team.get(dictionary_key("region"), String());
+		const Dictionary team = as_dictionary(as_dictionary(p_standings[i]).get(TF_KEY("team"), Variant()));
+		const String region = team.get(TF_KEY("region"), String());
 		for (size_t r = 0; r < 3; r++) {
 			if (region == fixed_text(regions[r])) {
 				(i < QUOTA_PLACES ? stage3 : stage2)[r]++;
@@ -177,30 +177,30 @@ void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
 		direct3[dictionary_key(regions[r])] = stage3[r];
 		direct2[dictionary_key(regions[r])] = stage2[r];
 	}
-	quotas[dictionary_key("stage3")] = direct3;
-	quotas[dictionary_key("stage2")] = direct2;
+	quotas[TF_KEY("stage3")] = direct3;
+	quotas[TF_KEY("stage2")] = direct2;
 	p_host.set_quota_map(quotas);
 }
 
 bool earns_honour(const String &p_placement, const String &p_tier) {
-	if (p_placement == fixed_text("1st")) {
+	if (p_placement == TF_TEXT("1st")) {
 		return true;
 	}
-	return p_placement == fixed_text("2nd") && (p_tier == fixed_text("HIGHEST") || p_tier == fixed_text("TIER_S"));
+	return p_placement == TF_TEXT("2nd") && (p_tier == TF_TEXT("HIGHEST") || p_tier == TF_TEXT("TIER_S"));
 }
 
 Dictionary make_honour(const Tournament &p_tournament, const Dictionary &p_standing, const String &p_placement) {
 	Dictionary honour;
-	honour[dictionary_key("tour_id")] = p_tournament.id;
-	honour[dictionary_key("name")] = p_tournament.name;
-	honour[dictionary_key("date")] = p_tournament.start_date;
-	honour[dictionary_key("prize")] = p_standing.get(dictionary_key("prize"), 0);
-	honour[dictionary_key("tier")] = p_tournament.tier_id;
-	honour[dictionary_key("format")] = p_tournament.format_id;
-	honour[dictionary_key("placement")] = p_placement;
-	honour[dictionary_key("vrs_before")] = p_standing.get(dictionary_key("vrs_before"), 0);
-	honour[dictionary_key("vrs_after")] = p_standing.get(dictionary_key("vrs_after"), 0);
-	honour[dictionary_key("delta_vrs")] = p_standing.get(dictionary_key("delta_vrs"), 0);
+	honour[TF_KEY("tour_id")] = p_tournament.id;
+	honour[TF_KEY("name")] = p_tournament.name;
+	honour[TF_KEY("date")] = p_tournament.start_date;
+	honour[TF_KEY("prize")] = p_standing.get(TF_KEY("prize"), 0);
+	honour[TF_KEY("tier")] = p_tournament.tier_id;
+	honour[TF_KEY("format")] = p_tournament.format_id;
+	honour[TF_KEY("placement")] = p_placement;
+	honour[TF_KEY("vrs_before")] = p_standing.get(TF_KEY("vrs_before"), 0);
+	honour[TF_KEY("vrs_after")] = p_standing.get(TF_KEY("vrs_after"), 0);
+	honour[TF_KEY("delta_vrs")] = p_standing.get(TF_KEY("delta_vrs"), 0);
 	return honour;
 }
 
@@ -209,13 +209,13 @@ void pay_prizes_and_honours(TournamentHost &p_host, const Tournament &p_tourname
 	const Array standings = p_tournament.standings;
 	for (int64_t i = 0; i < standings.size(); i++) {
 		const Dictionary standing = as_dictionary(standings[i]);
-		TeamData *team = roster.find(entry_id(standing.get(dictionary_key("team"), Variant())));
+		TeamData *team = roster.find(entry_id(standing.get(TF_KEY("team"), Variant())));
 		if (team == nullptr) {
 			continue;
 		}
-		const int64_t prize = standing.get(dictionary_key("prize"), 0);
+		const int64_t prize = standing.get(TF_KEY("prize"), 0);
 		team->set_prize_total(saturating_add(team->get_prize_total(), prize));
-		const String placement = standing.get(dictionary_key("placement"), String());
+		const String placement = standing.get(TF_KEY("placement"), String());
 		if (earns_honour(placement, p_tournament.tier_id)) {
 			team->set_honors(array_with_front(team->get_honors(), make_honour(p_tournament, standing, placement)));
 		}
@@ -241,7 +241,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 } // namespace
 
 void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
-	r_tournament.status = fixed_text("COMPLETED");
+	r_tournament.status = TF_TEXT("COMPLETED");
 	place_unplaced_participants(p_host, r_tournament);
 
 	const std::vector<Dictionary> placements = best_placements(r_tournament.placements);
@@ -257,12 +257,12 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	}
 	r_tournament.standings = standings;
 
-	if (r_tournament.format_id == fixed_text("MAJOR")) {
+	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
 		set_next_major_quotas(p_host, standings);
 	}
 
 	Dictionary context;
-	context[dictionary_key("standings")] = r_tournament.standings;
+	context[TF_KEY("standings")] = r_tournament.standings;
 	emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
 	if (p_host.day_interrupted()) {
 		// A handler replaced the records or the database: paying out now would land in the new state.

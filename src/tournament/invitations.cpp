@@ -111,16 +111,16 @@ CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tourname
 	}
 
 	sort_by_rating(accepted);
-	const bool league = r_tournament.format_id == fixed_text("EPL");
+	const bool league = r_tournament.format_id == TF_TEXT("EPL");
 	Array participants;
 	for (size_t i = 0; i < accepted.size(); i++) {
 		Dictionary &entry = accepted[i]->entry;
 		const int64_t position = static_cast<int64_t>(i);
-		entry[dictionary_key("seed")] = position + 1;
+		entry[TF_KEY("seed")] = position + 1;
 		if (league) {
 			const bool direct = position < EPL_DIRECT_TEAMS;
-			entry[dictionary_key("invited_stage")] = fixed_text(direct ? "Stage 2 Direct" : "Stage 1");
-			entry[dictionary_key("stage_seed")] = direct ? position + 1 : position + 1 - EPL_DIRECT_TEAMS;
+			entry[TF_KEY("invited_stage")] = fixed_text(direct ? "Stage 2 Direct" : "Stage 1");
+			entry[TF_KEY("stage_seed")] = direct ? position + 1 : position + 1 - EPL_DIRECT_TEAMS;
 		}
 		participants.push_back(entry);
 	}
@@ -178,7 +178,7 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 	CandidateList stage_lists[3];
 	const auto invite = [&](Candidate *p_candidate, size_t p_stage) {
 		invited.insert(p_candidate->key);
-		p_candidate->entry[dictionary_key("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
+		p_candidate->entry[TF_KEY("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
 		stage_lists[p_stage].push_back(p_candidate);
 	};
 	for (size_t r = 0; r < 3; r++) {
@@ -216,7 +216,7 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 		Array list;
 		for (size_t i = 0; i < stage_lists[s].size(); i++) {
 			Dictionary &entry = stage_lists[s][i]->entry;
-			entry[dictionary_key("stage_seed")] = static_cast<int64_t>(i + 1);
+			entry[TF_KEY("stage_seed")] = static_cast<int64_t>(i + 1);
 			if (static_cast<size_t>(participants.size()) < size) {
 				list.push_back(entry);
 				participants.push_back(entry);
@@ -227,7 +227,7 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 	}
 	for (int64_t i = 0; i < participants.size(); i++) {
 		Dictionary entry = participants[i];
-		entry[dictionary_key("seed")] = i + 1;
+		entry[TF_KEY("seed")] = i + 1;
 	}
 	r_tournament.major_direct = direct;
 	r_tournament.participants = participants;
@@ -251,7 +251,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	if (r_tournament.stages.empty()) {
 		r_tournament.stages = build_stage_plan(r_tournament);
 	}
-	const CandidateList field = r_tournament.format_id == fixed_text("MAJOR")
+	const CandidateList field = r_tournament.format_id == TF_TEXT("MAJOR")
 			? invite_major_field(p_host, simulator, r_tournament, pool)
 			: invite_open_field(simulator, r_tournament, pool);
 
@@ -263,7 +263,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	r_tournament.initial_vrs = initial_vrs;
 
 	start_first_stage(p_host, r_tournament);
-	r_tournament.status = fixed_text("WAITING");
+	r_tournament.status = TF_TEXT("WAITING");
 }
 
 } // namespace teamforge

@@ -40,23 +40,23 @@ using godot::TeamData;
 using godot::Variant;
 
 bool is_pending(const MatchNode &p_node) {
-	return p_node.status == fixed_text("PENDING");
+	return p_node.status == TF_TEXT("PENDING");
 }
 
 bool is_swiss(const TournamentStage &p_stage) {
-	return p_stage.type == fixed_text("SWISS");
+	return p_stage.type == TF_TEXT("SWISS");
 }
 
 bool is_last_stage(const Tournament &p_tournament) {
 	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
 }
 
-int32_t report_int(const Dictionary &p_report, const char *p_key) {
-	return saturate_to_int32(static_cast<int64_t>(p_report.get(dictionary_key(p_key), 0)));
+int32_t report_int(const Dictionary &p_report, const Variant &p_key) {
+	return saturate_to_int32(static_cast<int64_t>(p_report.get(p_key, 0)));
 }
 
 bool is_top_team(const Dictionary &p_entry) {
-	const String name = readable_by_text_keys(p_entry).get(dictionary_key("name"), String());
+	const String name = readable_by_text_keys(p_entry).get(TF_KEY("name"), String());
 	const godot::CharString utf8 = name.utf8();
 	for (const char *top : TOP_TEAMS) {
 		if (std::strcmp(utf8.get_data(), top) == 0) {
@@ -76,9 +76,9 @@ void follow_link(TournamentStage &r_stage, const NodeLink &p_link, const Diction
 	if (target == nullptr) {
 		return;
 	}
-	if (p_link.slot == fixed_text("team_a")) {
+	if (p_link.slot == TF_TEXT("team_a")) {
 		target->team_a = p_team;
-	} else if (p_link.slot == fixed_text("team_b")) {
+	} else if (p_link.slot == TF_TEXT("team_b")) {
 		target->team_b = p_team;
 	}
 }
@@ -99,7 +99,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
 		MatchNode &r_node, bool p_a_wins) {
-	r_node.status = fixed_text("PLAYED");
+	r_node.status = TF_TEXT("PLAYED");
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
@@ -193,7 +193,7 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage) {
 		}
 		// A copy of each record: the stage only ever replaces records, so their team entries need none.
 		const Dictionary value = as_dictionary(record);
-		snapshot[entry_id(value.get(dictionary_key("team"), Variant()))] = value.duplicate();
+		snapshot[entry_id(value.get(TF_KEY("team"), Variant()))] = value.duplicate();
 	}
 	return snapshot;
 }
@@ -226,12 +226,12 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const Dictionary report = simulator->simulate_match(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
-	r_node.status = fixed_text("PLAYED");
-	r_node.score_a = report_int(report, "score_a");
-	r_node.score_b = report_int(report, "score_b");
-	r_node.details = as_array(report.get(dictionary_key("map_reports"), Array()));
-	r_node.vrs_delta_a = report_int(report, "vrs_delta_a");
-	r_node.vrs_delta_b = report_int(report, "vrs_delta_b");
+	r_node.status = TF_TEXT("PLAYED");
+	r_node.score_a = report_int(report, TF_KEY("score_a"));
+	r_node.score_b = report_int(report, TF_KEY("score_b"));
+	r_node.details = as_array(report.get(TF_KEY("map_reports"), Array()));
+	r_node.vrs_delta_a = report_int(report, TF_KEY("vrs_delta_a"));
+	r_node.vrs_delta_b = report_int(report, TF_KEY("vrs_delta_b"));
 	const bool a_won = r_node.score_a > r_node.score_b;
 	// Both sides as they stand after the match; the winner and loser are the same snapshots.
 	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
@@ -258,17 +258,17 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	}
 
 	Dictionary context;
-	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
-	context[dictionary_key("stage_name")] = r_stage.name;
-	context[dictionary_key("stage_type")] = r_stage.type;
-	context[dictionary_key("match_id")] = r_node.id;
-	context[dictionary_key("match_name")] = r_node.name;
-	context[dictionary_key("team_a_id")] = id_a;
-	context[dictionary_key("team_b_id")] = id_b;
-	context[dictionary_key("winner_id")] = a_won ? id_a : id_b;
-	context[dictionary_key("score_a")] = r_node.score_a;
-	context[dictionary_key("score_b")] = r_node.score_b;
-	context[dictionary_key("record_before_by_id")] = records_before;
+	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
+	context[TF_KEY("stage_name")] = r_stage.name;
+	context[TF_KEY("stage_type")] = r_stage.type;
+	context[TF_KEY("match_id")] = r_node.id;
+	context[TF_KEY("match_name")] = r_node.name;
+	context[TF_KEY("team_a_id")] = id_a;
+	context[TF_KEY("team_b_id")] = id_b;
+	context[TF_KEY("winner_id")] = a_won ? id_a : id_b;
+	context[TF_KEY("score_a")] = r_node.score_a;
+	context[TF_KEY("score_b")] = r_node.score_b;
+	context[TF_KEY("record_before_by_id")] = records_before;
 	emit_achievement_event(p_host, "match_played", r_tournament, context);
 }
 
@@ -303,8 +303,8 @@ SideReach reachable_sides(const TournamentStage &p_stage) {
 			if (!link->is_complete()) {
 				continue;
 			}
-			const bool to_a = link->slot == fixed_text("team_a");
-			if (!to_a && link->slot != fixed_text("team_b")) {
+			const bool to_a = link->slot == TF_TEXT("team_a");
+			if (!to_a && link->slot != TF_TEXT("team_b")) {
 				continue;
 			}
 			const MatchNode *target = find_stage_node(p_stage, link->id);
@@ -424,7 +424,7 @@ void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentSt
 		if (p_host.day_interrupted()) {
 			return;
 		}
-	} else if (r_stage.type == fixed_text("IEM_GROUPS")) {
+	} else if (r_stage.type == TF_TEXT("IEM_GROUPS")) {
 		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
 	}
 	if (!is_last_stage(r_tournament)) {
@@ -477,7 +477,7 @@ Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 } // namespace
 
 void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
-	if (r_tournament.status != fixed_text("ACTIVE") || r_tournament.current_stage_idx < 0) {
+	if (r_tournament.status != TF_TEXT("ACTIVE") || r_tournament.current_stage_idx < 0) {
 		return;
 	}
 	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
@@ -502,21 +502,21 @@ void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array seed_list;
-	if (r_tournament.format_id == fixed_text("MAJOR")) {
+	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
 		seed_list = all_entries(direct_invitees(r_tournament, "stage1"));
-	} else if (r_tournament.format_id == fixed_text("EPL")) {
+	} else if (r_tournament.format_id == TF_TEXT("EPL")) {
 		seed_list = entries_only(r_tournament.participants, 8, std::numeric_limits<int64_t>::max());
 	} else {
 		seed_list = all_entries(r_tournament.participants);
 	}
 	TournamentStage &stage = r_tournament.stages[0];
-	if (stage.type == fixed_text("SWISS")) {
+	if (stage.type == TF_TEXT("SWISS")) {
 		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == fixed_text("SINGLE_ELIM")) {
+	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
 		seed_single_elim_stage(stage, seed_list, true);
-	} else if (stage.type == fixed_text("IEM_GROUPS")) {
+	} else if (stage.type == TF_TEXT("IEM_GROUPS")) {
 		seed_group_stage(stage, seed_list);
-	} else if (stage.type == fixed_text("BLAST_BRACKET")) {
+	} else if (stage.type == TF_TEXT("BLAST_BRACKET")) {
 		seed_blast_stage(stage, seed_list);
 	}
 }
@@ -527,9 +527,9 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array pool;
-	if (r_tournament.format_id == fixed_text("MAJOR") && (index == 1 || index == 2)) {
+	if (r_tournament.format_id == TF_TEXT("MAJOR") && (index == 1 || index == 2)) {
 		pool = all_entries(direct_invitees(r_tournament, index == 1 ? "stage2" : "stage3"));
-	} else if (r_tournament.format_id == fixed_text("EPL") && index == 1) {
+	} else if (r_tournament.format_id == TF_TEXT("EPL") && index == 1) {
 		pool = entries_only(r_tournament.participants, 0, 8);
 	}
 	const Array carried = all_entries(r_tournament.advanced_pool);
@@ -550,14 +550,14 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 	Array seed_list;
 	for (size_t i = 0; i < ranked.size(); i++) {
 		Dictionary entry = plain_copy(ranked[i].second);
-		entry[dictionary_key("seed")] = static_cast<int64_t>(i + 1);
+		entry[TF_KEY("seed")] = static_cast<int64_t>(i + 1);
 		seed_list.push_back(entry);
 	}
 
 	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(index)];
-	if (stage.type == fixed_text("SWISS")) {
+	if (stage.type == TF_TEXT("SWISS")) {
 		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == fixed_text("SINGLE_ELIM")) {
+	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
 		seed_single_elim_stage(stage, fit_to_bracket(stage, seed_list), false);
 	}
 }

@@ -37,13 +37,13 @@ bool placement_weight_greater(double p_a, double p_b) {
 void emit_achievement_event(TournamentHost &p_host, const String &p_type, const Tournament &p_tournament,
 		const Dictionary &p_context) {
 	Dictionary event;
-	event[dictionary_key("type")] = p_type;
-	event[dictionary_key("tour_id")] = p_tournament.id;
-	event[dictionary_key("format_id")] = p_tournament.format_id;
-	event[dictionary_key("tier_id")] = p_tournament.tier_id;
-	event[dictionary_key("status")] = p_tournament.status;
-	event[dictionary_key("current_stage_idx")] = p_tournament.current_stage_idx;
-	event[dictionary_key("context")] = p_context;
+	event[TF_KEY("type")] = p_type;
+	event[TF_KEY("tour_id")] = p_tournament.id;
+	event[TF_KEY("format_id")] = p_tournament.format_id;
+	event[TF_KEY("tier_id")] = p_tournament.tier_id;
+	event[TF_KEY("status")] = p_tournament.status;
+	event[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
+	event[TF_KEY("context")] = p_context;
 	p_host.emit_achievement_event(event);
 }
 
@@ -56,19 +56,19 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 	const Variant initial = readable_by_text_keys(r_tournament.initial_vrs).get(id, Variant());
 	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : TeamRoster(p_host.database()).live_rating(p_entry);
 	Dictionary placement;
-	placement[dictionary_key("team")] = p_entry;
-	placement[dictionary_key("tag")] = p_label;
-	placement[dictionary_key("vrs_before")] = vrs_before;
+	placement[TF_KEY("team")] = p_entry;
+	placement[TF_KEY("tag")] = p_label;
+	placement[TF_KEY("vrs_before")] = vrs_before;
 
 	const int64_t count = r_tournament.placements.size();
 	for (int64_t i = 0; i < count; i++) {
 		const Variant current = static_cast<const Array &>(r_tournament.placements)[i];
 		const Dictionary existing = as_dictionary(current);
-		if (entry_id(existing.get(dictionary_key("team"), Variant())) != id) {
+		if (entry_id(existing.get(TF_KEY("team"), Variant())) != id) {
 			continue;
 		}
 		// A placement only ever improves: a later label must rank strictly higher to replace it.
-		const String tag = existing.get(dictionary_key("tag"), String());
+		const String tag = existing.get(TF_KEY("tag"), String());
 		if (placement_weight_greater(placement_weight(p_label), placement_weight(tag))) {
 			r_tournament.placements = array_with(r_tournament.placements, i, placement);
 		}

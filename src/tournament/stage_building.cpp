@@ -60,18 +60,18 @@ godot::Array as_array(const godot::Variant &p_value) {
 }
 
 godot::String entry_id(const godot::Variant &p_entry) {
-	return as_dictionary(p_entry).get(dictionary_key("id"), godot::String());
+	return as_dictionary(p_entry).get(TF_KEY("id"), godot::String());
 }
 
 godot::Array round_group_match_ids(const godot::Array &p_rounds, int64_t p_round, int64_t p_group) {
 	if (p_round < 0 || p_round >= p_rounds.size()) {
 		return godot::Array();
 	}
-	const godot::Array groups = as_array(as_dictionary(p_rounds[p_round]).get(dictionary_key("groups"), godot::Variant()));
+	const godot::Array groups = as_array(as_dictionary(p_rounds[p_round]).get(TF_KEY("groups"), godot::Variant()));
 	if (p_group < 0 || p_group >= groups.size()) {
 		return godot::Array();
 	}
-	return as_array(as_dictionary(groups[p_group]).get(dictionary_key("match_ids"), godot::Variant()));
+	return as_array(as_dictionary(groups[p_group]).get(TF_KEY("match_ids"), godot::Variant()));
 }
 
 MatchNode *find_stage_node(TournamentStage &r_stage, const godot::String &p_id) {

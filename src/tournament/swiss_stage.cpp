@@ -61,13 +61,13 @@ String round_name(int64_t p_round) {
 	return String("Round ") + String::num_int64(p_round);
 }
 
-int64_t record_count(const Dictionary &p_record, const char *p_key) {
-	return p_record.get(dictionary_key(p_key), 0);
+int64_t record_count(const Dictionary &p_record, const Variant &p_key) {
+	return p_record.get(p_key, 0);
 }
 
 bool record_decided(const Variant &p_record) {
 	const Dictionary record = as_dictionary(p_record);
-	return record_count(record, "w") >= DECIDING_COUNT || record_count(record, "l") >= DECIDING_COUNT;
+	return record_count(record, TF_KEY("w")) >= DECIDING_COUNT || record_count(record, TF_KEY("l")) >= DECIDING_COUNT;
 }
 
 bool all_records_decided(const Array &p_records) {
@@ -84,7 +84,7 @@ bool all_records_decided(const Array &p_records) {
 bool round_open(const TournamentStage &p_stage) {
 	const String name = round_name(p_stage.current_round);
 	for (const MatchNode &node : p_stage.nodes) {
-		if (node.status == fixed_text("PENDING") && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
+		if (node.status == TF_TEXT("PENDING") && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
 			return true;
 		}
 	}
@@ -92,18 +92,18 @@ bool round_open(const TournamentStage &p_stage) {
 }
 
 void count_result(Dictionary &r_record, bool p_won) {
-	const int64_t wins = record_count(r_record, "w");
-	const int64_t losses = record_count(r_record, "l");
+	const int64_t wins = record_count(r_record, TF_KEY("w"));
+	const int64_t losses = record_count(r_record, TF_KEY("l"));
 	if (wins == 0 && losses == 2) {
-		r_record[dictionary_key("had_0_2")] = true;
+		r_record[TF_KEY("had_0_2")] = true;
 	}
 	if (wins == 2 && losses == 0) {
-		r_record[dictionary_key("had_2_0")] = true;
+		r_record[TF_KEY("had_2_0")] = true;
 	}
 	if (p_won) {
-		r_record[dictionary_key("w")] = saturating_add(wins, 1);
+		r_record[TF_KEY("w")] = saturating_add(wins, 1);
 	} else {
-		r_record[dictionary_key("l")] = saturating_add(losses, 1);
+		r_record[TF_KEY("l")] = saturating_add(losses, 1);
 	}
 }
 
@@ -224,10 +224,10 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Ar
 			continue;
 		}
 		Dictionary record;
-		record[dictionary_key("team")] = entry;
-		record[dictionary_key("seed")] = static_cast<int64_t>(as_dictionary(entry).get(dictionary_key("seed"), i + 1));
-		record[dictionary_key("w")] = 0;
-		record[dictionary_key("l")] = 0;
+		record[TF_KEY("team")] = entry;
+		record[TF_KEY("seed")] = static_cast<int64_t>(as_dictionary(entry).get(TF_KEY("seed"), i + 1));
+		record[TF_KEY("w")] = 0;
+		record[TF_KEY("l")] = 0;
 		records.push_back(record);
 	}
 	r_stage.records = records;
@@ -245,7 +245,7 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 			continue;
 		}
 		const Dictionary record = as_dictionary(value);
-		const String id = entry_id(record.get(dictionary_key("team"), Variant()));
+		const String id = entry_id(record.get(TF_KEY("team"), Variant()));
 		const bool is_a = !id.is_empty() && id == id_a;
 		const bool is_b = !id.is_empty() && id == id_b;
 		if (!is_a && !is_b) {
@@ -280,7 +280,7 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 			continue;
 		}
 		const Dictionary record = as_dictionary(value);
-		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
+		const String key = record_key(record_count(record, TF_KEY("w")), record_count(record, TF_KEY("l")));
 		auto bucket = buckets.begin();
 		while (bucket != buckets.end() && bucket->first != key) {
 			++bucket;
@@ -294,7 +294,7 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 
 	const int64_t next_round = r_stage.current_round;
 	if (next_round >= 0 && next_round < r_stage.rounds.size()) {
-		const Array groups = as_array(as_dictionary(r_stage.rounds[next_round]).get(dictionary_key("groups"), Variant()));
+		const Array groups = as_array(as_dictionary(r_stage.rounds[next_round]).get(TF_KEY("groups"), Variant()));
 		const int64_t group_count = groups.size();
 		for (int64_t g = 0; g < group_count; g++) {
 			const Variant &group_value = groups[g];
@@ -302,7 +302,7 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 				continue;
 			}
 			const Dictionary group = as_dictionary(group_value);
-			const String name = group.get(dictionary_key("name"), String());
+			const String name = group.get(TF_KEY("name"), String());
 			Array bucket;
 			for (const auto &candidate : buckets) {
 				if (candidate.first == name) {
@@ -311,12 +311,12 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 				}
 			}
 			const Array shuffled = shuffle_entries(p_host, bucket);
-			const Array match_ids = as_array(group.get(dictionary_key("match_ids"), Variant()));
+			const Array match_ids = as_array(group.get(TF_KEY("match_ids"), Variant()));
 			const int64_t entries = shuffled.size();
 			const int64_t slots = match_ids.size();
 			for (int64_t k = 0; 2 * k + 1 < entries && k < slots; k++) {
-				const Variant team_a = as_dictionary(shuffled[2 * k]).get(dictionary_key("team"), Variant());
-				const Variant team_b = as_dictionary(shuffled[2 * k + 1]).get(dictionary_key("team"), Variant());
+				const Variant team_a = as_dictionary(shuffled[2 * k]).get(TF_KEY("team"), Variant());
+				const Variant team_b = as_dictionary(shuffled[2 * k + 1]).get(TF_KEY("team"), Variant());
 				seat_pair(r_stage, match_ids[k], team_a, team_b);
 			}
 		}
@@ -324,10 +324,10 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 	r_stage.current_round++;
 
 	Dictionary context;
-	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
-	context[dictionary_key("stage_name")] = r_stage.name;
-	context[dictionary_key("current_round")] = r_stage.current_round;
-	context[dictionary_key("records")] = r_stage.records;
+	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
+	context[TF_KEY("stage_name")] = r_stage.name;
+	context[TF_KEY("current_round")] = r_stage.current_round;
+	context[TF_KEY("records")] = r_stage.records;
 	emit_achievement_event(p_host, "swiss_round_advanced", r_tournament, context);
 }
 
@@ -355,7 +355,7 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 			continue;
 		}
 		const Dictionary record = as_dictionary(value);
-		const String key = record_key(record_count(record, "w"), record_count(record, "l"));
+		const String key = record_key(record_count(record, TF_KEY("w")), record_count(record, TF_KEY("l")));
 		auto group = groups.begin();
 		while (group != groups.end() && group->first != key) {
 			++group;
@@ -373,10 +373,10 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 	r_stage.final_groups = final_groups;
 
 	Dictionary context;
-	context[dictionary_key("stage_idx")] = r_tournament.current_stage_idx;
-	context[dictionary_key("stage_name")] = r_stage.name;
-	context[dictionary_key("final_groups")] = final_groups;
-	context[dictionary_key("records")] = r_stage.records;
+	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
+	context[TF_KEY("stage_name")] = r_stage.name;
+	context[TF_KEY("final_groups")] = final_groups;
+	context[TF_KEY("records")] = r_stage.records;
 	emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
 	if (p_host.day_interrupted()) {
 		// A handler replaced the records or the database: the close is left undone and the day stops.
@@ -391,9 +391,9 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 		if (record.is_empty()) {
 			continue;
 		}
-		const Variant team = record.get(dictionary_key("team"), Variant());
-		const int64_t wins = record_count(record, "w");
-		if (record_count(record, "l") >= DECIDING_COUNT) {
+		const Variant team = record.get(TF_KEY("team"), Variant());
+		const int64_t wins = record_count(record, TF_KEY("w"));
+		if (record_count(record, TF_KEY("l")) >= DECIDING_COUNT) {
 			record_placement(p_host, r_tournament, as_dictionary(team), elimination_tag(offset, wins));
 		}
 		if (wins >= DECIDING_COUNT) {

@@ -20,16 +20,16 @@ constexpr int64_t DEFAULT_STAMINA = 100;
 constexpr int32_t SCANNED_LOOKUPS = 3;
 
 void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
-	r_entry[dictionary_key("id")] = p_team.get_id();
-	r_entry[dictionary_key("name")] = p_team.get_name();
-	r_entry[dictionary_key("region")] = p_team.get_region();
-	r_entry[dictionary_key("vrs")] = p_team.get_vrs();
-	r_entry[dictionary_key("stamina")] = p_team.get_stamina();
-	r_entry[dictionary_key("wins")] = p_team.get_wins();
-	r_entry[dictionary_key("losses")] = p_team.get_losses();
-	r_entry[dictionary_key("prize_total")] = p_team.get_prize_total();
+	r_entry[TF_KEY("id")] = p_team.get_id();
+	r_entry[TF_KEY("name")] = p_team.get_name();
+	r_entry[TF_KEY("region")] = p_team.get_region();
+	r_entry[TF_KEY("vrs")] = p_team.get_vrs();
+	r_entry[TF_KEY("stamina")] = p_team.get_stamina();
+	r_entry[TF_KEY("wins")] = p_team.get_wins();
+	r_entry[TF_KEY("losses")] = p_team.get_losses();
+	r_entry[TF_KEY("prize_total")] = p_team.get_prize_total();
 	// A copy: honours a script later appends to the team's own array stay out of the snapshot.
-	r_entry[dictionary_key("honors")] = p_team.get_honors().duplicate();
+	r_entry[TF_KEY("honors")] = p_team.get_honors().duplicate();
 }
 
 } // namespace
@@ -128,7 +128,7 @@ int64_t TeamRoster::live_rating(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_vrs();
 	}
-	return readable_by_text_keys(p_entry).get(dictionary_key("vrs"), DEFAULT_RATING);
+	return readable_by_text_keys(p_entry).get(TF_KEY("vrs"), DEFAULT_RATING);
 }
 
 int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
@@ -136,7 +136,7 @@ int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_stamina();
 	}
-	return readable_by_text_keys(p_entry).get(dictionary_key("stamina"), DEFAULT_STAMINA);
+	return readable_by_text_keys(p_entry).get(TF_KEY("stamina"), DEFAULT_STAMINA);
 }
 
 } // namespace teamforge

@@ -82,8 +82,8 @@ Tournament make_tournament() {
 
 Dictionary link_to_dict(const NodeLink &p_link) {
 	Dictionary data;
-	data[key("id")] = p_link.id;
-	data[key("slot")] = p_link.slot;
+	data[TF_KEY("id")] = p_link.id;
+	data[TF_KEY("slot")] = p_link.slot;
 	return data;
 }
 
@@ -97,25 +97,25 @@ NodeLink link_from_dict(const Dictionary &p_data) {
 
 Dictionary node_to_dict(const MatchNode &p_node) {
 	Dictionary data;
-	data[key("id")] = p_node.id;
-	data[key("name")] = p_node.name;
-	data[key("group_name")] = p_node.group_name;
-	data[key("team_a")] = p_node.team_a;
-	data[key("team_b")] = p_node.team_b;
-	data[key("winner_to")] = link_to_dict(p_node.winner_to);
-	data[key("loser_to")] = link_to_dict(p_node.loser_to);
-	data[key("status")] = p_node.status;
-	data[key("is_bo5")] = p_node.is_bo5;
-	data[key("loser_tag")] = p_node.loser_tag;
-	data[key("date")] = p_node.date;
-	data[key("details")] = p_node.details;
-	data[key("heat")] = p_node.heat;
-	data[key("winner")] = p_node.winner;
-	data[key("loser")] = p_node.loser;
-	data[key("score_a")] = p_node.score_a;
-	data[key("score_b")] = p_node.score_b;
-	data[key("vrs_delta_a")] = p_node.vrs_delta_a;
-	data[key("vrs_delta_b")] = p_node.vrs_delta_b;
+	data[TF_KEY("id")] = p_node.id;
+	data[TF_KEY("name")] = p_node.name;
+	data[TF_KEY("group_name")] = p_node.group_name;
+	data[TF_KEY("team_a")] = p_node.team_a;
+	data[TF_KEY("team_b")] = p_node.team_b;
+	data[TF_KEY("winner_to")] = link_to_dict(p_node.winner_to);
+	data[TF_KEY("loser_to")] = link_to_dict(p_node.loser_to);
+	data[TF_KEY("status")] = p_node.status;
+	data[TF_KEY("is_bo5")] = p_node.is_bo5;
+	data[TF_KEY("loser_tag")] = p_node.loser_tag;
+	data[TF_KEY("date")] = p_node.date;
+	data[TF_KEY("details")] = p_node.details;
+	data[TF_KEY("heat")] = p_node.heat;
+	data[TF_KEY("winner")] = p_node.winner;
+	data[TF_KEY("loser")] = p_node.loser;
+	data[TF_KEY("score_a")] = p_node.score_a;
+	data[TF_KEY("score_b")] = p_node.score_b;
+	data[TF_KEY("vrs_delta_a")] = p_node.vrs_delta_a;
+	data[TF_KEY("vrs_delta_b")] = p_node.vrs_delta_b;
 	return data;
 }
 
@@ -153,17 +153,17 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 	}
 
 	Dictionary data;
-	data[key("type")] = p_stage.type;
-	data[key("name")] = p_stage.name;
-	data[key("rounds")] = p_stage.rounds;
-	data[key("nodes")] = nodes;
-	data[key("next_date")] = p_stage.next_date;
-	data[key("records")] = p_stage.records;
-	data[key("final_groups")] = p_stage.final_groups;
-	data[key("current_round")] = p_stage.current_round;
-	data[key("is_playoff")] = p_stage.is_playoff;
-	data[key("groups")] = p_stage.groups;
-	data[key("next_id")] = p_stage.next_id;
+	data[TF_KEY("type")] = p_stage.type;
+	data[TF_KEY("name")] = p_stage.name;
+	data[TF_KEY("rounds")] = p_stage.rounds;
+	data[TF_KEY("nodes")] = nodes;
+	data[TF_KEY("next_date")] = p_stage.next_date;
+	data[TF_KEY("records")] = p_stage.records;
+	data[TF_KEY("final_groups")] = p_stage.final_groups;
+	data[TF_KEY("current_round")] = p_stage.current_round;
+	data[TF_KEY("is_playoff")] = p_stage.is_playoff;
+	data[TF_KEY("groups")] = p_stage.groups;
+	data[TF_KEY("next_id")] = p_stage.next_id;
 	return data;
 }
 
@@ -195,29 +195,29 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 	}
 
 	Dictionary data;
-	data[key("id")] = p_tournament.id;
-	data[key("status")] = p_tournament.status;
-	data[key("name")] = p_tournament.name;
-	data[key("format_id")] = p_tournament.format_id;
-	data[key("tier_id")] = p_tournament.tier_id;
-	data[key("city")] = p_tournament.city;
-	data[key("prize")] = p_tournament.prize;
-	data[key("size")] = p_tournament.size;
-	data[key("inv_date")] = p_tournament.inv_date;
-	data[key("start_date")] = p_tournament.start_date;
-	data[key("stages")] = stages;
-	data[key("current_stage_idx")] = p_tournament.current_stage_idx;
-	data[key("rest")] = p_tournament.rest;
-	data[key("placements")] = p_tournament.placements;
-	data[key("standings")] = p_tournament.standings;
-	data[key("date")] = p_tournament.date;
-	data[key("initial_vrs")] = p_tournament.initial_vrs;
-	data[key("vrs_delta_map")] = p_tournament.vrs_delta_map;
-	data[key("total_heat")] = p_tournament.total_heat;
-	data[key("major_slots")] = p_tournament.major_slots;
-	data[key("major_direct")] = p_tournament.major_direct;
-	data[key("participants")] = p_tournament.participants;
-	data[key("advanced_pool")] = p_tournament.advanced_pool;
+	data[TF_KEY("id")] = p_tournament.id;
+	data[TF_KEY("status")] = p_tournament.status;
+	data[TF_KEY("name")] = p_tournament.name;
+	data[TF_KEY("format_id")] = p_tournament.format_id;
+	data[TF_KEY("tier_id")] = p_tournament.tier_id;
+	data[TF_KEY("city")] = p_tournament.city;
+	data[TF_KEY("prize")] = p_tournament.prize;
+	data[TF_KEY("size")] = p_tournament.size;
+	data[TF_KEY("inv_date")] = p_tournament.inv_date;
+	data[TF_KEY("start_date")] = p_tournament.start_date;
+	data[TF_KEY("stages")] = stages;
+	data[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
+	data[TF_KEY("rest")] = p_tournament.rest;
+	data[TF_KEY("placements")] = p_tournament.placements;
+	data[TF_KEY("standings")] = p_tournament.standings;
+	data[TF_KEY("date")] = p_tournament.date;
+	data[TF_KEY("initial_vrs")] = p_tournament.initial_vrs;
+	data[TF_KEY("vrs_delta_map")] = p_tournament.vrs_delta_map;
+	data[TF_KEY("total_heat")] = p_tournament.total_heat;
+	data[TF_KEY("major_slots")] = p_tournament.major_slots;
+	data[TF_KEY("major_direct")] = p_tournament.major_direct;
+	data[TF_KEY("participants")] = p_tournament.participants;
+	data[TF_KEY("advanced_pool")] = p_tournament.advanced_pool;
 	return data;
 }
 

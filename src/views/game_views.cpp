@@ -68,40 +68,40 @@ Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
 	const TeamData &team = *p_standing.team;
 	const Array honors = team.get_honors();
 	Dictionary row;
-	row[dictionary_key("rank")] = p_standing.global_rank;
-	row[dictionary_key("id")] = team.get_id();
-	row[dictionary_key("name")] = p_standing.name;
-	row[dictionary_key("region")] = p_standing.region;
-	row[dictionary_key("region_key")] = String("REGION_") + p_standing.region;
-	row[dictionary_key("vrs")] = p_standing.vrs;
-	row[dictionary_key("stamina")] = team.get_stamina();
-	row[dictionary_key("wins")] = p_standing.wins;
-	row[dictionary_key("losses")] = team.get_losses();
-	row[dictionary_key("prize_total")] = p_standing.prize_total;
+	row[TF_KEY("rank")] = p_standing.global_rank;
+	row[TF_KEY("id")] = team.get_id();
+	row[TF_KEY("name")] = p_standing.name;
+	row[TF_KEY("region")] = p_standing.region;
+	row[TF_KEY("region_key")] = String("REGION_") + p_standing.region;
+	row[TF_KEY("vrs")] = p_standing.vrs;
+	row[TF_KEY("stamina")] = team.get_stamina();
+	row[TF_KEY("wins")] = p_standing.wins;
+	row[TF_KEY("losses")] = team.get_losses();
+	row[TF_KEY("prize_total")] = p_standing.prize_total;
 	// The team's own honours array, under both names the interface reads.
-	row[dictionary_key("honors")] = honors;
-	row[dictionary_key("historical_honors")] = honors;
-	row[dictionary_key("global_rank")] = p_standing.global_rank;
-	row[dictionary_key("regional_rank")] = p_standing.regional_rank;
-	row[dictionary_key("display_rank")] = p_display_rank;
+	row[TF_KEY("honors")] = honors;
+	row[TF_KEY("historical_honors")] = honors;
+	row[TF_KEY("global_rank")] = p_standing.global_rank;
+	row[TF_KEY("regional_rank")] = p_standing.regional_rank;
+	row[TF_KEY("display_rank")] = p_display_rank;
 	return row;
 }
 
 Dictionary leaderboard_result(const String &p_date, const String &p_region_filter, const String &p_sort_mode,
 		const Array &p_rows) {
 	Dictionary result;
-	result[dictionary_key("current_date")] = p_date;
-	result[dictionary_key("region_filter")] = p_region_filter;
-	result[dictionary_key("sort_mode")] = p_sort_mode;
-	result[dictionary_key("teams")] = p_rows;
-	result[dictionary_key("count")] = p_rows.size();
+	result[TF_KEY("current_date")] = p_date;
+	result[TF_KEY("region_filter")] = p_region_filter;
+	result[TF_KEY("sort_mode")] = p_sort_mode;
+	result[TF_KEY("teams")] = p_rows;
+	result[TF_KEY("count")] = p_rows.size();
 	return result;
 }
 
 Dictionary option(const String &p_id, const String &p_label_key) {
 	Dictionary entry;
-	entry[dictionary_key("id")] = p_id;
-	entry[dictionary_key("label_key")] = p_label_key;
+	entry[TF_KEY("id")] = p_id;
+	entry[TF_KEY("label_key")] = p_label_key;
 	return entry;
 }
 
@@ -198,15 +198,15 @@ Dictionary organize_view(const TeamDatabase *p_database, const TournamentManager
 	}
 
 	Dictionary result;
-	result[dictionary_key("current_date")] = p_database ? p_database->get_current_date() : String();
-	result[dictionary_key("format_options")] = format_options;
-	result[dictionary_key("tier_options")] = tier_options(FORMAT_TABLE[0]);
-	result[dictionary_key("tier_options_by_format")] = tiers_by_format;
+	result[TF_KEY("current_date")] = p_database ? p_database->get_current_date() : String();
+	result[TF_KEY("format_options")] = format_options;
+	result[TF_KEY("tier_options")] = tier_options(FORMAT_TABLE[0]);
+	result[TF_KEY("tier_options_by_format")] = tiers_by_format;
 	// A date add_days cannot read (no database gives "") is offered unchanged.
 	const String date = p_database ? p_database->get_current_date() : String();
-	result[dictionary_key("default_invitation_date")] = add_days(date, 1);
-	result[dictionary_key("available_funds")] = p_manager ? p_manager->get_available_funds() : int64_t(0);
-	result[dictionary_key("tournaments")] = p_manager ? p_manager->get_tournaments() : Array();
+	result[TF_KEY("default_invitation_date")] = add_days(date, 1);
+	result[TF_KEY("available_funds")] = p_manager ? p_manager->get_available_funds() : int64_t(0);
+	result[TF_KEY("tournaments")] = p_manager ? p_manager->get_tournaments() : Array();
 	return result;
 }
 
