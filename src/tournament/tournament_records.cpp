@@ -12,39 +12,33 @@ namespace teamforge {
 
 namespace {
 
-const char *const PENDING = "PENDING";
-
-const Variant &key(const char *p_literal) {
-	return dictionary_key(p_literal);
-}
-
 // Each read takes the key's value or the default, converted as the engine converts it; integers
 // saturate instead of wrapping (see saved_numbers.h). Fixed texts are engine Strings built once.
-String read_string(const Dictionary &p_data, const char *p_key, const char *p_default = "") {
-	return p_data.get(key(p_key), key(p_default)).operator String();
+String read_string(const Dictionary &p_data, const Variant &p_key, const Variant &p_default = TF_KEY("")) {
+	return p_data.get(p_key, p_default).operator String();
 }
 
-int32_t read_int32(const Dictionary &p_data, const char *p_key, int32_t p_default) {
-	return read_saved_int32(p_data.get(key(p_key), Variant(p_default)));
+int32_t read_int32(const Dictionary &p_data, const Variant &p_key, int32_t p_default) {
+	return read_saved_int32(p_data.get(p_key, Variant(p_default)));
 }
 
-bool read_bool(const Dictionary &p_data, const char *p_key) {
-	return p_data.get(key(p_key), Variant()).operator bool();
+bool read_bool(const Dictionary &p_data, const Variant &p_key) {
+	return p_data.get(p_key, Variant()).operator bool();
 }
 
 // Nested containers are kept as they are (shared with the given dictionary), never copied.
-Array read_array(const Dictionary &p_data, const char *p_key) {
-	return p_data.get(key(p_key), Variant()).operator Array();
+Array read_array(const Dictionary &p_data, const Variant &p_key) {
+	return p_data.get(p_key, Variant()).operator Array();
 }
 
-Dictionary read_dictionary(const Dictionary &p_data, const char *p_key) {
-	return p_data.get(key(p_key), Variant()).operator Dictionary();
+Dictionary read_dictionary(const Dictionary &p_data, const Variant &p_key) {
+	return p_data.get(p_key, Variant()).operator Dictionary();
 }
 
 // Calls p_each for every Dictionary element of the key's Array; anything else is skipped.
 template <class Each>
-void for_each_dictionary(const Dictionary &p_data, const char *p_key, Each p_each) {
-	const Variant value = p_data.get(key(p_key), Variant());
+void for_each_dictionary(const Dictionary &p_data, const Variant &p_key, Each p_each) {
+	const Variant value = p_data.get(p_key, Variant());
 	if (value.get_type() != Variant::ARRAY) {
 		return;
 	}
@@ -70,13 +64,13 @@ constexpr int64_t DEFAULT_QUOTAS[3][3] = {
 
 MatchNode make_match_node() {
 	MatchNode node;
-	node.status = key(PENDING).operator String();
+	node.status = TF_TEXT("PENDING");
 	return node;
 }
 
 Tournament make_tournament() {
 	Tournament tournament;
-	tournament.status = key(PENDING).operator String();
+	tournament.status = TF_TEXT("PENDING");
 	return tournament;
 }
 
@@ -90,8 +84,8 @@ Dictionary link_to_dict(const NodeLink &p_link) {
 NodeLink link_from_dict(const Dictionary &p_data) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	NodeLink link;
-	link.id = read_string(data, "id");
-	link.slot = read_string(data, "slot");
+	link.id = read_string(data, TF_KEY("id"));
+	link.slot = read_string(data, TF_KEY("slot"));
 	return link;
 }
 
@@ -122,25 +116,25 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 MatchNode node_from_dict(const Dictionary &p_data) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	MatchNode node;
-	node.id = read_string(data, "id");
-	node.name = read_string(data, "name");
-	node.group_name = read_string(data, "group_name");
-	node.team_a = read_dictionary(data, "team_a");
-	node.team_b = read_dictionary(data, "team_b");
-	node.winner_to = link_from_dict(read_dictionary(data, "winner_to"));
-	node.loser_to = link_from_dict(read_dictionary(data, "loser_to"));
-	node.status = read_string(data, "status", PENDING);
-	node.is_bo5 = read_bool(data, "is_bo5");
-	node.loser_tag = read_string(data, "loser_tag");
-	node.date = read_string(data, "date");
-	node.details = read_array(data, "details");
-	node.heat = read_int32(data, "heat", 0);
-	node.winner = read_dictionary(data, "winner");
-	node.loser = read_dictionary(data, "loser");
-	node.score_a = read_int32(data, "score_a", 0);
-	node.score_b = read_int32(data, "score_b", 0);
-	node.vrs_delta_a = read_int32(data, "vrs_delta_a", 0);
-	node.vrs_delta_b = read_int32(data, "vrs_delta_b", 0);
+	node.id = read_string(data, TF_KEY("id"));
+	node.name = read_string(data, TF_KEY("name"));
+	node.group_name = read_string(data, TF_KEY("group_name"));
+	node.team_a = read_dictionary(data, TF_KEY("team_a"));
+	node.team_b = read_dictionary(data, TF_KEY("team_b"));
+	node.winner_to = link_from_dict(read_dictionary(data, TF_KEY("winner_to")));
+	node.loser_to = link_from_dict(read_dictionary(data, TF_KEY("loser_to")));
+	node.status = read_string(data, TF_KEY("status"), TF_KEY("PENDING"));
+	node.is_bo5 = read_bool(data, TF_KEY("is_bo5"));
+	node.loser_tag = read_string(data, TF_KEY("loser_tag"));
+	node.date = read_string(data, TF_KEY("date"));
+	node.details = read_array(data, TF_KEY("details"));
+	node.heat = read_int32(data, TF_KEY("heat"), 0);
+	node.winner = read_dictionary(data, TF_KEY("winner"));
+	node.loser = read_dictionary(data, TF_KEY("loser"));
+	node.score_a = read_int32(data, TF_KEY("score_a"), 0);
+	node.score_b = read_int32(data, TF_KEY("score_b"), 0);
+	node.vrs_delta_a = read_int32(data, TF_KEY("vrs_delta_a"), 0);
+	node.vrs_delta_b = read_int32(data, TF_KEY("vrs_delta_b"), 0);
 	return node;
 }
 
@@ -170,19 +164,19 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 TournamentStage stage_from_dict(const Dictionary &p_data) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	TournamentStage stage;
-	stage.type = read_string(data, "type");
-	stage.name = read_string(data, "name");
-	stage.rounds = read_array(data, "rounds");
-	for_each_dictionary(data, "nodes", [&stage](const Dictionary &p_node) {
+	stage.type = read_string(data, TF_KEY("type"));
+	stage.name = read_string(data, TF_KEY("name"));
+	stage.rounds = read_array(data, TF_KEY("rounds"));
+	for_each_dictionary(data, TF_KEY("nodes"), [&stage](const Dictionary &p_node) {
 		stage.nodes.push_back(node_from_dict(p_node));
 	});
-	stage.next_date = read_string(data, "next_date");
-	stage.records = read_array(data, "records");
-	stage.final_groups = read_dictionary(data, "final_groups");
-	stage.current_round = read_int32(data, "current_round", 1);
-	stage.is_playoff = read_bool(data, "is_playoff");
-	stage.groups = read_array(data, "groups");
-	stage.next_id = read_int32(data, "next_id", 0);
+	stage.next_date = read_string(data, TF_KEY("next_date"));
+	stage.records = read_array(data, TF_KEY("records"));
+	stage.final_groups = read_dictionary(data, TF_KEY("final_groups"));
+	stage.current_round = read_int32(data, TF_KEY("current_round"), 1);
+	stage.is_playoff = read_bool(data, TF_KEY("is_playoff"));
+	stage.groups = read_array(data, TF_KEY("groups"));
+	stage.next_id = read_int32(data, TF_KEY("next_id"), 0);
 	return stage;
 }
 
@@ -224,31 +218,31 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 Tournament tournament_from_dict(const Dictionary &p_data) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	Tournament tournament;
-	tournament.id = read_int32(data, "id", 0);
-	tournament.status = read_string(data, "status", PENDING);
-	tournament.name = read_string(data, "name");
-	tournament.format_id = read_string(data, "format_id");
-	tournament.tier_id = read_string(data, "tier_id");
-	tournament.city = read_string(data, "city");
-	tournament.prize = read_int32(data, "prize", 0);
-	tournament.size = read_int32(data, "size", 0);
-	tournament.inv_date = read_string(data, "inv_date");
-	tournament.start_date = read_string(data, "start_date");
-	for_each_dictionary(data, "stages", [&tournament](const Dictionary &p_stage) {
+	tournament.id = read_int32(data, TF_KEY("id"), 0);
+	tournament.status = read_string(data, TF_KEY("status"), TF_KEY("PENDING"));
+	tournament.name = read_string(data, TF_KEY("name"));
+	tournament.format_id = read_string(data, TF_KEY("format_id"));
+	tournament.tier_id = read_string(data, TF_KEY("tier_id"));
+	tournament.city = read_string(data, TF_KEY("city"));
+	tournament.prize = read_int32(data, TF_KEY("prize"), 0);
+	tournament.size = read_int32(data, TF_KEY("size"), 0);
+	tournament.inv_date = read_string(data, TF_KEY("inv_date"));
+	tournament.start_date = read_string(data, TF_KEY("start_date"));
+	for_each_dictionary(data, TF_KEY("stages"), [&tournament](const Dictionary &p_stage) {
 		tournament.stages.push_back(stage_from_dict(p_stage));
 	});
-	tournament.current_stage_idx = read_int32(data, "current_stage_idx", 0);
-	tournament.rest = read_int32(data, "rest", 0);
-	tournament.placements = read_array(data, "placements");
-	tournament.standings = read_array(data, "standings");
-	tournament.date = read_string(data, "date");
-	tournament.initial_vrs = read_dictionary(data, "initial_vrs");
-	tournament.vrs_delta_map = read_dictionary(data, "vrs_delta_map");
-	tournament.total_heat = read_int32(data, "total_heat", 0);
-	tournament.major_slots = read_dictionary(data, "major_slots");
-	tournament.major_direct = read_dictionary(data, "major_direct");
-	tournament.participants = read_array(data, "participants");
-	tournament.advanced_pool = read_array(data, "advanced_pool");
+	tournament.current_stage_idx = read_int32(data, TF_KEY("current_stage_idx"), 0);
+	tournament.rest = read_int32(data, TF_KEY("rest"), 0);
+	tournament.placements = read_array(data, TF_KEY("placements"));
+	tournament.standings = read_array(data, TF_KEY("standings"));
+	tournament.date = read_string(data, TF_KEY("date"));
+	tournament.initial_vrs = read_dictionary(data, TF_KEY("initial_vrs"));
+	tournament.vrs_delta_map = read_dictionary(data, TF_KEY("vrs_delta_map"));
+	tournament.total_heat = read_int32(data, TF_KEY("total_heat"), 0);
+	tournament.major_slots = read_dictionary(data, TF_KEY("major_slots"));
+	tournament.major_direct = read_dictionary(data, TF_KEY("major_direct"));
+	tournament.participants = read_array(data, TF_KEY("participants"));
+	tournament.advanced_pool = read_array(data, TF_KEY("advanced_pool"));
 	return tournament;
 }
 
@@ -260,14 +254,14 @@ Dictionary normalize_quota_map(const Dictionary &p_quotas) {
 	const Dictionary quotas = readable_by_text_keys(p_quotas);
 	Dictionary result;
 	for (size_t stage = 0; stage < 3; ++stage) {
-		const Dictionary given = readable_by_text_keys(quotas.get(key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
+		const Dictionary given = readable_by_text_keys(quotas.get(dictionary_key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
 		Dictionary regions;
 		for (size_t region = 0; region < 3; ++region) {
 			const int64_t fallback = DEFAULT_QUOTAS[stage][region];
-			const int64_t quota = read_saved_int64(given.get(key(QUOTA_REGIONS[region]), Variant(fallback)));
-			regions[key(QUOTA_REGIONS[region])] = quota < 0 ? fallback : quota;
+			const int64_t quota = read_saved_int64(given.get(dictionary_key(QUOTA_REGIONS[region]), Variant(fallback)));
+			regions[dictionary_key(QUOTA_REGIONS[region])] = quota < 0 ? fallback : quota;
 		}
-		result[key(QUOTA_STAGES[stage])] = regions;
+		result[dictionary_key(QUOTA_STAGES[stage])] = regions;
 	}
 	return result;
 }
