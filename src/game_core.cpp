@@ -15,15 +15,6 @@
 
 namespace godot {
 
-namespace {
-
-const StringName &achievement_event_name() {
-	static const StringName name("achievement_event");
-	return name;
-}
-
-} // namespace
-
 void GameCore::create_team_database() {
 	team_database = memnew(TeamDatabase);
 }
@@ -37,9 +28,9 @@ void GameCore::wire_tournament_manager() {
 	tournament_manager->set_team_database(team_database);
 	const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
 	// Wiring again (after a load) must not double the relay.
-	if (tournament_manager->has_signal(achievement_event_name()) &&
-			!tournament_manager->is_connected(achievement_event_name(), relay)) {
-		tournament_manager->connect(achievement_event_name(), relay);
+	if (tournament_manager->has_signal(TF_NAME("achievement_event")) &&
+			!tournament_manager->is_connected(TF_NAME("achievement_event"), relay)) {
+		tournament_manager->connect(TF_NAME("achievement_event"), relay);
 	}
 }
 
@@ -53,8 +44,8 @@ void GameCore::release_tournament_manager() {
 		// The manager is still inside its day: cut it off from the game so the day stops, and free it
 		// once the day has returned.
 		const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
-		if (manager->is_connected(achievement_event_name(), relay)) {
-			manager->disconnect(achievement_event_name(), relay);
+		if (manager->is_connected(TF_NAME("achievement_event"), relay)) {
+			manager->disconnect(TF_NAME("achievement_event"), relay);
 		}
 		manager->set_team_database(nullptr);
 	}
@@ -71,20 +62,20 @@ void GameCore::release(Node *p_node) {
 
 bool GameCore::refresh() {
 	const std::shared_ptr<LifeState> state = life;
-	emit_signal("current_date_changed", get_current_date());
+	emit_signal(TF_NAME("current_date_changed"), get_current_date());
 	if (!state->node_alive) {
 		return false;
 	}
-	emit_signal("leaderboard_changed", get_leaderboard_data("ALL", "VRS"));
+	emit_signal(TF_NAME("leaderboard_changed"), get_leaderboard_data("ALL", "VRS"));
 	if (!state->node_alive) {
 		return false;
 	}
-	emit_signal("organize_changed", get_organize_data());
+	emit_signal(TF_NAME("organize_changed"), get_organize_data());
 	return state->node_alive;
 }
 
 void GameCore::_on_tournament_achievement_event(const Dictionary &p_event) {
-	emit_signal(achievement_event_name(), p_event);
+	emit_signal(TF_NAME("achievement_event"), p_event);
 }
 
 void GameCore::_bind_methods() {
@@ -172,11 +163,11 @@ bool GameCore::advance_day() {
 	}
 
 	const String date = team_database->get_current_date();
-	emit_signal("current_date_changed", date);
+	emit_signal(TF_NAME("current_date_changed"), date);
 	if (!state->node_alive) {
 		return true;
 	}
-	emit_signal("leaderboard_changed", get_leaderboard_data("ALL", "VRS"));
+	emit_signal(TF_NAME("leaderboard_changed"), get_leaderboard_data("ALL", "VRS"));
 	if (!state->node_alive) {
 		return true;
 	}
@@ -184,7 +175,7 @@ bool GameCore::advance_day() {
 	short_data[TF_KEY("current_date")] = date;
 	short_data[TF_KEY("available_funds")] =
 			tournament_manager ? tournament_manager->get_available_funds() : int64_t(0);
-	emit_signal("organize_changed", short_data);
+	emit_signal(TF_NAME("organize_changed"), short_data);
 	return true;
 }
 
@@ -223,9 +214,9 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 	result[TF_KEY("organize_data")] = organize_data;
 	result[TF_KEY("message_key")] = message_key;
 	const std::shared_ptr<LifeState> state = life;
-	emit_signal("tournament_created", result);
+	emit_signal(TF_NAME("tournament_created"), result);
 	if (state->node_alive) {
-		emit_signal("organize_changed", organize_data);
+		emit_signal(TF_NAME("organize_changed"), organize_data);
 	}
 	return result;
 }

@@ -143,7 +143,7 @@ bool TournamentManager::create_tournament(const String &p_format_id, const Strin
 	available_funds = teamforge::saturating_sub(available_funds, tournament->prize);
 	tournaments.push_back(std::move(tournament));
 	// Last: a handler may replace or free everything.
-	emit_signal("tournament_created", id);
+	emit_signal(TF_NAME("tournament_created"), id);
 	return true;
 }
 
@@ -167,7 +167,7 @@ bool TournamentManager::advance_day() {
 	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(*this, today);
 	day_running = false;
 	if (outcome.completed) {
-		emit_signal("day_advanced", outcome.date);
+		emit_signal(TF_NAME("day_advanced"), outcome.date);
 	}
 	return true;
 }
@@ -275,15 +275,15 @@ void TournamentManager::set_quota_map(const Dictionary &p_quotas) {
 }
 
 void TournamentManager::emit_achievement_event(const Dictionary &p_event) {
-	emit_signal("achievement_event", p_event);
+	emit_signal(TF_NAME("achievement_event"), p_event);
 }
 
 void TournamentManager::emit_tournament_completed(int32_t p_tournament_id) {
-	emit_signal("tournament_completed", p_tournament_id);
+	emit_signal(TF_NAME("tournament_completed"), p_tournament_id);
 }
 
 void TournamentManager::emit_tournament_updated(int32_t p_tournament_id) {
-	emit_signal("tournament_updated", p_tournament_id);
+	emit_signal(TF_NAME("tournament_updated"), p_tournament_id);
 }
 
 bool TournamentManager::day_interrupted() const {

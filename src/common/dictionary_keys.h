@@ -4,12 +4,13 @@
 // tournament records). Each text becomes an engine value once and is shared afterwards, instead of being
 // decoded from UTF-8 on every use.
 //
-// A literal is interned at its call site with TF_KEY / TF_TEXT: a thread-safe local static, so every
+// A literal is interned at its call site with TF_KEY / TF_TEXT (TF_NAME for signal names): a thread-safe local static, so every
 // use after the first costs one guard check and no look-up. A text chosen at run time (from a table)
 // goes through dictionary_key / fixed_text, which look it up by the address of its literal under a lock.
 // The engine classes keep their few keys and signal names together in one static struct each.
 
 #include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/string_name.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace teamforge {
@@ -30,4 +31,9 @@ const godot::String &fixed_text(const char *p_literal);
 	([]() -> const ::godot::String & {                              \
 		static const ::godot::String tf_interned_text{ m_literal }; \
 		return tf_interned_text;                                    \
+	}())
+#define TF_NAME(m_literal)                                              \
+	([]() -> const ::godot::StringName & {                              \
+		static const ::godot::StringName tf_interned_name{ m_literal }; \
+		return tf_interned_name;                                        \
 	}())
