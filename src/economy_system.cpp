@@ -1,9 +1,10 @@
 #include "economy_system.h"
 
+#include "common/copy_on_write.h"
+#include "common/detached_copy.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
-#include "common/copy_on_write.h"
 #include "data/top_teams.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -399,8 +400,9 @@ Dictionary EconomySystem::to_dict() const {
 	Dictionary data;
 	data[keys().funds] = funds;
 	data[keys().next_guess_id] = next_guess_id;
-	data[keys().guess_history] = guess_history;
-	data[keys().fund_ledger] = fund_ledger;
+	// A save stays as it was taken: later guesses and settlements write into the live arrays.
+	data[keys().guess_history] = teamforge::detached(guess_history);
+	data[keys().fund_ledger] = teamforge::detached(fund_ledger);
 	return data;
 }
 
@@ -409,8 +411,9 @@ void EconomySystem::from_dict(const Dictionary &p_data) {
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	funds = teamforge::read_saved_int64(data.get(keys().funds, STARTING_FUNDS));
 	set_next_guess_id(teamforge::read_saved_int64(data.get(keys().next_guess_id, 1)));
-	guess_history = array_or_empty(data.get(keys().guess_history, Variant()));
-	fund_ledger = array_or_empty(data.get(keys().fund_ledger, Variant()));
+	// Detached, or playing on would write into the dictionary the script loaded from.
+	guess_history = teamforge::detached(array_or_empty(data.get(keys().guess_history, Variant())));
+	fund_ledger = teamforge::detached(array_or_empty(data.get(keys().fund_ledger, Variant())));
 }
 
 } // namespace godot

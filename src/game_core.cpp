@@ -9,23 +9,50 @@
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/memory.hpp>
+#include <godot_cpp/core/object.hpp>
 #include <godot_cpp/variant/callable_method_pointer.hpp>
 #include <godot_cpp/variant/string_name.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace godot {
 
+TeamDatabase *GameCore::database() const {
+	return Object::cast_to<TeamDatabase>(ObjectDB::get_instance(team_database_id));
+}
+
+TournamentManager *GameCore::manager() const {
+	return Object::cast_to<TournamentManager>(ObjectDB::get_instance(tournament_manager_id));
+}
+
+TeamDatabase *GameCore::ensure_database() {
+	if (database() == nullptr) {
+		create_team_database();
+	}
+	return database();
+}
+
+TournamentManager *GameCore::ensure_manager() {
+	if (manager() == nullptr) {
+		create_tournament_manager();
+	}
+	return manager();
+}
+
 void GameCore::create_team_database() {
-	team_database = memnew(TeamDatabase);
+	team_database_id = memnew(TeamDatabase)->get_instance_id();
 }
 
 void GameCore::create_tournament_manager() {
-	tournament_manager = memnew(TournamentManager);
+	tournament_manager_id = memnew(TournamentManager)->get_instance_id();
 	wire_tournament_manager();
 }
 
 void GameCore::wire_tournament_manager() {
-	tournament_manager->set_team_database(team_database);
+	TournamentManager *tournament_manager = manager();
+	if (tournament_manager == nullptr) {
+		return;
+	}
+	tournament_manager->set_team_database(database());
 	const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
 	// Wiring again (after a load) must not double the relay.
 	if (tournament_manager->has_signal(TF_NAME("achievement_event")) &&
@@ -35,29 +62,39 @@ void GameCore::wire_tournament_manager() {
 }
 
 void GameCore::release_tournament_manager() {
-	TournamentManager *manager = tournament_manager;
-	tournament_manager = nullptr;
-	if (manager == nullptr) {
+	TournamentManager *tournament_manager = manager();
+	tournament_manager_id = 0;
+	if (tournament_manager == nullptr) {
 		return;
 	}
 	if (days_running > 0) {
 		// The manager is still inside its day: cut it off from the game so the day stops, and free it
 		// once the day has returned.
 		const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
-		if (manager->is_connected(TF_NAME("achievement_event"), relay)) {
-			manager->disconnect(TF_NAME("achievement_event"), relay);
+		if (tournament_manager->is_connected(TF_NAME("achievement_event"), relay)) {
+			tournament_manager->disconnect(TF_NAME("achievement_event"), relay);
 		}
-		manager->set_team_database(nullptr);
+		tournament_manager->set_team_database(nullptr);
 	}
-	release(manager);
+	release(tournament_manager->get_instance_id());
 }
 
-void GameCore::release(Node *p_node) {
+void GameCore::release(uint64_t p_node_id) {
 	if (days_running > 0) {
-		life->retired.push_back(p_node);
-	} else {
-		memdelete(p_node);
+		life->retired.push_back(p_node_id);
+	} else if (Node *node = Object::cast_to<Node>(ObjectDB::get_instance(p_node_id))) {
+		memdelete(node);
 	}
+}
+
+void GameCore::free_retired(LifeState &r_state) {
+	// By id: a script may have freed a retired node already.
+	for (const uint64_t id : r_state.retired) {
+		if (Node *node = Object::cast_to<Node>(ObjectDB::get_instance(id))) {
+			memdelete(node);
+		}
+	}
+	r_state.retired.clear();
 }
 
 bool GameCore::refresh() {
@@ -106,7 +143,7 @@ void GameCore::_bind_methods() {
 GameCore::GameCore() :
 		life(std::make_shared<LifeState>()) {
 	create_team_database();
-	team_database->initialize_defaults();
+	database()->initialize_defaults();
 	create_tournament_manager();
 }
 
@@ -115,24 +152,24 @@ GameCore::~GameCore() {
 	// it returns.
 	life->node_alive = false;
 	release_tournament_manager();
-	if (team_database != nullptr) {
-		release(team_database);
-		team_database = nullptr;
-	}
+	const uint64_t database_id = team_database_id;
+	team_database_id = 0;
+	release(database_id);
 }
 
 void GameCore::initialize_new_game() {
-	if (team_database == nullptr) {
-		create_team_database();
+	const std::shared_ptr<LifeState> state = life;
+	ensure_database()->initialize_defaults();
+	if (!state->node_alive) {
+		return;
 	}
-	team_database->initialize_defaults();
 	release_tournament_manager();
 	create_tournament_manager();
 	refresh();
 }
 
 bool GameCore::advance_day() {
-	if (team_database == nullptr) {
+	if (database() == nullptr) {
 		return false;
 	}
 	if (days_running > 0) {
@@ -141,23 +178,20 @@ bool GameCore::advance_day() {
 	}
 	const std::shared_ptr<LifeState> state = life;
 	days_running++;
-	if (tournament_manager != nullptr) {
+	if (TournamentManager *tournament_manager = manager()) {
 		tournament_manager->advance_day();
 	} else {
+		TeamDatabase *team_database = database();
 		team_database->set_current_date(teamforge::add_days(team_database->get_current_date(), 1));
 	}
 	if (!state->node_alive) {
 		// This node was freed by a handler; only the objects it left behind are still ours to free.
-		for (Node *node : state->retired) {
-			memdelete(node);
-		}
+		free_retired(*state);
 		return false;
 	}
 	days_running--;
-	for (Node *node : state->retired) {
-		memdelete(node);
-	}
-	state->retired.clear();
+	free_retired(*state);
+	const TeamDatabase *team_database = database();
 	if (team_database == nullptr) {
 		return false;
 	}
@@ -173,33 +207,38 @@ bool GameCore::advance_day() {
 	}
 	Dictionary short_data;
 	short_data[TF_KEY("current_date")] = date;
-	short_data[TF_KEY("available_funds")] =
-			tournament_manager ? tournament_manager->get_available_funds() : int64_t(0);
+	const TournamentManager *tournament_manager = manager();
+	short_data[TF_KEY("available_funds")] = tournament_manager ? tournament_manager->get_available_funds() : int64_t(0);
 	emit_signal(TF_NAME("organize_changed"), short_data);
 	return true;
 }
 
 String GameCore::get_current_date() const {
+	const TeamDatabase *team_database = database();
 	return team_database ? team_database->get_current_date() : String();
 }
 
 Dictionary GameCore::get_leaderboard_data(const String &p_region_filter, const String &p_sort_mode) const {
-	return teamforge::leaderboard_view(team_database, p_region_filter, p_sort_mode);
+	return teamforge::leaderboard_view(database(), p_region_filter, p_sort_mode);
 }
 
 Dictionary GameCore::get_organize_data() const {
-	return teamforge::organize_view(team_database, tournament_manager);
+	return teamforge::organize_view(database(), manager());
 }
 
 Dictionary GameCore::create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
 		const String &p_city) {
-	if (tournament_manager == nullptr) {
-		create_tournament_manager();
-	}
+	TournamentManager *tournament_manager = ensure_manager();
 	const bool ok = tournament_manager->create_tournament(p_format_id, p_tier_id, p_inv_date, p_city);
+	const std::shared_ptr<LifeState> state = life;
+	// The manager's own signal ran first: its handler may have freed the manager or this node.
+	if (!state->node_alive) {
+		return Dictionary();
+	}
 	String message_key("ORGANIZE_CREATE_SUCCESS");
 	if (!ok) {
-		message_key = tournament_manager->get_last_create_error();
+		tournament_manager = manager();
+		message_key = tournament_manager ? tournament_manager->get_last_create_error() : String();
 		if (message_key.is_empty()) {
 			message_key = String("ORGANIZE_CREATE_FAILED");
 		}
@@ -213,7 +252,6 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 	const Dictionary organize_data = get_organize_data();
 	result[TF_KEY("organize_data")] = organize_data;
 	result[TF_KEY("message_key")] = message_key;
-	const std::shared_ptr<LifeState> state = life;
 	emit_signal(TF_NAME("tournament_created"), result);
 	if (state->node_alive) {
 		emit_signal(TF_NAME("organize_changed"), organize_data);
@@ -222,22 +260,20 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 }
 
 int64_t GameCore::get_credits() const {
+	const TournamentManager *tournament_manager = manager();
 	return tournament_manager ? tournament_manager->get_available_funds() : 0;
 }
 
 void GameCore::set_credits(int64_t p_credits) {
-	if (tournament_manager == nullptr) {
-		create_tournament_manager();
-	}
-	tournament_manager->set_available_funds(p_credits);
+	ensure_manager()->set_available_funds(p_credits);
 }
 
 Dictionary GameCore::to_dict() const {
 	Dictionary data;
-	if (team_database != nullptr) {
+	if (const TeamDatabase *team_database = database()) {
 		data[TF_KEY("team_database")] = team_database->to_dict();
 	}
-	if (tournament_manager != nullptr) {
+	if (const TournamentManager *tournament_manager = manager()) {
 		data[TF_KEY("tournament_manager")] = tournament_manager->to_dict();
 	}
 	return data;
@@ -246,16 +282,20 @@ Dictionary GameCore::to_dict() const {
 void GameCore::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	if (team_database == nullptr) {
-		create_team_database();
+	const std::shared_ptr<LifeState> state = life;
+	ensure_database()->from_dict(data.get("team_database", Dictionary()).operator Dictionary());
+	if (!state->node_alive) {
+		return;
 	}
-	team_database->from_dict(data.get("team_database", Dictionary()).operator Dictionary());
-	if (tournament_manager == nullptr) {
+	if (manager() == nullptr) {
 		create_tournament_manager();
 	} else {
 		wire_tournament_manager();
 	}
-	tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
+	// Looked up again: the database's signals ran in between.
+	if (TournamentManager *tournament_manager = manager()) {
+		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
+	}
 	refresh();
 }
 

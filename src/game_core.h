@@ -23,22 +23,30 @@ class GameCore : public Node {
 	// Shared with every call that emits: a signal handler may start a new game or load one while the
 	// manager's day is still running, and freeing the node's parent from a handler takes the node with it
 	// mid-call (the engine reports that, but carries on). A call checks node_alive after each emission, and
-	// objects released during a day wait in retired until the day has returned.
+	// objects released during a day wait in retired (by instance id) until the day has returned.
 	struct LifeState {
 		bool node_alive = true;
-		std::vector<Node *> retired;
+		std::vector<uint64_t> retired;
 	};
 
-	TeamDatabase *team_database = nullptr;
-	TournamentManager *tournament_manager = nullptr;
+	// The two nodes this game owns, held by instance id: a script can reach them (through the relay's
+	// connection) and free them, and a freed child then reads as none instead of dangling.
+	uint64_t team_database_id = 0;
+	uint64_t tournament_manager_id = 0;
 	std::shared_ptr<LifeState> life;
 	int32_t days_running = 0;
 
+	TeamDatabase *database() const;
+	TournamentManager *manager() const;
+	// The child, made anew if a script freed it.
+	TeamDatabase *ensure_database();
+	TournamentManager *ensure_manager();
 	void create_team_database();
 	void create_tournament_manager();
 	void wire_tournament_manager();
 	void release_tournament_manager();
-	void release(Node *p_node);
+	void release(uint64_t p_node_id);
+	void free_retired(LifeState &r_state);
 	// False when a handler freed this node: the caller must return at once.
 	bool refresh();
 	void _on_tournament_achievement_event(const Dictionary &p_event);

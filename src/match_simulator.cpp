@@ -1,5 +1,6 @@
 #include "match_simulator.h"
 
+#include "common/detached_copy.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -292,6 +293,36 @@ Array MatchSimulator::pick_maps(int32_t p_count) {
 }
 
 Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
+	const Dictionary report = play_series(p_team_a, p_team_b, p_is_bo5);
+	if (report.has(texts().error)) {
+		return report;
+	}
+	// Nothing of this object is touched after the signal: a handler may
+	// reseed it, play again or drop the last reference to it.
+	emit_signal(match_simulated_signal(), report);
+	return report;
+}
+
+Dictionary MatchSimulator::simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b,
+		bool p_is_bo5) {
+	const Dictionary report = play_series(p_team_a, p_team_b, p_is_bo5);
+	if (report.has(texts().error)) {
+		return report;
+	}
+	// Handlers get a copy of their own (only when there are any, since the copy costs a whole series),
+	// so the caller's report stays as it was played.
+	if (has_connections(match_simulated_signal())) {
+		emit_signal(match_simulated_signal(), teamforge::detached(report));
+	}
+	return report;
+}
+
+const StringName &MatchSimulator::match_simulated_signal() {
+	static const StringName name("match_simulated");
+	return name;
+}
+
+Dictionary MatchSimulator::play_series(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
 	const ReportTexts &t = texts();
 	if (p_team_a.is_null() || p_team_b.is_null()) {
 		Dictionary error;
@@ -386,11 +417,6 @@ Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const R
 	report[t.stamina_drop_a] = drop_a;
 	report[t.stamina_drop_b] = drop_b;
 	report[t.change] = delta_a < 0 ? -delta_a : delta_a;
-
-	// Nothing of this object is touched after the signal: a handler may
-	// reseed it, play again or drop the last reference to it.
-	static const StringName match_simulated("match_simulated");
-	emit_signal(match_simulated, report);
 	return report;
 }
 

@@ -11,6 +11,7 @@
 #include <godot_cpp/classes/wrapped.hpp>
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/string_name.hpp>
 
 #include <cstdint>
 
@@ -24,6 +25,10 @@ class MatchSimulator : public RefCounted {
 	// Never filled; kept because the property and the save format carry it.
 	Array match_history;
 
+	static const StringName &match_simulated_signal();
+	// The series and its report, without the signal.
+	Dictionary play_series(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
+
 protected:
 	static void _bind_methods();
 
@@ -35,6 +40,9 @@ public:
 	int64_t get_seed() const;
 	Array pick_maps(int32_t p_count);
 	Dictionary simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5 = false);
+	// simulate_match for the library's own use: the signal's handlers get a detached copy, so the report
+	// returned is exactly the one played.
+	Dictionary simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
 	Array get_match_history() const;
 	void set_match_history(const Array &p_match_history);
 	void clear_match_history();

@@ -1,5 +1,6 @@
 #include "team_data.h"
 
+#include "common/detached_copy.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 
@@ -150,9 +151,11 @@ Dictionary TeamData::to_dict() const {
 	data[keys().wins] = wins;
 	data[keys().losses] = losses;
 	data[keys().prize_total] = prize_total;
-	// Screens read either key; both carry the record's own array, not copies.
-	data[keys().honors] = honors;
-	data[keys().historical_honors] = honors;
+	// Screens read either key; both carry the same array, a copy of the record's own, so the save stays
+	// as it was taken whatever happens to the record later.
+	const Array saved_honors = teamforge::detached(honors);
+	data[keys().honors] = saved_honors;
+	data[keys().historical_honors] = saved_honors;
 	return data;
 }
 
@@ -174,9 +177,8 @@ void TeamData::from_dict(const Dictionary &p_data) {
 	} else if (data.has(keys().historical_honors)) {
 		candidate = data.get(keys().historical_honors, Variant());
 	}
-	// A fresh array rather than clearing the old one in place: the old one may be shared with
-	// the dictionary it was loaded from.
-	honors = candidate.get_type() == Variant::ARRAY ? Array(candidate) : Array();
+	// A detached copy: the script keeps the dictionary it loaded from to itself.
+	honors = candidate.get_type() == Variant::ARRAY ? teamforge::detached(Array(candidate)) : Array();
 }
 
 } // namespace godot

@@ -1,7 +1,7 @@
 #include "team_database.h"
 
-#include "common/text_key_reading.h"
 #include "common/copy_on_write.h"
+#include "common/text_key_reading.h"
 #include "data/default_roster.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -46,8 +46,16 @@ void TeamDatabase::teams_writable() {
 }
 
 void TeamDatabase::emit_reset_signals() {
+	// A handler may free this database; the signals after that have no one left to come from.
+	const teamforge::LifeToken::Watch alive = life.watch();
 	emit_signal(keys().current_date_changed_signal, current_date);
+	if (!teamforge::still_alive(alive)) {
+		return;
+	}
 	emit_signal(keys().teams_rebuilt_signal);
+	if (!teamforge::still_alive(alive)) {
+		return;
+	}
 	emit_signal(keys().database_reset_signal);
 }
 
@@ -235,8 +243,11 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		teams.push_back(Variant(team));
 	}
 
+	const teamforge::LifeToken::Watch alive = life.watch();
 	emit_signal(keys().current_date_changed_signal, current_date);
-	emit_signal(keys().teams_rebuilt_signal);
+	if (teamforge::still_alive(alive)) {
+		emit_signal(keys().teams_rebuilt_signal);
+	}
 }
 
 } // namespace godot

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/life_token.h"
 #include "team_data.h"
 
 #include <godot_cpp/classes/node.hpp>
@@ -21,6 +22,8 @@ class TeamDatabase : public Node {
 
 	String current_date;
 	Array teams;
+	// Read between signals sent in a row: a handler may free this node.
+	teamforge::LifeToken life;
 
 	// Replaces a list a script has frozen by a plain copy before the list changes.
 	void teams_writable();

@@ -1,11 +1,13 @@
 #include "tournament_manager.h"
 
+#include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/tournament_catalog.h"
 #include "tournament/day_driver.h"
+#include "tournament/guarded_host.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -159,12 +161,18 @@ bool TournamentManager::advance_day() {
 	}
 	day_running = true;
 	day_generation = state_generation;
+	const teamforge::LifeToken::Watch alive = life.watch();
+	teamforge::GuardedHost host(*this, alive);
 	// The day works on the list as it stands now. A handler that loads other records, or drops or
 	// frees the database, stops the day at the next safe point: the rest of that day (later
 	// tournaments, stamina recovery, day_advanced) is dropped rather than applied to the new state.
 	// Tournaments created during the day join from the next day on.
 	const teamforge::TournamentList today = tournaments;
-	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(*this, today);
+	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(host, today);
+	if (!teamforge::still_alive(alive)) {
+		// A handler freed this manager: the day ended where it stood, and nothing of the node is left.
+		return false;
+	}
 	day_running = false;
 	if (outcome.completed) {
 		emit_signal(TF_NAME("day_advanced"), outcome.date);
@@ -196,7 +204,7 @@ void TournamentManager::set_available_funds(int64_t p_available_funds) {
 }
 
 Dictionary TournamentManager::get_major_slots() const {
-	return major_slots;
+	return teamforge::detached(major_slots);
 }
 
 void TournamentManager::set_major_slots(const Dictionary &p_major_slots) {
@@ -221,8 +229,8 @@ Dictionary TournamentManager::to_dict() const {
 	data[TF_KEY("tournaments")] = get_tournaments();
 	data[TF_KEY("next_tournament_id")] = next_tournament_id;
 	data[TF_KEY("available_funds")] = available_funds;
-	data[TF_KEY("major_slots")] = major_slots;
-	data[TF_KEY("epl_counters")] = epl_counters;
+	data[TF_KEY("major_slots")] = teamforge::detached(major_slots);
+	data[TF_KEY("epl_counters")] = teamforge::detached(epl_counters);
 	data[TF_KEY("match_log")] = Dictionary();
 	return data;
 }
@@ -235,7 +243,7 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 			data.get(TF_KEY("available_funds"), Variant(STARTING_FUNDS)));
 	const Dictionary loaded_slots = teamforge::normalize_quota_map(
 			data.get(TF_KEY("major_slots"), Variant()).operator Dictionary());
-	const Dictionary loaded_counters = data.get(TF_KEY("epl_counters"), Variant()).operator Dictionary();
+	const Dictionary loaded_counters = teamforge::detached(data.get(TF_KEY("epl_counters"), Variant()).operator Dictionary());
 	teamforge::TournamentList loaded = load_tournaments(data.get(TF_KEY("tournaments"), Variant()), loaded_next_id);
 
 	next_tournament_id = loaded_next_id;

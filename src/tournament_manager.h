@@ -4,6 +4,7 @@
 // the save format. The work lives in src/tournament/; this class holds the state and translates at the
 // engine boundary.
 
+#include "common/life_token.h"
 #include "match_simulator.h"
 #include "team_database.h"
 #include "tournament/tournament_host.h"
@@ -38,6 +39,8 @@ class TournamentManager : public Node, public teamforge::TournamentHost {
 	uint64_t state_generation = 0;
 	uint64_t day_generation = 0;
 	bool day_running = false;
+	// Read by a day in progress after each signal: a handler may free this node.
+	teamforge::LifeToken life;
 
 protected:
 	static void _bind_methods();

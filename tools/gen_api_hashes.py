@@ -17,7 +17,7 @@ BUILTIN_METHODS = {
 }
 # (class, method) pairs called through classdb_get_method_bind.
 CLASS_METHODS = {
-    "Object": ["emit_signal", "has_signal", "is_connected", "connect", "disconnect", "notification"],
+    "Object": ["emit_signal", "has_signal", "has_connections", "is_connected", "connect", "disconnect", "notification"],
     "RefCounted": ["init_ref", "reference", "unreference", "get_reference_count"],
 }
 UTILITY_FUNCTIONS = ["push_warning", "push_error", "print"]

@@ -35,6 +35,13 @@ bool Object::has_signal(const StringName &p_signal) const {
 	return result != 0;
 }
 
+bool Object::has_connections(const StringName &p_signal) const {
+	uint8_t result = 0;
+	GDExtensionConstTypePtr args[1] = { p_signal._native_ptr() };
+	internal::gdextension_interface_object_method_bind_ptrcall(GODOT_CLASS_METHOD(Object, has_connections), _owner, args, &result);
+	return result != 0;
+}
+
 bool Object::is_connected(const StringName &p_signal, const Callable &p_callable) const {
 	uint8_t result = 0;
 	GDExtensionConstTypePtr args[2] = { p_signal._native_ptr(), p_callable._native_ptr() };

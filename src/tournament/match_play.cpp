@@ -223,7 +223,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 
 	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	ERR_FAIL_COND(simulator.is_null());
-	const Dictionary report = simulator->simulate_match(team_a, team_b, r_node.is_bo5);
+	const Dictionary report = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
 	r_node.status = TF_TEXT("PLAYED");

@@ -1,6 +1,7 @@
 #include "tournament/placements_events.h"
 
 #include "common/copy_on_write.h"
+#include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
 #include "common/text_key_reading.h"
 #include "data/placement_weights.h"
@@ -43,7 +44,8 @@ void emit_achievement_event(TournamentHost &p_host, const String &p_type, const 
 	event[TF_KEY("tier_id")] = p_tournament.tier_id;
 	event[TF_KEY("status")] = p_tournament.status;
 	event[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
-	event[TF_KEY("context")] = p_context;
+	// Contexts carry the stage's own records and standings; handlers get them detached.
+	event[TF_KEY("context")] = detached(p_context);
 	p_host.emit_achievement_event(event);
 }
 

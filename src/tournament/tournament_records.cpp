@@ -1,5 +1,6 @@
 #include "tournament/tournament_records.h"
 
+#include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -26,13 +27,13 @@ bool read_bool(const Dictionary &p_data, const Variant &p_key) {
 	return p_data.get(p_key, Variant()).operator bool();
 }
 
-// Nested containers are kept as they are (shared with the given dictionary), never copied.
+// Nested containers are detached from the given dictionary: the script keeps its save to itself.
 Array read_array(const Dictionary &p_data, const Variant &p_key) {
-	return p_data.get(p_key, Variant()).operator Array();
+	return detached(p_data.get(p_key, Variant()).operator Array());
 }
 
 Dictionary read_dictionary(const Dictionary &p_data, const Variant &p_key) {
-	return p_data.get(p_key, Variant()).operator Dictionary();
+	return detached(p_data.get(p_key, Variant()).operator Dictionary());
 }
 
 // Calls p_each for every Dictionary element of the key's Array; anything else is skipped.
@@ -74,6 +75,8 @@ Tournament make_tournament() {
 	return tournament;
 }
 
+// The dictionaries written here go to scripts (saves, views): every engine container in them is a
+// detached copy, so a script that sorts or trims what it got leaves the records as they are.
 Dictionary link_to_dict(const NodeLink &p_link) {
 	Dictionary data;
 	data[TF_KEY("id")] = p_link.id;
@@ -94,18 +97,18 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 	data[TF_KEY("id")] = p_node.id;
 	data[TF_KEY("name")] = p_node.name;
 	data[TF_KEY("group_name")] = p_node.group_name;
-	data[TF_KEY("team_a")] = p_node.team_a;
-	data[TF_KEY("team_b")] = p_node.team_b;
+	data[TF_KEY("team_a")] = detached(p_node.team_a);
+	data[TF_KEY("team_b")] = detached(p_node.team_b);
 	data[TF_KEY("winner_to")] = link_to_dict(p_node.winner_to);
 	data[TF_KEY("loser_to")] = link_to_dict(p_node.loser_to);
 	data[TF_KEY("status")] = p_node.status;
 	data[TF_KEY("is_bo5")] = p_node.is_bo5;
 	data[TF_KEY("loser_tag")] = p_node.loser_tag;
 	data[TF_KEY("date")] = p_node.date;
-	data[TF_KEY("details")] = p_node.details;
+	data[TF_KEY("details")] = detached(p_node.details);
 	data[TF_KEY("heat")] = p_node.heat;
-	data[TF_KEY("winner")] = p_node.winner;
-	data[TF_KEY("loser")] = p_node.loser;
+	data[TF_KEY("winner")] = detached(p_node.winner);
+	data[TF_KEY("loser")] = detached(p_node.loser);
 	data[TF_KEY("score_a")] = p_node.score_a;
 	data[TF_KEY("score_b")] = p_node.score_b;
 	data[TF_KEY("vrs_delta_a")] = p_node.vrs_delta_a;
@@ -149,14 +152,14 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 	Dictionary data;
 	data[TF_KEY("type")] = p_stage.type;
 	data[TF_KEY("name")] = p_stage.name;
-	data[TF_KEY("rounds")] = p_stage.rounds;
+	data[TF_KEY("rounds")] = detached(p_stage.rounds);
 	data[TF_KEY("nodes")] = nodes;
 	data[TF_KEY("next_date")] = p_stage.next_date;
-	data[TF_KEY("records")] = p_stage.records;
-	data[TF_KEY("final_groups")] = p_stage.final_groups;
+	data[TF_KEY("records")] = detached(p_stage.records);
+	data[TF_KEY("final_groups")] = detached(p_stage.final_groups);
 	data[TF_KEY("current_round")] = p_stage.current_round;
 	data[TF_KEY("is_playoff")] = p_stage.is_playoff;
-	data[TF_KEY("groups")] = p_stage.groups;
+	data[TF_KEY("groups")] = detached(p_stage.groups);
 	data[TF_KEY("next_id")] = p_stage.next_id;
 	return data;
 }
@@ -202,16 +205,16 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 	data[TF_KEY("stages")] = stages;
 	data[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
 	data[TF_KEY("rest")] = p_tournament.rest;
-	data[TF_KEY("placements")] = p_tournament.placements;
-	data[TF_KEY("standings")] = p_tournament.standings;
+	data[TF_KEY("placements")] = detached(p_tournament.placements);
+	data[TF_KEY("standings")] = detached(p_tournament.standings);
 	data[TF_KEY("date")] = p_tournament.date;
-	data[TF_KEY("initial_vrs")] = p_tournament.initial_vrs;
-	data[TF_KEY("vrs_delta_map")] = p_tournament.vrs_delta_map;
+	data[TF_KEY("initial_vrs")] = detached(p_tournament.initial_vrs);
+	data[TF_KEY("vrs_delta_map")] = detached(p_tournament.vrs_delta_map);
 	data[TF_KEY("total_heat")] = p_tournament.total_heat;
-	data[TF_KEY("major_slots")] = p_tournament.major_slots;
-	data[TF_KEY("major_direct")] = p_tournament.major_direct;
-	data[TF_KEY("participants")] = p_tournament.participants;
-	data[TF_KEY("advanced_pool")] = p_tournament.advanced_pool;
+	data[TF_KEY("major_slots")] = detached(p_tournament.major_slots);
+	data[TF_KEY("major_direct")] = detached(p_tournament.major_direct);
+	data[TF_KEY("participants")] = detached(p_tournament.participants);
+	data[TF_KEY("advanced_pool")] = detached(p_tournament.advanced_pool);
 	return data;
 }
 

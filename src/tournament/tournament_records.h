@@ -2,7 +2,8 @@
 
 // The tournament manager's records: plain values owned by the manager, each with one converter to and
 // from its save dictionary. Team entries, records, placements and descriptors stay engine containers,
-// because the save format and the signals hand them to scripts as they are.
+// because the save format and the signals carry them; the converters detach them both ways, so no
+// container is ever shared between the records and a script.
 
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>

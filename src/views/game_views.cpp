@@ -1,6 +1,7 @@
 #include "views/game_views.h"
 
 #include "common/dates.h"
+#include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
 #include "data/tournament_catalog.h"
 #include "team_data.h"
@@ -66,7 +67,8 @@ bool prize_order(const Standing *p_a, const Standing *p_b) {
 
 Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
 	const TeamData &team = *p_standing.team;
-	const Array honors = team.get_honors();
+	// A copy: a screen that sorts the honours it shows must not reorder the team's.
+	const Array honors = detached(team.get_honors());
 	Dictionary row;
 	row[TF_KEY("rank")] = p_standing.global_rank;
 	row[TF_KEY("id")] = team.get_id();

@@ -306,13 +306,16 @@ func test_a_history_typed_for_dictionaries_stays_shared() -> void:
 			"placed and settled in the script's typed array")
 
 
-func test_saved_dictionary_shares_arrays() -> void:
+func test_a_save_shares_nothing_with_the_live_arrays() -> void:
 	_place("t-1", 10)
 	var saved: Dictionary = eco.to_dict()
 	assert_keys(saved, ["funds", "next_guess_id", "guess_history", "fund_ledger"], "saved keys")
 	assert_eq([saved["funds"], saved["next_guess_id"]], [START_FUNDS - 10, 2], "saved numbers")
-	assert_same(saved["guess_history"], eco.get_guess_history(), "history is shared")
-	assert_same(saved["fund_ledger"], eco.get_fund_ledger(), "ledger is shared")
+	var text := var_to_str(saved)
+	var id: String = eco.get_guess_history()[0]["id"]
+	assert_true(eco.settle_prediction(id, "t-1", "Alpha", "d").get("ok"), "settled in place")
+	_place("t-2", 10)
+	assert_eq(var_to_str(saved), text, "the save stays as it was taken")
 	var history := []
 	var ledger := []
 	eco.set_guess_history(history)
@@ -323,9 +326,9 @@ func test_saved_dictionary_shares_arrays() -> void:
 	assert_same(eco.fund_ledger, ledger, "fund_ledger property")
 	var other := EconomySystem.new()
 	other.from_dict(saved)
-	assert_same(other.get_guess_history(), saved["guess_history"], "from_dict keeps the given history")
-	assert_same(other.get_fund_ledger(), saved["fund_ledger"], "from_dict keeps the given ledger")
 	assert_eq([other.get_funds(), other.get_next_guess_id()], [START_FUNDS - 10, 2], "restored numbers")
+	other.place_guess(3, "Cup", 1, "R1-M3", "Alpha vs Beta", "2026-03-04", fav, dog, "t-1", 5)
+	assert_eq(var_to_str(saved), text, "playing on after loading leaves the loaded save alone")
 
 
 func test_from_dict_defaults_and_conversions() -> void:

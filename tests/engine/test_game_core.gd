@@ -236,3 +236,56 @@ func test_handlers_may_restart_or_load_the_game_mid_day() -> void:
 	core.achievement_event.disconnect(again)
 	assert_eq(nested, [false])
 	assert_eq(core.get_current_date(), "2026-01-13")
+
+
+func test_views_and_saves_are_the_callers_own() -> void:
+	_organize_every_format(core)
+	for day in 40:
+		core.advance_day()
+	var saved := core.to_dict()
+	var text := var_to_str(saved)
+	var organize := core.get_organize_data()
+	for t in organize.tournaments:
+		t.participants.reverse()
+		t.standings.clear()
+		if not t.stages.is_empty():
+			t.stages[0].records.clear()
+			t.stages[0].nodes[0].team_a.name = "changed"
+	for row in core.get_leaderboard_data().teams:
+		row.honors.append({"title": "fake"})
+	saved.tournament_manager.tournaments[0].participants.clear()
+	saved.team_database.teams[0].honors.append("fake")
+	var fresh := var_to_str(core.to_dict())
+	saved = str_to_var(text)
+	assert_eq(fresh, text, "the game is unchanged by what was done to its views and its save")
+	core.from_dict(saved)
+	saved.tournament_manager.tournaments.clear()
+	saved.team_database.teams[0].honors.clear()
+	assert_eq(var_to_str(core.to_dict()), text, "nor by what is done to a loaded save afterwards")
+
+
+# The relay's connection leads a script to the game's manager, and the manager to its database.
+func test_a_game_whose_parts_a_script_freed_goes_on_without_them() -> void:
+	_organize_every_format(core)
+	var manager: TournamentManager = core.get_incoming_connections()[0].signal.get_object()
+	var database: TeamDatabase = manager.get_team_database()
+	core.advance_day()
+	manager.free()
+	assert_true(core.advance_day(), "a day without a manager moves the date")
+	assert_eq(core.get_current_date(), "2026-01-03")
+	assert_eq(core.get_credits(), 0, "no manager, no funds")
+	assert_true(core.create_tournament("EPL", "TIER_3", "2026-02-01").ok, "a new manager organises")
+	assert_eq(core.get_organize_data().tournaments.size(), 1)
+	manager = core.get_incoming_connections()[0].signal.get_object()
+	manager.get_team_database().free()
+	assert_false(core.advance_day(), "no day without a database")
+	assert_eq(core.get_leaderboard_data().count, 0)
+	core.initialize_new_game()
+	assert_eq([core.get_leaderboard_data().count, core.get_current_date()], [100, "2026-01-01"], "a new game")
+	# Freed from a handler in the middle of the game's own day.
+	manager = core.get_incoming_connections()[0].signal.get_object()
+	database = manager.get_team_database()
+	database.current_date_changed.connect(func(_date: String) -> void: manager.free(), CONNECT_ONE_SHOT)
+	assert_true(core.advance_day())
+	assert_eq(core.get_current_date(), "2026-01-02")
+	assert_false(is_instance_valid(manager))

@@ -87,11 +87,14 @@ func test_to_dict_writes_every_field_in_order() -> void:
 			"historical_honors": [{"title": "Cup", "place": 1}]})
 
 
-func test_to_dict_carries_the_records_own_honors_under_both_keys() -> void:
+func test_to_dict_carries_one_detached_copy_of_the_honors_under_both_keys() -> void:
 	var t := _filled()
 	var d := t.to_dict()
-	assert_same(d["honors"], t.get_honors())
-	assert_same(d["historical_honors"], t.get_honors())
+	assert_same(d["honors"], d["historical_honors"])
+	assert_eq(d["honors"], t.get_honors())
+	d["honors"][0]["title"] = "changed"
+	d["honors"].clear()
+	assert_eq(t.get_honors(), _filled().get_honors(), "the record's honours are its own")
 
 
 func test_to_dict_returns_a_new_dictionary() -> void:
@@ -122,7 +125,8 @@ func test_from_dict_reads_each_key() -> void:
 			"losses": 9, "prize_total": 250000, "honors": honors})
 	assert_eq(t.to_dict(), {"id": "x-1", "name": "Liquid", "region": "AM", "vrs": 1339, "stamina": 77,
 			"wins": 3, "losses": 9, "prize_total": 250000, "honors": honors, "historical_honors": honors})
-	assert_same(t.get_honors(), honors, "the loaded honours array is shared with the data")
+	honors[0]["title"] = "changed"
+	assert_eq(t.get_honors(), [{"title": "Cup"}], "the loaded honours are detached from the data")
 
 
 func test_from_dict_with_missing_keys_restores_every_default() -> void:
@@ -175,7 +179,7 @@ func test_from_dict_takes_historical_honors_when_honors_is_missing() -> void:
 	var t := TeamData.new()
 	var old := [{"title": "Old cup"}]
 	t.from_dict({"historical_honors": old})
-	assert_same(t.get_honors(), old)
+	assert_eq(t.get_honors(), old)
 
 
 func test_from_dict_honors_key_wins_over_historical_honors() -> void:

@@ -225,7 +225,7 @@ func test_major_invitation_fills_regional_quotas_with_seeded_acceptance() -> voi
 		for i in field.size():
 			var p: Dictionary = t.participants[i]
 			assert_eq(p.seed, i + 1, "seed of %s" % p.id)
-			assert_same(p, t.major_direct[p.invited_stage.to_lower().replace(" direct", "").replace(" ", "")][p.stage_seed - 1],
+			assert_eq(p, t.major_direct[p.invited_stage.to_lower().replace(" direct", "").replace(" ", "")][p.stage_seed - 1],
 					"participants are the entries of major_direct")
 		assert_eq(t.major_slots, quotas_then, "the quotas used are kept")
 		assert_eq(t.stages[0].records.map(func(r): return r.team.id).filter(func(id): return not id in expected.stage1),

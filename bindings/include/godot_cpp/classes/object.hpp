@@ -36,6 +36,7 @@ public:
 		return emit_signal_internal(args.data(), static_cast<int64_t>(args.size()));
 	}
 	bool has_signal(const StringName &p_signal) const;
+	bool has_connections(const StringName &p_signal) const;
 	bool is_connected(const StringName &p_signal, const Callable &p_callable) const;
 	Error connect(const StringName &p_signal, const Callable &p_callable, uint32_t p_flags = 0);
 	void disconnect(const StringName &p_signal, const Callable &p_callable);
