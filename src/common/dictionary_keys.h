@@ -6,7 +6,8 @@
 //
 // A literal is interned at its call site with TF_KEY / TF_TEXT (TF_NAME for signal names): a thread-safe local static, so every
 // use after the first costs one guard check and no look-up. A text chosen at run time (from a table)
-// goes through dictionary_key / fixed_text, which look it up by the address of its literal under a lock.
+// goes through dictionary_key / fixed_text, which look it up by the address of its literal without a
+// lock, so games on separate threads do not queue for it.
 // The engine classes keep their few keys and signal names together in one static struct each.
 
 #include <godot_cpp/variant/string.hpp>
