@@ -129,6 +129,9 @@ void GameCore::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("set_credits", "credits"), &GameCore::set_credits);
 	ClassDB::bind_method(D_METHOD("to_dict"), &GameCore::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &GameCore::from_dict);
+	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &GameCore::get_tournament);
+	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &GameCore::get_tournament_summaries);
+	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &GameCore::archive_tournaments_before);
 
 	// Properties: none.
 
@@ -297,6 +300,21 @@ void GameCore::from_dict(const Dictionary &p_data) {
 		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
 	}
 	refresh();
+}
+
+Dictionary GameCore::get_tournament(int64_t p_tournament_id) const {
+	const TournamentManager *tournament_manager = manager();
+	return tournament_manager ? tournament_manager->get_tournament(p_tournament_id) : Dictionary();
+}
+
+Array GameCore::get_tournament_summaries() const {
+	const TournamentManager *tournament_manager = manager();
+	return tournament_manager ? tournament_manager->get_tournament_summaries() : Array();
+}
+
+int64_t GameCore::archive_tournaments_before(const String &p_date) {
+	TournamentManager *tournament_manager = manager();
+	return tournament_manager ? tournament_manager->archive_tournaments_before(p_date) : 0;
 }
 
 } // namespace godot

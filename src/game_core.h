@@ -69,6 +69,10 @@ public:
 	void set_credits(int64_t p_credits);
 	Dictionary to_dict() const;
 	void from_dict(const Dictionary &p_data);
+	// Beyond the core surface: the tournament manager's light queries and archiving.
+	Dictionary get_tournament(int64_t p_tournament_id) const;
+	Array get_tournament_summaries() const;
+	int64_t archive_tournaments_before(const String &p_date);
 };
 
 } // namespace godot

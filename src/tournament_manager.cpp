@@ -6,9 +6,11 @@
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/tournament_catalog.h"
+#include "tournament/archiving.h"
 #include "tournament/day_driver.h"
 #include "tournament/guarded_host.h"
 #include "tournament/tournament_creation.h"
+#include "views/tournament_summary.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/object.hpp>
@@ -78,6 +80,9 @@ void TournamentManager::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("get_last_create_error"), &TournamentManager::get_last_create_error);
 	ClassDB::bind_method(D_METHOD("to_dict"), &TournamentManager::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &TournamentManager::from_dict);
+	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &TournamentManager::get_tournament);
+	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &TournamentManager::get_tournament_summaries);
+	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &TournamentManager::archive_tournaments_before);
 
 	// Properties.
 	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "team_database"), "set_team_database", "get_team_database");
@@ -252,6 +257,38 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 	epl_counters = loaded_counters;
 	tournaments = std::move(loaded);
 	++state_generation;
+}
+
+Dictionary TournamentManager::get_tournament(int64_t p_tournament_id) const {
+	for (const teamforge::TournamentPtr &tournament : tournaments) {
+		if (tournament->id == p_tournament_id) {
+			return teamforge::tournament_to_dict(*tournament);
+		}
+	}
+	return Dictionary();
+}
+
+Array TournamentManager::get_tournament_summaries() const {
+	Array list;
+	list.resize(static_cast<int64_t>(tournaments.size()));
+	int64_t index = 0;
+	for (const teamforge::TournamentPtr &tournament : tournaments) {
+		list[index++] = teamforge::tournament_summary(*tournament);
+	}
+	return list;
+}
+
+int64_t TournamentManager::archive_tournaments_before(const String &p_date) {
+	int64_t archived = 0;
+	for (teamforge::TournamentPtr &tournament : tournaments) {
+		if (teamforge::archivable_before(*tournament, p_date)) {
+			// A new record in the list's slot: a day in progress (this may be one of its handlers) keeps
+			// the old one it works on.
+			tournament = std::make_shared<teamforge::Tournament>(teamforge::archived_copy(*tournament));
+			++archived;
+		}
+	}
+	return archived;
 }
 
 TeamDatabase *TournamentManager::database() const {

@@ -67,6 +67,10 @@ public:
 	String get_last_create_error() const;
 	Dictionary to_dict() const;
 	void from_dict(const Dictionary &p_data);
+	// Beyond the core surface: light queries for long careers, and archiving.
+	Dictionary get_tournament(int64_t p_tournament_id) const;
+	Array get_tournament_summaries() const;
+	int64_t archive_tournaments_before(const String &p_date);
 
 	// teamforge::TournamentHost
 	TeamDatabase *database() const override;

@@ -45,29 +45,6 @@ String normalized_city(const String &p_city) {
 	return p_city.strip_edges().to_lower();
 }
 
-// The latest scheduled match day of a tournament, or its start or invitation date when nothing is
-// scheduled yet.
-String last_scheduled_day(const Tournament &p_tournament) {
-	String last;
-	for (const TournamentStage &stage : p_tournament.stages) {
-		for (const MatchNode &node : stage.nodes) {
-			if (!node.date.is_empty() && (last.is_empty() || compare_dates(node.date, last) > 0)) {
-				last = node.date;
-			}
-		}
-	}
-	if (!last.is_empty()) {
-		return last;
-	}
-	if (!p_tournament.start_date.is_empty()) {
-		return p_tournament.start_date;
-	}
-	if (!p_tournament.inv_date.is_empty()) {
-		return p_tournament.inv_date;
-	}
-	return String(LAST_DAY_FALLBACK);
-}
-
 // The Major checks: at most three a year, and each invitation after the previous Major's last day.
 const char *check_major(const CreationRequest &p_request, const String &p_year, const TournamentList &p_existing) {
 	int32_t same_year = 0;
@@ -187,6 +164,27 @@ int32_t prize_pool(const String &p_format_id, const String &p_tier_id) {
 
 String date_year(const String &p_date) {
 	return p_date.length() < 4 ? String() : p_date.substr(0, 4);
+}
+
+String last_scheduled_day(const Tournament &p_tournament) {
+	String last;
+	for (const TournamentStage &stage : p_tournament.stages) {
+		for (const MatchNode &node : stage.nodes) {
+			if (!node.date.is_empty() && (last.is_empty() || compare_dates(node.date, last) > 0)) {
+				last = node.date;
+			}
+		}
+	}
+	if (!last.is_empty()) {
+		return last;
+	}
+	if (!p_tournament.start_date.is_empty()) {
+		return p_tournament.start_date;
+	}
+	if (!p_tournament.inv_date.is_empty()) {
+		return p_tournament.inv_date;
+	}
+	return String(LAST_DAY_FALLBACK);
 }
 
 const char *validate_creation(const CreationRequest &p_request, bool p_has_database, const String &p_current_date,

@@ -29,6 +29,10 @@ int32_t prize_pool(const godot::String &p_format_id, const godot::String &p_tier
 // The year the checks compare: the first four characters of a date, "" for a shorter text.
 godot::String date_year(const godot::String &p_date);
 
+// The latest scheduled match day of a tournament, else its start date, else its invitation date, else
+// "0000-00-00": the day a new Major's invitation must come after.
+godot::String last_scheduled_day(const Tournament &p_tournament);
+
 struct CreationRequest {
 	godot::String format_id;
 	godot::String tier_id;

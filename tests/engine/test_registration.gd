@@ -37,6 +37,12 @@ static func _setter(name: String, arg: String, type: int) -> Dictionary:
 
 
 const TEAM := [TYPE_OBJECT, "TeamData"]
+# Bound after the core surface on both TournamentManager and GameCore.
+var _career_additions := [
+	_method("get_tournament", [["tournament_id", TYPE_INT]], TYPE_DICTIONARY, true),
+	_method("get_tournament_summaries", [], TYPE_ARRAY, true),
+	_method("archive_tournaments_before", [["date", TYPE_STRING]], TYPE_INT),
+]
 
 
 func test_classes_exist_with_their_base_classes() -> void:
@@ -113,7 +119,7 @@ func test_game_core_binds_its_methods_in_order() -> void:
 		_setter("set_credits", "credits", TYPE_INT),
 		_method("to_dict", [], TYPE_DICTIONARY, true),
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
-	])
+	] + _career_additions)
 
 
 func test_match_simulator_binds_its_methods_in_order() -> void:
@@ -148,7 +154,7 @@ func test_tournament_manager_binds_its_methods_in_order() -> void:
 		_getter("get_last_create_error", TYPE_STRING),
 		_method("to_dict", [], TYPE_DICTIONARY, true),
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
-	])
+	] + _career_additions)
 
 
 func test_economy_system_binds_its_methods_in_order() -> void:
