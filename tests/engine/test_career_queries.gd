@@ -5,7 +5,8 @@ extends TestCase
 const SEED := 20261201
 const SUMMARY_KEYS := ["id", "name", "format_id", "tier_id", "status", "inv_date", "start_date", "prize", "city",
 	"champion_id", "champion_name", "archived"]
-# What archiving empties; every other field of the record is kept.
+# What archiving empties; every other field of the record is kept, the standings without the team
+# entries' honours.
 const DROPPED := {"stages": [], "placements": [], "initial_vrs": {}, "vrs_delta_map": {}, "major_direct": {},
 	"participants": [], "advanced_pool": []}
 const REQUESTS := [["MAJOR", "HIGHEST", "2026-01-05", "Paris"], ["EPL", "TIER_1", "2026-01-03", ""],
@@ -52,9 +53,13 @@ static func _champion(t: Dictionary) -> Dictionary:
 	return {}
 
 
+# The record as archiving leaves it: the match records emptied, and the honours of the moment gone from
+# the standings' team entries.
 static func _archived_form(t: Dictionary) -> Dictionary:
 	var archived := t.duplicate(true)
 	archived.merge(DROPPED, true)
+	for standing in archived.standings:
+		standing.team.honors = []
 	return archived
 
 
@@ -136,6 +141,8 @@ func test_archiving_keeps_the_history_and_changes_no_result() -> void:
 	assert_eq(cut_early[0].to_dict(), plain[0].to_dict(), "teams after the season, archived early")
 	assert_eq(in_handler[0].to_dict(), plain[0].to_dict(), "teams after the season, archived in the handler")
 	var full: Array = plain[1].get_tournaments()
+	assert_true(full.any(func(t): return t.standings.any(func(s): return not s.team.honors.is_empty())),
+			"standings carry honours that archiving drops")
 	for game in [cut_early, in_handler]:
 		assert_eq(game[1].get_available_funds(), plain[1].get_available_funds(), "funds after the season")
 		assert_eq(game[1].get_major_slots(), plain[1].get_major_slots(), "next Major's quotas")
