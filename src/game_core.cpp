@@ -103,12 +103,21 @@ bool GameCore::refresh() {
 	if (!state->node_alive) {
 		return false;
 	}
-	emit_signal(TF_NAME("leaderboard_changed"), get_leaderboard_data("ALL", "VRS"));
+	emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); });
 	if (!state->node_alive) {
 		return false;
 	}
-	emit_signal(TF_NAME("organize_changed"), get_organize_data());
+	emit_if_heard(TF_NAME("organize_changed"), [this]() { return get_organize_data(); });
 	return state->node_alive;
+}
+
+template <class MakePayload>
+void GameCore::emit_if_heard(const StringName &p_signal, MakePayload p_make_payload) {
+	// The views grow with the game and cost more than the day itself; a signal nobody listens to
+	// would deliver them to no one.
+	if (has_connections(p_signal)) {
+		emit_signal(p_signal, p_make_payload());
+	}
 }
 
 void GameCore::_on_tournament_achievement_event(const Dictionary &p_event) {
@@ -204,7 +213,7 @@ bool GameCore::advance_day() {
 	if (!state->node_alive) {
 		return true;
 	}
-	emit_signal(TF_NAME("leaderboard_changed"), get_leaderboard_data("ALL", "VRS"));
+	emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); });
 	if (!state->node_alive) {
 		return true;
 	}

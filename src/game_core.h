@@ -7,6 +7,7 @@
 #include <godot_cpp/classes/wrapped.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/string_name.hpp>
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +50,9 @@ class GameCore : public Node {
 	void free_retired(LifeState &r_state);
 	// False when a handler freed this node: the caller must return at once.
 	bool refresh();
+	// Emits p_signal with p_make_payload() only when someone is connected to it.
+	template <class MakePayload>
+	void emit_if_heard(const StringName &p_signal, MakePayload p_make_payload);
 	void _on_tournament_achievement_event(const Dictionary &p_event);
 
 protected:
