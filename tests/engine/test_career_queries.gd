@@ -31,7 +31,7 @@ static func _completed(tm: TournamentManager) -> Array:
 	return tm.get_tournaments().filter(func(t): return t.status == "COMPLETED")
 
 
-# Plays until at least three tournaments are completed and one is not.
+# Plays until at least three tournaments are completed.
 static func _play_into_the_season(tm: TournamentManager) -> void:
 	while _completed(tm).size() < 3:
 		tm.advance_day()
@@ -44,13 +44,6 @@ static func _last_day(t: Dictionary) -> String:
 			if node.date > last:
 				last = node.date
 	return last
-
-
-static func _champion(t: Dictionary) -> Dictionary:
-	for s in t.standings:
-		if s.placement == "1st":
-			return s.team
-	return {}
 
 
 # The record as archiving leaves it: the match records emptied, and the honours of the moment gone from
@@ -69,23 +62,19 @@ func test_light_queries_match_the_full_records_and_belong_to_the_caller() -> voi
 	var list := tm.get_tournaments()
 	var summaries := tm.get_tournament_summaries()
 	assert_true(list.any(func(t): return t.status != "COMPLETED"), "some tournaments are still running")
-	if not assert_eq(summaries.size(), list.size(), "one summary per tournament"):
-		return
-	for i in list.size():
+	assert_eq(summaries.size(), list.size(), "one summary per tournament")
+	for i in mini(list.size(), summaries.size()):
 		var t: Dictionary = list[i]
 		var summary: Dictionary = summaries[i]
 		assert_keys(summary, SUMMARY_KEYS, "%s: summary keys" % t.name)
 		for key in ["id", "name", "format_id", "tier_id", "status", "inv_date", "start_date", "prize", "city"]:
 			assert_eq(summary[key], t[key], "%s: summary %s" % [t.name, key])
-		var champion := _champion(t)
-		assert_eq(champion.is_empty(), t.status != "COMPLETED", "%s: a champion once completed" % t.name)
+		var champion: Dictionary = t.standings[0].team if t.status == "COMPLETED" else {}
 		assert_eq([summary.champion_id, summary.champion_name], [champion.get("id", ""), champion.get("name", "")],
 				"%s: champion" % t.name)
 		assert_false(summary.archived, "%s: not archived" % t.name)
 		assert_eq(tm.get_tournament(t.id), t, "%s: get_tournament gives the same record" % t.name)
-	assert_eq(tm.get_tournament(0), {}, "no tournament 0")
-	assert_eq(tm.get_tournament(-1), {}, "no tournament -1")
-	assert_eq(tm.get_tournament(1 << 40), {}, "an id past 32 bits matches none")
+	assert_eq([tm.get_tournament(0), tm.get_tournament(-1), tm.get_tournament(1 << 40)], [{}, {}, {}], "unknown ids")
 
 	# What the caller got is its own, at every depth.
 	var completed: Dictionary = _completed(tm)[0]
@@ -131,7 +120,7 @@ func test_archiving_keeps_the_history_and_changes_no_result() -> void:
 	assert_eq(tm.archive_tournaments_before(""), 0, "nothing finished before an empty date")
 	var reloaded: TournamentManager = autofree(TournamentManager.new())
 	reloaded.from_dict(tm.to_dict())
-	assert_eq(reloaded.to_dict(), tm.to_dict(), "an archived career saves and loads back as it was")
+	assert_eq(reloaded.to_dict(), tm.to_dict(), "an archived career loads back as it was")
 
 	# The rest of the season plays out the same in all three games; archived records stay as archived.
 	var archived_now := after.filter(func(t): return t.id in expected)
@@ -158,7 +147,6 @@ func test_game_core_reaches_the_light_queries_and_archiving() -> void:
 	var game: GameCore = autofree(GameCore.new())
 	assert_eq([game.get_tournament_summaries(), game.get_tournament(1), game.archive_tournaments_before("9999-01-01")],
 			[[], {}, 0], "a new game has nothing to list or archive")
-	game.set_credits(100000000)
 	for r in REQUESTS:
 		game.create_tournament(r[0], r[1], r[2], r[3])
 	while not game.get_tournament_summaries().any(func(s): return s.status == "COMPLETED"):
@@ -173,7 +161,3 @@ func test_game_core_reaches_the_light_queries_and_archiving() -> void:
 	assert_eq(game.archive_tournaments_before("9999-01-01"), completed.size(), "archived through GameCore")
 	for t in completed:
 		assert_eq(game.get_tournament(t.id), _archived_form(t), "%s archived" % t.name)
-	var loaded: GameCore = autofree(GameCore.new())
-	loaded.from_dict(game.to_dict())
-	assert_eq(loaded.get_tournament_summaries(), game.get_tournament_summaries(), "summaries after a load")
-	assert_true(loaded.get_tournament_summaries().any(func(s): return s.archived), "archived after a load")
