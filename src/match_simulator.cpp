@@ -182,9 +182,10 @@ struct ReportTexts {
 	}
 };
 
+// One set per thread, like the interned keys: reports hold references to these texts.
 const ReportTexts &texts() {
-	static const ReportTexts shared;
-	return shared;
+	static thread_local const ReportTexts per_thread;
+	return per_thread;
 }
 
 Dictionary build_map_report(const MapResult &p_map) {

@@ -25,9 +25,10 @@ struct Keys {
 	Variant historical_honors = String("historical_honors");
 };
 
+// One set per thread, like the interned keys: saves and records hold references to these texts.
 const Keys &keys() {
-	static const Keys shared;
-	return shared;
+	static thread_local const Keys per_thread;
+	return per_thread;
 }
 
 } // namespace

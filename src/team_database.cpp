@@ -25,9 +25,10 @@ struct Keys {
 	StringName team_changed_signal = StringName("team_changed");
 };
 
+// One set per thread, like the interned keys: saves and records hold references to these texts.
 const Keys &keys() {
-	static const Keys shared;
-	return shared;
+	static thread_local const Keys per_thread;
+	return per_thread;
 }
 
 const char *const START_DATE = "2026-01-01";

@@ -4,11 +4,13 @@
 // tournament records). Each text becomes an engine value once and is shared afterwards, instead of being
 // decoded from UTF-8 on every use.
 //
-// A literal is interned at its call site with TF_KEY / TF_TEXT (TF_NAME for signal names): a thread-safe local static, so every
-// use after the first costs one guard check and no look-up. A text chosen at run time (from a table)
-// goes through dictionary_key / fixed_text, which look it up by the address of its literal without a
-// lock, so games on separate threads do not queue for it.
-// The engine classes keep their few keys and signal names together in one static struct each.
+// A literal is interned at its call site with TF_KEY / TF_TEXT (TF_NAME for signal names), so every use
+// after the first costs one guard check and no look-up. Keys and texts are interned once per thread:
+// every container they go into counts a reference on them, and games played on separate threads would
+// otherwise fight over the same counters. Signal names are few and stay shared. A text chosen at run time
+// (from a table) goes through dictionary_key / fixed_text, which look it up by the address of its literal
+// without a lock, so games on separate threads do not queue for it. The engine classes keep their few keys
+// and signal names together in one static struct each.
 
 #include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/string_name.hpp>
@@ -23,15 +25,15 @@ const godot::String &fixed_text(const char *p_literal);
 
 } // namespace teamforge
 
-#define TF_KEY(m_literal)                                                            \
-	([]() -> const ::godot::Variant & {                                              \
-		static const ::godot::Variant tf_interned_key{ ::godot::String(m_literal) }; \
-		return tf_interned_key;                                                      \
+#define TF_KEY(m_literal)                                                                         \
+	([]() -> const ::godot::Variant & {                                                           \
+		static thread_local const ::godot::Variant tf_interned_key{ ::godot::String(m_literal) }; \
+		return tf_interned_key;                                                                   \
 	}())
-#define TF_TEXT(m_literal)                                          \
-	([]() -> const ::godot::String & {                              \
-		static const ::godot::String tf_interned_text{ m_literal }; \
-		return tf_interned_text;                                    \
+#define TF_TEXT(m_literal)                                                       \
+	([]() -> const ::godot::String & {                                           \
+		static thread_local const ::godot::String tf_interned_text{ m_literal }; \
+		return tf_interned_text;                                                 \
 	}())
 #define TF_NAME(m_literal)                                              \
 	([]() -> const ::godot::StringName & {                              \
