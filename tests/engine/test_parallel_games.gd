@@ -69,6 +69,6 @@ func test_seasons_on_threads_and_the_worker_pool_save_as_played_one_after_anothe
 		var save := _season(SEEDS[i])
 		mutex.lock()
 		pooled[i] = save
-		mutex.unlock(), SEEDS.size())
+		mutex.unlock(), SEEDS.size(), -1, true)
 	WorkerThreadPool.wait_for_group_task_completion(task)
 	assert_eq(pooled, sequential, "seasons played on the WorkerThreadPool")

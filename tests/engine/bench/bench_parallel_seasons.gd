@@ -2,10 +2,12 @@ extends SceneTree
 # Independent games in parallel: seeded seasons (bench_season's 28 tournaments over 365 days, each on its
 # own TeamDatabase and TournamentManager) played one after another, then on one Thread per core, then as
 # a WorkerThreadPool group task. Prints the wall time of each way, the speedup over the sequential run and
-# whether every season's save matches the sequential one. Run through tools/run_benchmarks.sh
-# bench_parallel_seasons (Release), or after linking a build into tests/engine:
+# whether every season's save matches the sequential one; then the same for saving the seasons. Run
+# through tools/run_benchmarks.sh bench_parallel_seasons (Release), or after linking a build into
+# tests/engine:
 #   tools/godot --headless --path tests/engine -s res://bench/bench_parallel_seasons.gd
-# The speedup can only be as good as the cores are free: the load average is printed beside it.
+# The speedup can only be as good as the cores are free: the load average and the cores the process kept
+# busy are printed beside it.
 # Prints figures only; it checks nothing.
 
 const SEASON_SCRIPT := preload("res://bench/bench_season.gd")
@@ -13,8 +15,8 @@ const FIRST_SEED := 20260101
 const RUNS := 3
 
 
-# One whole season; returns its save.
-static func play_season(seed_value: int) -> Dictionary:
+# One whole season; returns its database and manager, for the caller to save and free.
+static func play_season(seed_value: int) -> Array:
 	var db := TeamDatabase.new()
 	db.initialize_defaults()
 	var tm := TournamentManager.new()
@@ -25,50 +27,47 @@ static func play_season(seed_value: int) -> Dictionary:
 		tm.create_tournament(request[0], request[1], request[2], request[3])
 	for day in 365:
 		tm.advance_day()
-	var save := {"team_database": db.to_dict(), "tournament_manager": tm.to_dict()}
-	tm.free()
-	db.free()
+	return [db, tm]
+
+
+static func save_and_free(game: Array) -> Dictionary:
+	var save := {"team_database": game[0].to_dict(), "tournament_manager": game[1].to_dict()}
+	game[1].free()
+	game[0].free()
 	return save
 
 
-func _sequential(seeds: Array) -> Array:
-	var saves := []
-	for seed_value in seeds:
-		saves.append(play_season(seed_value))
-	return saves
-
-
-# Each thread plays every n-th season.
-func _on_threads(seeds: Array, threads: int) -> Array:
-	var saves := []
-	saves.resize(seeds.size())
+# Runs work(i) for every index on one Thread per core, each thread taking every n-th index.
+static func on_threads(count: int, threads: int, work: Callable) -> Array:
+	var results := []
+	results.resize(count)
 	var mutex := Mutex.new()
 	var running: Array[Thread] = []
 	for t in threads:
-		var thread := Thread.new()
-		thread.start(func() -> void:
-			for i in range(t, seeds.size(), threads):
-				var save := play_season(seeds[i])
+		running.append(Thread.new())
+		running[-1].start(func() -> void:
+			for i in range(t, count, threads):
+				var result = work.call(i)
 				mutex.lock()
-				saves[i] = save
+				results[i] = result
 				mutex.unlock())
-		running.append(thread)
 	for thread in running:
 		thread.wait_to_finish()
-	return saves
+	return results
 
 
-func _on_pool(seeds: Array) -> Array:
-	var saves := []
-	saves.resize(seeds.size())
+static func on_pool(count: int, work: Callable) -> Array:
+	var results := []
+	results.resize(count)
 	var mutex := Mutex.new()
+	# High priority: low-priority tasks may use only part of the pool (one thread of two).
 	var task := WorkerThreadPool.add_group_task(func(i: int) -> void:
-		var save := play_season(seeds[i])
+		var result = work.call(i)
 		mutex.lock()
-		saves[i] = save
-		mutex.unlock(), seeds.size())
+		results[i] = result
+		mutex.unlock(), count, -1, true)
 	WorkerThreadPool.wait_for_group_task_completion(task)
-	return saves
+	return results
 
 
 # The first line of a /proc file (their length reads as 0, so the file is read line by line).
@@ -84,6 +83,24 @@ func _cpu_ticks() -> int:
 	return fields[11].to_int() + fields[12].to_int() if fields.size() > 12 else 0
 
 
+# [wall microseconds, cores busy on average, what the work returned].
+func _timed(work: Callable) -> Array:
+	var ticks := _cpu_ticks()
+	var start := Time.get_ticks_usec()
+	var result = work.call()
+	var wall := Time.get_ticks_usec() - start
+	return [wall, (_cpu_ticks() - ticks) * 10000.0 / maxi(wall, 1), result]
+
+
+func _report(what: String, timed: Array, sequential_us: int, same = null) -> void:
+	var line := "    %-17s %6.0f ms wall, %4.2f cores busy" % [what, timed[0] / 1000.0, timed[1]]
+	if sequential_us > 0:
+		line += ", speedup %.2fx" % (float(sequential_us) / timed[0])
+	if same != null:
+		line += ", saves identical: %s" % same
+	print(line)
+
+
 func _init() -> void:
 	var dir := DirAccess.open("res://")
 	var build := dir.read_link("bin") if dir != null and dir.is_link("bin") else "res://bin"
@@ -92,33 +109,30 @@ func _init() -> void:
 	var seeds := []
 	for i in cores * 2:
 		seeds.append(FIRST_SEED + i)
+	var play := func(i: int) -> Array: return play_season(seeds[i])
 	print("%d seeded seasons of %d tournaments; %d cores; %d threads; %d runs" % [seeds.size(),
 			SEASON_SCRIPT.SEASON.size(), cores, cores, RUNS])
-	# Warm up: the first season pays for interning keys and the engine's first allocations.
-	play_season(FIRST_SEED)
+	# Warm up: the first season pays for the engine's first allocations.
+	save_and_free(play_season(FIRST_SEED))
 	for run in RUNS:
-		var out := [[]]
-		var sequential := _timed(func() -> void: out[0] = _sequential(seeds))
-		var expected: Array = out[0]
-		var threads := _timed(func() -> void: out[0] = _on_threads(seeds, cores))
-		var threads_same: bool = out[0] == expected
-		var pool := _timed(func() -> void: out[0] = _on_pool(seeds))
-		var pool_same: bool = out[0] == expected
 		print("run %d (load average %s):" % [run + 1, _proc_line("/proc/loadavg")])
-		print("    sequential        %6.0f ms wall, %5.2f cores busy" % [sequential[0] / 1000.0, sequential[1]])
-		print("    %d Threads         %6.0f ms wall, %5.2f cores busy, speedup %.2fx, saves identical: %s" % [cores,
-				threads[0] / 1000.0, threads[1], float(sequential[0]) / threads[0], threads_same])
-		print("    WorkerThreadPool  %6.0f ms wall, %5.2f cores busy, speedup %.2fx, saves identical: %s" % [
-				pool[0] / 1000.0, pool[1], float(sequential[0]) / pool[0], pool_same])
-	print("Wall time of playing every season, saves included (to_dict of database and manager). Cores busy:")
-	print("the process's CPU time over the wall time; below the thread count, the machine was shared.")
+		print("  playing the seasons")
+		var sequential := _timed(func() -> Array: return range(seeds.size()).map(play))
+		_report("sequential", sequential, 0)
+		var threads := _timed(func() -> Array: return on_threads(seeds.size(), cores, play))
+		var pool := _timed(func() -> Array: return on_pool(seeds.size(), play))
+		# The games were played on other threads; saved here, one thread at a time.
+		var expected: Array = sequential[2].map(save_and_free)
+		_report("%d Threads" % cores, threads, sequential[0], threads[2].map(save_and_free) == expected)
+		_report("WorkerThreadPool", pool, sequential[0], pool[2].map(save_and_free) == expected)
+
+		print("  playing and saving the seasons")
+		var play_and_save := func(i: int) -> Dictionary: return save_and_free(play_season(seeds[i]))
+		sequential = _timed(func() -> Array: return range(seeds.size()).map(play_and_save))
+		_report("sequential", sequential, 0)
+		threads = _timed(func() -> Array: return on_threads(seeds.size(), cores, play_and_save))
+		_report("%d Threads" % cores, threads, sequential[0], threads[2] == sequential[2])
+	print("Wall times; cores busy: the process's CPU time over the wall time (below the thread count, the")
+	print("machine was shared). Saving converts a whole season to dictionaries, which is mostly the engine's")
+	print("allocations: an editor build counts every allocation in one shared counter, which the threads share.")
 	quit()
-
-
-# [wall microseconds, cores busy on average].
-func _timed(work: Callable) -> Array:
-	var ticks := _cpu_ticks()
-	var start := Time.get_ticks_usec()
-	work.call()
-	var wall := Time.get_ticks_usec() - start
-	return [wall, (_cpu_ticks() - ticks) * 10000.0 / maxi(wall, 1)]
