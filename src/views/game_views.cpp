@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 using namespace godot;
@@ -35,6 +36,24 @@ constexpr RegionAlias REGION_ALIASES[] = {
 	{ "AS", "AS" },
 	{ "ASIA", "AS" },
 };
+
+// The alias table as engine texts, made once per thread: the leaderboard normalises every team's region.
+struct RegionAliasTexts {
+	String text[std::size(REGION_ALIASES)];
+	String code[std::size(REGION_ALIASES)];
+
+	RegionAliasTexts() {
+		for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
+			text[i] = String(REGION_ALIASES[i].text);
+			code[i] = String(REGION_ALIASES[i].code);
+		}
+	}
+};
+
+const RegionAliasTexts &region_alias_texts() {
+	static thread_local const RegionAliasTexts per_thread;
+	return per_thread;
+}
 
 // What the ordering needs of a team, read once so the sort stays on C++ values.
 struct Standing {
@@ -74,7 +93,7 @@ Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
 	row[TF_KEY("id")] = team.get_id();
 	row[TF_KEY("name")] = p_standing.name;
 	row[TF_KEY("region")] = p_standing.region;
-	row[TF_KEY("region_key")] = String("REGION_") + p_standing.region;
+	row[TF_KEY("region_key")] = TF_TEXT("REGION_") + p_standing.region;
 	row[TF_KEY("vrs")] = p_standing.vrs;
 	row[TF_KEY("stamina")] = team.get_stamina();
 	row[TF_KEY("wins")] = p_standing.wins;
@@ -124,9 +143,10 @@ Array tier_options(const FormatSpec &p_format) {
 
 String normalize_region(const String &p_region) {
 	const String code = p_region.strip_edges().to_upper();
-	for (const RegionAlias &alias : REGION_ALIASES) {
-		if (code == String(alias.text)) {
-			return String(alias.code);
+	const RegionAliasTexts &aliases = region_alias_texts();
+	for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
+		if (code == aliases.text[i]) {
+			return aliases.code[i];
 		}
 	}
 	return code;
