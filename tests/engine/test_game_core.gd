@@ -100,8 +100,10 @@ func test_create_tournament_reports_both_outcomes_with_both_signals() -> void:
 	assert_eq([refused.ok, refused.message_key], [false, "ERROR_DUPLICATE_CITY_FORMAT_YEAR"])
 	var unknown := core.create_tournament("CUP", "HIGHEST", "2026-02-01")
 	assert_eq(unknown.message_key, "ERROR_INVALID_TOURNAMENT_FORMAT")
+	var no_day := core.create_tournament("EPL", "TIER_OPEN", "2026-02-30")
+	assert_eq([no_day.ok, no_day.message_key], [false, "ERROR_INVALID_INVITATION_DATE"])
 	assert_eq(signal_names(log), ["tournament_created", "organize_changed", "tournament_created", "organize_changed",
-			"tournament_created", "organize_changed"])
+			"tournament_created", "organize_changed", "tournament_created", "organize_changed"])
 	assert_eq(log[2][1], refused)
 	assert_eq(log[3][1], refused.organize_data)
 	assert_eq(core.get_credits(), 8500000)

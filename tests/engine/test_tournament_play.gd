@@ -76,8 +76,7 @@ func test_each_day_moves_the_date_steps_every_tournament_in_turn_and_rests_every
 	var top := _ranked().slice(0, 4)
 	for i in 4:
 		top[i].set_stamina([100, 99, -7, 250][i])
-	# Written without leading zeros: dates compare by the value of their digit runs.
-	assert_true(tm.create_tournament("EPL", "TIER_OPEN", "2026-1-3"), "created")
+	assert_true(tm.create_tournament("EPL", "TIER_OPEN", "2026-01-03"), "created")
 	var log := []
 	db.current_date_changed.connect(func(date): log.append(["date", date]))
 	for name in ["tournament_updated", "day_advanced"]:
