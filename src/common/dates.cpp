@@ -151,4 +151,25 @@ bool is_calendar_date(const String &p_date) {
 	return day <= days_in_month(year, month);
 }
 
+bool is_reachable_date(const String &p_date) {
+	// Beyond nine digits a year would take longer than the calendar can count.
+	constexpr int64_t MAX_PIECE_DIGITS = 9;
+	const PackedStringArray pieces = p_date.split("-", true);
+	if (pieces.size() != 3) {
+		return false;
+	}
+	int64_t values[3] = { 0, 0, 0 };
+	for (int64_t i = 0; i < 3; ++i) {
+		const CharString digits = pieces[i].utf8();
+		if (digits.length() == 0 || digits.length() > MAX_PIECE_DIGITS) {
+			return false;
+		}
+		values[i] = read_digits(digits.get_data(), static_cast<int>(digits.length()));
+		if (values[i] < 0) {
+			return false;
+		}
+	}
+	return values[1] >= 1 && values[1] <= 12 && values[2] >= 1 && values[2] <= 31;
+}
+
 } // namespace teamforge

@@ -20,5 +20,8 @@ int compare_dates(const godot::String &p_a, const godot::String &p_b);
 // two-digit month and day ("2028-02-29"). Four digits keep the year the first four characters, which
 // the tournament names and the per-year creation limits read.
 bool is_calendar_date(const godot::String &p_date);
+// True for a date the day-by-day calendar reaches in order: three runs of ASCII digits joined by "-",
+// a month from 1 to 12 and a day from 1 to 31, as add_days reads it ("2026-1-5" too).
+bool is_reachable_date(const godot::String &p_date);
 
 } // namespace teamforge
