@@ -8,6 +8,7 @@
 #include "data/tournament_catalog.h"
 #include "tournament/day_driver.h"
 #include "tournament/guarded_host.h"
+#include "tournament/loaded_tournament_repair.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -48,6 +49,7 @@ teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t
 			continue;
 		}
 		auto tournament = std::make_shared<teamforge::Tournament>(teamforge::tournament_from_dict(element.operator Dictionary()));
+		teamforge::repair_loaded_tournament(*tournament);
 		const int32_t after = teamforge::saturate_to_int32(static_cast<int64_t>(tournament->id) + 1);
 		if (after > r_next_tournament_id) {
 			r_next_tournament_id = after;

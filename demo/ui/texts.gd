@@ -26,6 +26,7 @@ const MESSAGES := {
 	"ERROR_TEAM_DATABASE_REQUIRED": "There are no teams to invite: start a new game first.",
 	"ERROR_INVALID_TOURNAMENT_FORMAT": "That tournament format does not exist.",
 	"ERROR_TIER_NOT_ALLOWED_FOR_FORMAT": "That tier is not offered for this format.",
+	"ERROR_INVALID_INVITATION_DATE": "The invitation date must be a real day, written YYYY-MM-DD.",
 	"ERROR_INVITATION_DATE_AFTER_CURRENT_DATE": "The invitation date must be later than today.",
 	"ERROR_HOST_CITY_REQUIRED": "This format needs a host city.",
 	"ERROR_DUPLICATE_CITY_FORMAT_YEAR": "This format already visits that city in that year.",

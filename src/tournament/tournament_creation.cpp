@@ -201,6 +201,10 @@ const char *validate_creation(const CreationRequest &p_request, bool p_has_datab
 	if (!tier_allowed(*format, p_request.tier_id)) {
 		return "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT";
 	}
+	// A text that is no day of the calendar would never be reached, or be reached in another year.
+	if (!is_calendar_date(p_request.inv_date)) {
+		return "ERROR_INVALID_INVITATION_DATE";
+	}
 	if (compare_dates(p_request.inv_date, p_current_date) <= 0) {
 		return "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE";
 	}
