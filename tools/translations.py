@@ -21,7 +21,7 @@ LIBRARY_POT = TOP / "demo/addons/teamforge/locale/teamforge.pot"
 DEMO_POT = TOP / "demo/locale/demo.pot"
 DEMO_SOURCES = ["demo/*.gd", "demo/ui/*.gd", "demo/*.tscn", "demo/ui/*.tscn"]
 DEMO_KEY = re.compile(r'"(DEMO_[A-Z0-9_]+)"')
-DEMO_PLURAL_KEY = re.compile(r'tr_n\(\s*"(DEMO_[A-Z0-9_]+)"')
+DEMO_PLURAL_KEY = re.compile(r'(?:tr_n|Texts\.count)\(\s*"(DEMO_[A-Z0-9_]+)"')
 
 # Codes that branches not merged yet make the library return. Listed here so that they ship translated
 # together with the code; once src/ returns one, its rule finds it and the entry here changes nothing.
@@ -307,7 +307,7 @@ def check():
                 count = plural_count(header) if expected[key].plural else 1
                 if entry is None:
                     problems.append(label + " is missing")
-                elif len(entry.msgstr) != count or any(text.strip() == "" for text in entry.msgstr):
+                elif len(entry.msgstr) != count or any(text == "" for text in entry.msgstr):
                     problems.append(label + " is untranslated or lacks plural forms")
                 elif key in english:
                     wanted = placeholders(english[key].msgstr[0])
