@@ -118,6 +118,7 @@ func new_game() -> void:
 	economy.from_dict({})
 	core.initialize_new_game()
 	feed.clear_feed()
+	organize.clear_form()
 	var date := core.get_current_date()
 	set_status(func() -> String: return Texts.text("DEMO_NEW_SEASON") % Texts.date(date))
 

@@ -4,6 +4,7 @@ extends VBoxContainer
 # order shows where each team stands globally.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 enum Column { RANK, TEAM, REGION, RATING, RECORD, PRIZE, HONOURS }
 
@@ -79,6 +80,7 @@ func refresh() -> void:
 		item.set_tooltip_text(Column.HONOURS, _honours_tooltip(row.honors))
 		if row.id == selected_id:
 			item.select(0)
+	TableColumns.fit(table, WIDTHS)
 	summary.text = Texts.text("DEMO_LEADERBOARD_SUMMARY").format({
 			"teams": Texts.count("DEMO_TEAM_COUNT", int(view.get("count", 0))),
 			"region": Texts.text(REGION_FILTERS.get(region_code(), "DEMO_ALL_REGIONS")),

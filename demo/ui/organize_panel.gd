@@ -3,7 +3,9 @@ extends HBoxContainer
 # organize data. The creation result's message key is shown translated, and shown again in a new language.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
+const LIST_WIDTHS := [0, 110, 120]
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
 const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
 
@@ -30,13 +32,21 @@ func _ready() -> void:
 	for column in 3:
 		organised.set_column_title(column, ["DEMO_TOURNAMENT", "DEMO_INVITATIONS", "DEMO_STATUS"][column])
 		organised.set_column_expand(column, column == 0)
-		organised.set_column_custom_minimum_width(column, [0, 110, 120][column])
+		organised.set_column_custom_minimum_width(column, LIST_WIDTHS[column])
 	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
 	create_button.pressed.connect(_on_create_pressed)
 
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
+
+
+## Empties the fields and the last result: a new game starts from the calendar's suggestion.
+func clear_form() -> void:
+	invitation_date.text = ""
+	city.text = ""
+	last_result = {}
+	message.text = ""
 
 
 func selected_format() -> String:
@@ -64,6 +74,7 @@ func refresh(organize: Dictionary) -> void:
 				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
 		item.set_text(1, Texts.date(t.inv_date))
 		item.set_text(2, Texts.status_name(t.status))
+	TableColumns.fit(organised, LIST_WIDTHS)
 	_show_result()
 
 

@@ -3,6 +3,7 @@ extends VBoxContainer
 # stake on one side, settlement when the game core reports the match played, the balance and the ledger.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 ## The balance, the predictions or the ledger changed.
 signal books_changed
@@ -100,6 +101,7 @@ func refresh(tournaments: Array) -> void:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 		if key == _selected_key:
 			item.select(0)
+	TableColumns.fit(upcoming_table, UPCOMING_WIDTHS)
 	if not upcoming.has(_selected_key):
 		_select_match("")
 	refresh_books()
@@ -154,6 +156,8 @@ func refresh_books() -> void:
 		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
 		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	TableColumns.fit(history, HISTORY_WIDTHS)
+	TableColumns.fit(ledger, LEDGER_WIDTHS)
 	_show_place_result()
 	books_changed.emit()
 

@@ -3,6 +3,7 @@ extends VSplitContainer
 # date), the Swiss records, and the standings with prize money once it is completed.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -69,6 +70,7 @@ func refresh(all_tournaments: Array) -> void:
 		item.set_text(ListColumn.FINAL_DAY, Texts.date(final_day(t)))
 		if int(t.id) == selected_id:
 			item.select(0)
+	TableColumns.fit(list, LIST_WIDTHS)
 	show_tournament(selected_id)
 
 
@@ -98,6 +100,9 @@ func show_tournament(id: int) -> void:
 	if sections.current_tab == SWISS_TAB and sections.is_tab_hidden(SWISS_TAB):
 		sections.current_tab = 0
 	_show_standings(t)
+	TableColumns.fit(matches, MATCH_WIDTHS)
+	TableColumns.fit(records, RECORD_WIDTHS)
+	TableColumns.fit(standings, STANDING_WIDTHS)
 
 
 ## The last scheduled match day of a tournament, "" before any match has a date.
