@@ -89,6 +89,9 @@ RULES = [
      "A match's \"name\" in a Swiss stage: the round it belongs to.", "",
      lambda t: ["%s%d" % (prefix, n) for prefix in re.findall(r'return String\("(Round )"\) \+ String::num_int64', t)
                 for n in range(1, SWISS_ROUNDS + 1)]),
+    ("group_name", "src/tournament/*_stage.cpp",
+     "The series length that names a group of an elimination stage, and its matches' \"group_name\".", "",
+     lambda t: re.findall(r'"(Bo[0-9])"', t)),
     ("group_name", "src/tournament/double_elim_stage.cpp", "A group's \"name\" and its matches' \"group_name\".", "",
      lambda t: re.findall(r'build_group_bracket\(stage, "[^"]+", "([^"]+)"', t)),
     ("placement", "src/data/placement_weights.h",

@@ -47,7 +47,7 @@ func test_every_code_of_a_season_and_of_each_refusal_is_translated_in_every_lang
 	manager.set_team_database(null)
 	create.call("EPL", "TIER_3", "2026-12-20", "")
 	manager.set_team_database(database)
-	assert_eq(refused.size(), 10, "every refusal met: %s" % refused.keys())
+	assert_eq(refused.size(), 10, "every refusal met: %s" % [refused.keys()])
 	for code in refused:
 		_meet(code, "refused creation")
 
