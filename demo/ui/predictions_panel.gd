@@ -112,6 +112,10 @@ func refresh_books() -> void:
 	if economy == null:
 		return
 	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+	# The currency sits where the language writes it: "$%s" or "%s $".
+	var currency := Texts.text("DEMO_MONEY").split("%s")
+	amount.prefix = currency[0].replace("\u00a0", " ").strip_edges()
+	amount.suffix = currency[-1].replace("\u00a0", " ").strip_edges() if currency.size() > 1 else ""
 	var open := 0
 	history.clear()
 	var root := history.create_item()
