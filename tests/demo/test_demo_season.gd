@@ -38,7 +38,7 @@ const ORGANIZE := [
 const STAKE := 250000
 const MAX_WEEKS := 60
 # A stuck run fails instead of waiting for the shell's timeout.
-const TIME_LIMIT_S := 300.0
+const TIME_LIMIT_S := 600.0
 
 
 ## Fails the run on any error the engine or a script reports; warnings (the library warns on refusals) pass.
