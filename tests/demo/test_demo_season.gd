@@ -518,6 +518,9 @@ func check_window_texts(screen: String) -> void:
 			texts.append_array(option_texts(control))
 		if control is LineEdit:
 			texts.append(control.placeholder_text)
+			if control.text == "" and _text_width(control, shown(control, control.placeholder_text)) \
+					> control.size.x - control.get_theme_stylebox("normal").get_minimum_size().x:
+				problems.append("%s cuts off its hint" % control.name)
 		if control is TabContainer:
 			for tab in control.get_tab_count():
 				texts.append(control.get_tab_title(tab))
