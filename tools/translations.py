@@ -4,8 +4,9 @@ keys its scenes and scripts use.
 
   tools/translations.py update   rewrite both .pot files and bring every .po in line with them (new entries
                                  are added untranslated, gone ones dropped, translations kept)
-  tools/translations.py check    fail when a .pot differs from what the sources give, or a .po lacks an entry,
-                                 leaves one untranslated, or breaks the placeholders of its English text
+  tools/translations.py check    fail when a .pot lacks an entry the sources give or lists one they no longer
+                                 use, or a .po lacks an entry, leaves one untranslated, or breaks the
+                                 placeholders of its English text
 
 The library's catalogue lists every code and name the library hands to a script. Each rule below reads one
 table or one kind of statement in src/ and fails when it finds nothing, so a table that moves or changes its
