@@ -65,7 +65,7 @@ bool prize_order(const Standing *p_a, const Standing *p_b) {
 }
 
 Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
-	const TeamData &team = *p_standing.team;
+	const TeamData &team = *p_standing.team.ptr();
 	const Array honors = team.get_honors();
 	Dictionary row;
 	row[TF_KEY("rank")] = p_standing.global_rank;

@@ -40,17 +40,14 @@ public:
 	Ref(const Variant &p_variant) { ref_pointer(Object::cast_to<T>(p_variant.operator Object *())); }
 	~Ref() { unref(); }
 
-	Ref &operator=(const Ref &p_from) {
-		ref(p_from);
-		return *this;
+	// Assignments return nothing, as upstream's do. A raw pointer has no assignment of its own: like
+	// upstream, it would match both the Ref and the Variant one, so it is wrapped in a Ref first.
+	void operator=(const Ref &p_from) { ref(p_from); }
+	template <class U, class = std::enable_if_t<std::is_base_of_v<T, U>>>
+	void operator=(const Ref<U> &p_from) {
+		ref(Ref(p_from));
 	}
-	Ref &operator=(T *p_ptr) {
-		if (p_ptr != reference) {
-			unref();
-			ref_pointer(p_ptr);
-		}
-		return *this;
-	}
+	void operator=(const Variant &p_variant) { ref(Ref(p_variant)); }
 
 	void instantiate() { *this = Ref(memnew(T)); }
 	void unref() {
@@ -67,7 +64,8 @@ public:
 	bool is_null() const { return reference == nullptr; }
 	T *ptr() const { return reference; }
 	T *operator->() const { return reference; }
-	T &operator*() const { return *reference; }
+	// A pointer, as upstream's: the object behind a Ref is reached with *ref.ptr().
+	T *operator*() const { return reference; }
 	operator Variant() const { return Variant(static_cast<const Object *>(reference)); }
 
 	bool operator==(const Ref &p_other) const { return reference == p_other.reference; }

@@ -22,8 +22,12 @@ public:
 	StringName &operator=(const StringName &p_other);
 	~StringName();
 
+	// Upstream compares with both, so a C string on the right is ambiguous there too; no C string
+	// overload of its own.
 	bool operator==(const StringName &p_other) const;
 	bool operator!=(const StringName &p_other) const { return !(*this == p_other); }
+	bool operator==(const String &p_other) const;
+	bool operator!=(const String &p_other) const { return !(*this == p_other); }
 	bool is_empty() const;
 
 	GDExtensionStringNamePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
