@@ -1,9 +1,7 @@
-// PackedStringArray over the engine's constructors, destructor, Variant conversion, size and
-// packed_string_array_operator_index_const.
+// PackedStringArray over the engine's constructors, destructor, size and packed_string_array_operator_index_const.
 #include <godot_cpp/variant/packed_string_array.hpp>
 
 #include <godot_cpp/core/error_macros.hpp>
-#include <godot_cpp/variant/variant.hpp>
 
 #include "builtin_access.hpp"
 
@@ -11,10 +9,6 @@ namespace godot {
 
 PackedStringArray::PackedStringArray() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, 0>()(opaque, nullptr);
-}
-
-PackedStringArray::PackedStringArray(const Variant *p_from) {
-	internal::variant_to(GDEXTENSION_VARIANT_TYPE_PACKED_STRING_ARRAY, opaque, p_from->_native_ptr());
 }
 
 PackedStringArray::PackedStringArray(const PackedStringArray &p_other) {

@@ -221,10 +221,6 @@ Variant::operator Dictionary() const {
 	return Dictionary(this);
 }
 
-Variant::operator PackedStringArray() const {
-	return PackedStringArray(this);
-}
-
 Variant::operator Callable() const {
 	return Callable(this);
 }

@@ -8,8 +8,6 @@
 
 namespace godot {
 
-class Variant;
-
 class PackedStringArray {
 	alignas(8) uint8_t opaque[16] = {};
 
@@ -23,11 +21,6 @@ public:
 	const String &operator[](int64_t p_index) const;
 
 	GDExtensionTypePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }
-
-private:
-	friend class Variant;
-	// Built by the engine's conversion from a Variant straight into this value's storage.
-	explicit PackedStringArray(const Variant *p_from);
 };
 
 } // namespace godot

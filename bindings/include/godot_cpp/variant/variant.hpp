@@ -125,7 +125,6 @@ public:
 	operator StringName() const;
 	operator Array() const;
 	operator Dictionary() const;
-	operator PackedStringArray() const;
 	operator Callable() const;
 	operator Object *() const;
 
