@@ -11,6 +11,7 @@
 #include <godot_cpp/variant/string_name.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 #include <utility>
@@ -41,13 +42,14 @@ using Index = decltype(std::declval<T>()[std::declval<I>()]);
 
 using RefObject = Ref<RefCounted>;
 
-// Ref: dereferencing gives the pointer, not the object; assignments return nothing; a raw pointer
-// matches both the Ref and the Variant assignment.
+// Ref: dereferencing gives the pointer, not the object; assignments return nothing; a raw pointer or
+// nullptr matches both the Ref and the Variant assignment.
 static_assert(std::is_same_v<Deref<const RefObject &>, RefCounted *>, "*ref is a pointer");
 static_assert(std::is_same_v<decltype(std::declval<const RefObject &>().ptr()), RefCounted *>, "ref.ptr() is a pointer");
 static_assert(std::is_same_v<Assign<RefObject, const RefObject &>, void>, "Ref assignment returns nothing");
 static_assert(std::is_same_v<Assign<RefObject, const Variant &>, void>, "Ref takes a Variant by assignment");
 static_assert(!compiles<Assign, RefObject, RefCounted *>, "a raw pointer is assigned as Ref(pointer)");
+static_assert(!compiles<Assign, RefObject, std::nullptr_t>, "a Ref is emptied with unref()");
 static_assert(std::is_convertible_v<RefCounted *, RefObject>, "a Ref is built from a raw pointer implicitly");
 
 // String +: a const String with a C string is ambiguous (String or StringName on the right); a

@@ -40,8 +40,9 @@ public:
 	Ref(const Variant &p_variant) { ref_pointer(Object::cast_to<T>(p_variant.operator Object *())); }
 	~Ref() { unref(); }
 
-	// Assignments return nothing, as upstream's do. A raw pointer has no assignment of its own: like
-	// upstream, it would match both the Ref and the Variant one, so it is wrapped in a Ref first.
+	// Assignments return nothing, as godot-cpp's do. A raw pointer or nullptr has no assignment of its
+	// own: it matches both the Ref and the Variant one, as in godot-cpp, so callers write
+	// ref = Ref<T>(pointer) or ref.unref().
 	void operator=(const Ref &p_from) { ref(p_from); }
 	template <class U, class = std::enable_if_t<std::is_base_of_v<T, U>>>
 	void operator=(const Ref<U> &p_from) {
@@ -64,7 +65,7 @@ public:
 	bool is_null() const { return reference == nullptr; }
 	T *ptr() const { return reference; }
 	T *operator->() const { return reference; }
-	// A pointer, as upstream's: the object behind a Ref is reached with *ref.ptr().
+	// A pointer, as godot-cpp's: the object behind a Ref is reached with *ref.ptr().
 	T *operator*() const { return reference; }
 	operator Variant() const { return Variant(static_cast<const Object *>(reference)); }
 

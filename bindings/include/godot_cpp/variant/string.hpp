@@ -34,7 +34,7 @@ public:
 	bool operator==(const String &p_other) const;
 	bool operator!=(const String &p_other) const { return !(*this == p_other); }
 	bool operator<(const String &p_other) const;
-	// Upstream's overload set: String and StringName both convert from a C string, so only a non-const
+	// godot-cpp's overload set: String and StringName both convert from a C string, so only a non-const
 	// String takes a C string on the right without ambiguity; write String("text") elsewhere.
 	String operator+(const String &p_other) const;
 	String operator+(const StringName &p_other) const;

@@ -22,8 +22,8 @@ public:
 	StringName &operator=(const StringName &p_other);
 	~StringName();
 
-	// Upstream compares with both, so a C string on the right is ambiguous there too; no C string
-	// overload of its own.
+	// Compares with both String and StringName and has no C string overload, as in godot-cpp, where a
+	// C string on the right is therefore ambiguous.
 	bool operator==(const StringName &p_other) const;
 	bool operator!=(const StringName &p_other) const { return !(*this == p_other); }
 	bool operator==(const String &p_other) const;

@@ -91,7 +91,7 @@ public:
 	Variant &operator=(const Variant &p_other);
 	Variant &operator=(Variant &&p_other) noexcept;
 	Variant &operator=(std::nullptr_t);
-	// Only a bool itself: an object pointer must reach the Object constructor, as it does upstream,
+	// Only a bool itself: an object pointer must reach the Object constructor, as it does in godot-cpp,
 	// instead of turning into true here.
 	template <class B, class = std::enable_if_t<std::is_same_v<B, bool>>>
 	Variant &operator=(B p_value) {
