@@ -250,11 +250,11 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 	const String year = p_inv_date.substr(0, 4);
 	const NamePattern *pattern = find_name_pattern(p_format_id.utf8(), p_tier_id.utf8());
 	if (pattern == nullptr) {
-		return p_format_id + " " + year;
+		return p_format_id + String(" ") + year;
 	}
 	switch (pattern->shape) {
 		case NameShape::CITY_TEXT_YEAR:
-			return p_city + pattern->text + year;
+			return p_city + String(pattern->text) + year;
 		case NameShape::TEXT_CITY_YEAR:
 			return String(pattern->text) + " " + p_city + " " + year;
 		case NameShape::TEXT_COUNTER: {
@@ -262,7 +262,7 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 			return String(pattern->text) + String::num_int64(take_edition(r_counters, counter_key));
 		}
 	}
-	return p_format_id + " " + year;
+	return p_format_id + String(" ") + year;
 }
 
 std::vector<TournamentStage> build_stage_plan(const Tournament &p_tournament) {
