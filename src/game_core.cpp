@@ -129,6 +129,7 @@ void GameCore::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("set_credits", "credits"), &GameCore::set_credits);
 	ClassDB::bind_method(D_METHOD("to_dict"), &GameCore::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &GameCore::from_dict);
+	ClassDB::bind_method(D_METHOD("get_rating_history", "team_id"), &GameCore::get_rating_history);
 
 	// Properties: none.
 
@@ -297,6 +298,11 @@ void GameCore::from_dict(const Dictionary &p_data) {
 		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
 	}
 	refresh();
+}
+
+Array GameCore::get_rating_history(const String &p_team_id) const {
+	const TournamentManager *tournament_manager = manager();
+	return tournament_manager ? tournament_manager->get_rating_history(p_team_id) : Array();
 }
 
 } // namespace godot

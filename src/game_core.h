@@ -5,6 +5,7 @@
 
 #include <godot_cpp/classes/node.hpp>
 #include <godot_cpp/classes/wrapped.hpp>
+#include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
 
@@ -69,6 +70,8 @@ public:
 	void set_credits(int64_t p_credits);
 	Dictionary to_dict() const;
 	void from_dict(const Dictionary &p_data);
+	// Beyond the saved surface: the manager's rating history of one team.
+	Array get_rating_history(const String &p_team_id) const;
 };
 
 } // namespace godot

@@ -9,6 +9,7 @@
 #include "tournament/day_driver.h"
 #include "tournament/guarded_host.h"
 #include "tournament/loaded_tournament_repair.h"
+#include "tournament/rating_history.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -80,6 +81,7 @@ void TournamentManager::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("get_last_create_error"), &TournamentManager::get_last_create_error);
 	ClassDB::bind_method(D_METHOD("to_dict"), &TournamentManager::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &TournamentManager::from_dict);
+	ClassDB::bind_method(D_METHOD("get_rating_history", "team_id"), &TournamentManager::get_rating_history);
 
 	// Properties.
 	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "team_database"), "set_team_database", "get_team_database");
@@ -254,6 +256,10 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 	epl_counters = loaded_counters;
 	tournaments = std::move(loaded);
 	++state_generation;
+}
+
+Array TournamentManager::get_rating_history(const String &p_team_id) const {
+	return teamforge::rating_history(tournaments, p_team_id);
 }
 
 TeamDatabase *TournamentManager::database() const {
