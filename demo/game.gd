@@ -12,9 +12,10 @@ const OrganizePanel := preload("res://ui/organize_panel.gd")
 const TournamentsPanel := preload("res://ui/tournaments_panel.gd")
 const PredictionsPanel := preload("res://ui/predictions_panel.gd")
 const EventFeed := preload("res://ui/event_feed.gd")
+const StatsPanel := preload("res://ui/stats/stats_panel.gd")
 const DAYS_PER_WEEK := 7
 const SCREEN_TITLES := {"Leaderboard": "DEMO_TAB_LEADERBOARD", "Organize": "DEMO_TAB_ORGANIZE",
-		"Tournaments": "DEMO_TAB_TOURNAMENTS", "Predictions": "DEMO_TAB_PREDICTIONS"}
+		"Tournaments": "DEMO_TAB_TOURNAMENTS", "Predictions": "DEMO_TAB_PREDICTIONS", "Statistics": "DEMO_TAB_STATISTICS"}
 ## The languages the demo offers, each named in itself.
 const LANGUAGES := {"en": "English", "de": "Deutsch", "fr": "Français", "es": "Español",
 		"pt_BR": "Português (Brasil)", "ru": "Русский"}
@@ -51,6 +52,7 @@ var _status_text := Callable()
 @onready var organize: OrganizePanel = %Organize
 @onready var tournaments: TournamentsPanel = %Tournaments
 @onready var predictions: PredictionsPanel = %Predictions
+@onready var statistics: StatsPanel = %Statistics
 @onready var feed: EventFeed = %Feed
 @onready var status: Label = %Status
 
@@ -63,6 +65,7 @@ func _ready() -> void:
 	organize.bind(core)
 	predictions.bind(core, economy, func(id: String) -> Dictionary: return teams_by_id.get(id, {}))
 	predictions.books_changed.connect(_show_balance)
+	statistics.bind(core)
 	next_day_button.pressed.connect(advance.bind(1))
 	next_week_button.pressed.connect(advance.bind(DAYS_PER_WEEK))
 	save_button.pressed.connect(save_game)

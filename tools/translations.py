@@ -20,7 +20,7 @@ import sys
 TOP = pathlib.Path(__file__).resolve().parent.parent
 LIBRARY_POT = TOP / "demo/addons/teamforge/locale/teamforge.pot"
 DEMO_POT = TOP / "demo/locale/demo.pot"
-DEMO_SOURCES = ["demo/*.gd", "demo/ui/*.gd", "demo/*.tscn", "demo/ui/*.tscn"]
+DEMO_SOURCES = ["demo/*.gd", "demo/ui/*.gd", "demo/ui/*/*.gd", "demo/*.tscn", "demo/ui/*.tscn", "demo/ui/*/*.tscn"]
 DEMO_KEY = re.compile(r'"(DEMO_[A-Z0-9_]+)"')
 DEMO_PLURAL_KEY = re.compile(r'(?:tr_n|Texts\.count)\(\s*"(DEMO_[A-Z0-9_]+)"')
 

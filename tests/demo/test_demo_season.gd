@@ -66,6 +66,8 @@ var failures := PackedStringArray()
 var events: Array = []
 var screenshots := PackedStringArray()
 var _settlement_checked := false
+## Each team's rating on the first day, from the leaderboard.
+var start_ratings := {}
 var _trap := ErrorTrap.new()
 # Names written in capitals that are no code: teams ("MOUZ") and formats ("BLAST").
 var _proper_names := {}
@@ -106,10 +108,13 @@ func _run() -> void:
 
 	for locale in LOCALES:
 		await choose_language(locale)
+		for row in core.get_leaderboard_data().teams:
+			start_ratings[row.id] = row.vrs
 		await start_of_season()
 		await organize_tournaments()
 		await play_season()
 		await end_of_season()
+		await season_statistics()
 		await failed_loads_leave_the_game_alone()
 		await new_game_starts_over()
 
@@ -428,6 +433,69 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 		await click_tab(panel.sections, panel.sections.get_child(1 if not swiss.is_empty() and t.status != "COMPLETED" else 0))
 		await screenshot(shot)
 		await click_tab(panel.sections, panel.sections.get_child(0))
+
+
+## The statistics tab after the season: each plotted line against the library's match results, the bars
+## against the leaderboard, a team picked with the mouse, and the note of a point pointed at.
+func season_statistics() -> void:
+	var panel := game.statistics
+	await click_tab(game.screens, panel)
+	var board: Array = core.get_leaderboard_data().teams
+	var picks := Array(panel.picked)
+	if _locale == LOCALES[0]:
+		expect_eq(picks, board.slice(0, 3).map(func(row): return row.id), "the three best-rated are plotted first")
+	# A click on a team's row adds its line, or takes it off when it is on the chart; picks last across games.
+	var toggled: String = board[5].id
+	await click_at(panel.picker.get_global_transform() * panel.picker.get_item_rect(5).get_center())
+	expect_eq(Array(panel.picked), picks.filter(func(id): return id != toggled) if toggled in picks else picks + [toggled],
+			"clicking %s toggles its line" % board[5].name)
+	await frames(1)
+	var chart := panel.rating_chart
+	var tournaments: Array = core.get_organize_data().tournaments
+	expect_eq(chart.series.size(), panel.picked.size(), "a line per picked team")
+	for s in mini(chart.series.size(), panel.picked.size()):
+		var id: String = panel.picked[s]
+		var row: Dictionary = board.filter(func(r): return r.id == id)[0]
+		# The team's side of each series it played, as the nodes keep it after the match.
+		var played := []
+		for t in tournaments:
+			for stage in t.stages:
+				for node in stage.nodes:
+					if node.status == "PLAYED" and not node.details.is_empty() and id in [node.team_a.id, node.team_b.id]:
+						played.append(node.team_a if node.team_a.id == id else node.team_b)
+		played.sort_custom(func(a, b): return a.wins + a.losses < b.wins + b.losses)
+		var ratings := Array(chart.series[s].points).map(func(point): return roundi(point.y))
+		expect_eq(ratings, [start_ratings[id]] + played.map(func(entry): return entry.vrs),
+				"%s: its rating before the season, then after each of its %d series" % [row.name, played.size()])
+		expect_eq(ratings.back(), row.vrs, "%s: the line ends on its rating" % row.name)
+		expect_eq(chart.series[s].name, row.name, "%s: the line is named" % row.name)
+
+	var last: Vector2 = chart.series[0].points[chart.series[0].points.size() - 1]
+	var motion := InputEventMouseMotion.new()
+	motion.position = chart.get_global_transform() * chart.screen_position(last)
+	motion.global_position = motion.position
+	root.push_input(motion)
+	await frames(2)
+	var match: Dictionary = panel.histories[panel.picked[0]].back()
+	expect_eq(chart.hovered, Vector2i(0, chart.series[0].points.size() - 1), "pointing at the last point picks it")
+	var note := "\n".join(chart.hovered_note())
+	expect(note.contains(match.opponent_name) and note.contains(match.tour_name) and note.contains(
+			"%d → %d" % [match.vrs_before, match.vrs_after]), "the note names the match and the change: " + note)
+
+	var by_region := {}
+	for row in board:
+		by_region[Texts.region_name(row.region_key)] = by_region.get(Texts.region_name(row.region_key), 0) + row.prize_total
+	var shown := {}
+	for bar in panel.prize_by_region.bars:
+		shown[bar.label] = bar.value
+	expect(shown == by_region, "prize money by region: %s, the leaderboard sums to %s" % [shown, by_region])
+	var richest: Dictionary = core.get_leaderboard_data("ALL", "PRIZE").teams[0]
+	expect_eq([panel.prize_by_team.bars[0].label, panel.prize_by_team.bars[0].text], [richest.name,
+			Texts.money(richest.prize_total)], "the richest team leads the prize money")
+	var titles := tournaments.map(func(t): return t.standings[0].team.id)
+	var most: Dictionary = panel.titles_by_team.bars[0]
+	expect_eq(most.value, titles.map(func(id): return titles.count(id)).max(), "the most titles")
+	await screenshot("statistics")
 
 
 func failed_loads_leave_the_game_alone() -> void:
