@@ -1,6 +1,7 @@
 #include "tournament/rating_history.h"
 
 #include "common/dictionary_keys.h"
+#include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "tournament/stage_building.h"
@@ -52,7 +53,8 @@ std::vector<Appearance> appearances_of(const TournamentList &p_tournaments, cons
 					continue;
 				}
 				const godot::Dictionary side = as_dictionary(side_a ? node.team_a : node.team_b);
-				const int64_t count = entry_number(side, TF_KEY("wins")) + entry_number(side, TF_KEY("losses"));
+				// Held at the limits: a loaded record may hold any number.
+				const int64_t count = saturating_add(entry_number(side, TF_KEY("wins")), entry_number(side, TF_KEY("losses")));
 				found.push_back({ tournament.get(), &stage, &node, side_a, count });
 			}
 		}
@@ -75,7 +77,8 @@ int64_t rating_before(const Appearance &p_match, const godot::String &p_team_id,
 		return *p_previous_after;
 	}
 	const godot::Variant invited = readable_by_text_keys(p_match.tournament->initial_vrs).get(p_team_id, godot::Variant());
-	return invited.get_type() == godot::Variant::NIL ? p_after - p_delta : read_saved_int64(invited);
+	// A loaded record may hold any rating: the change is undone held at the limits.
+	return invited.get_type() == godot::Variant::NIL ? saturating_sub(p_after, p_delta) : read_saved_int64(invited);
 }
 
 } // namespace
