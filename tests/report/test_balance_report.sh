@@ -37,7 +37,17 @@ grep -q '^time: 3 of them again on one thread .*speedup' "$work/two.txt" || fail
 diff <(report two) <(report three) || fail "the printed report depends on the number of threads"
 cmp "$work/two/balance.csv" "$work/three/balance.csv" || fail "the CSV depends on the number of threads"
 ! cmp -s "$work/two/balance.csv" "$work/other/balance.csv" || fail "another seed gives the same figures"
-[ "$(grep -c '^calibration,' "$work/two/balance.csv")" -gt 0 ] || fail "no calibration rows in the CSV"
+# Every tournament of the schedule crowns one champion; the shares add up to one.
+python3 - "$work/two/balance.csv" "$top/demo/main.gd" <<'PY' || fail "the CSV's figures do not add up"
+import csv, re, sys
+rows = list(csv.DictReader(open(sys.argv[1])))
+tournaments = len(re.findall(r'^\t\["', open(sys.argv[2]).read(), re.M))
+titles = sum(int(r["value"]) for r in rows if r["section"] == "rank" and r["metric"] == "titles")
+shares = sum(float(r["value"]) for r in rows if r["section"] == "rank" and r["metric"] == "title_share")
+series = [int(r["value"]) for r in rows if r["section"] == "calibration" and r["metric"] == "series"]
+assert tournaments > 0 and titles == 3 * tournaments, (titles, tournaments)
+assert abs(shares - 1) < 1e-4 and sum(series) > 0, (shares, series)
+PY
 python3 - "$work/two/balance.png" <<'PY' || fail "balance.png is not a 1280x720 PNG"
 import struct, sys
 data = open(sys.argv[1], "rb").read(24)
