@@ -7,7 +7,8 @@
 #   tools/balance_report.sh [--seasons N] [--seed S] [--threads T] [--baseline K] [--build <dir>] [--out <dir>]
 #     --seasons N   seasons to play (default 200)
 #     --seed S      season i plays with the simulator seed S * 1000 + i (default 2026)
-#     --threads T   worker threads (default: one per processor)
+#     --threads T   seasons played at once on the engine's worker pool, which has a thread per processor
+#                   (default: one per processor)
 #     --baseline K  seasons played again on one thread, for the reproducibility check and the speedup (default 20)
 #     --build <dir> use this build folder as it is (default: set up and build build/main, as run_main.sh does)
 #     --out <dir>   where the CSV and the picture go (default build/report)

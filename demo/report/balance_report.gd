@@ -84,7 +84,8 @@ func _run() -> void:
 	quit(0 if saved == OK else 1)
 
 
-## Plays seasons 0 to count - 1 on `threads` worker threads; returns them in season order.
+## Plays seasons 0 to count - 1, at most `threads` at once on the engine's worker pool; returns them in season
+## order.
 static func play_seasons(count: int, seed_value: int, threads: int) -> Array:
 	var samples := []
 	for i in count:
