@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A small balance report, run three times: the same seasons and seed on two and on three worker threads
-# print the same report and write the same CSV (each run also replays its seasons on one thread and fails
-# on any difference), another seed gives other figures, and the picture is a 1280x720 PNG.
+# The report's arithmetic on hand-made seasons (test_balance_stats.gd), then a small balance report run three
+# times: the same seasons and seed on two and on three worker threads print the same report and write the
+# same CSV (each run also replays its seasons on one thread and fails on any difference), another seed gives
+# other figures, the titles and shares add up, and the picture is a 1280x720 PNG.
 #   tests/report/test_balance_report.sh <build dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,6 +29,8 @@ fail() {
     exit 1
 }
 
+"$top/tools/run_demo.sh" --build "$build" --xvfb --check --script "$here/test_balance_stats.gd" >"$work/stats.txt" 2>&1 \
+    || { cat "$work/stats.txt"; fail "the report's arithmetic"; }
 run two --seed 11 --threads 2
 run three --seed 11 --threads 3
 run other --seed 12 --threads 2
