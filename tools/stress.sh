@@ -11,7 +11,8 @@
 # --calls K --trace"); after a crash, the seed of the episode that was running.
 #
 # The engine is not instrumented, so for a sanitizer build the runtime is preloaded into it (the
-# engine's loader takes --preload through TEAMFORGE_PRELOAD in tools/godot). Leaks are left to
+# engine's loader takes --preload through TEAMFORGE_PRELOAD in tools/godot), behind a small library that
+# takes RTLD_DEEPBIND off the engine's dlopen of the extension. Leaks are left to
 # tools/valgrind_tests.sh: LeakSanitizer would list the engine's own.
 set -uo pipefail
 
@@ -55,8 +56,12 @@ for runtime in $(readelf -d "$library" | sed -n 's/.*Shared library: \[\(lib\(a\
     preload="${preload:+$preload:}$path"
 done
 if [ -n "$preload" ]; then
+    # The engine opens extensions with RTLD_DEEPBIND, which the runtime refuses; no_deepbind.so (built
+    # beside a sanitizer build) drops the flag, so it comes first, ahead of the runtime.
+    [ -f "$build/no_deepbind.so" ] || { echo "stress: $build/no_deepbind.so is missing" >&2; exit 1; }
+    preload="$build/no_deepbind.so:$preload"
     export TEAMFORGE_PRELOAD="$preload"
-    export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:${ASAN_OPTIONS:-}"
+    export ASAN_OPTIONS="detect_leaks=0:verify_asan_link_order=0:abort_on_error=1:${ASAN_OPTIONS:-}"
     export UBSAN_OPTIONS="print_stacktrace=1:${UBSAN_OPTIONS:-}"
     echo "stress: preloading $preload" >&2
 fi

@@ -26,8 +26,21 @@ const CATEGORIES := {
 	"handouts": "a script changing what the library handed out must not change the game",
 	"kept_saves": "saves, views and payloads compared after every later call with what they were",
 }
-const HANDLER_ACTIONS := ["reenter", "load_handlers", "new_game_handlers", "swap_database", "free_handlers",
-	"free_running", "game_parts", "handouts", "kept_saves"]
+# What a handler of each category can do; one is drawn per action (_act runs it).
+const HANDLER_ACTIONS := {
+	"reenter": ["advance the game", "advance the manager", "create a tournament", "load the emitter's own save",
+		"make a hostile call"],
+	"load_handlers": ["load the game", "load the manager", "load the database", "load the game's manager"],
+	"new_game_handlers": ["start a new game", "put in a new manager", "put in a new game"],
+	"swap_database": ["give the manager a new database", "take the manager's database",
+		"give the manager the game's database"],
+	"free_handlers": ["free the database", "free the settings", "free the game", "drop the manager's simulator"],
+	"free_running": ["free the running manager"],
+	"game_parts": ["free the game's manager", "free the game's database", "free the game while its parts work",
+		"take the game's database", "give the game's manager our database"],
+	"handouts": ["change the payload"],
+	"kept_saves": ["keep the emitter's save"],
+}
 const MUTATIONS := ["mutate_types", "mutate_keys", "mutate_indices", "mutate_ids"]
 # Steps of the main loop and their weights; the first five are ordinary play and always run.
 const STEPS := {"advance_game": 8, "advance_manager": 8, "create": 2, "reload": 0.3, "bet": 1,
@@ -103,6 +116,7 @@ var settings: GameSettings
 var spare_team: TeamData
 var graveyard: Array[Object] = []
 var connected := {}  # instance ids whose signals reach _on_signal
+var game_parts := {}  # instance ids of objects reached inside a game
 var history := {}  # class -> earlier saves (private copies), for loading
 var kept: Array = []  # [what, the value handed out, its text then, step]
 var deadlines := {}  # manager instance id -> {"day", "next" day to look, "moved": {tournament key: [day, progress]}}
@@ -115,7 +129,8 @@ var failed := false
 var handler_rate := 0.0
 var hostility := 1.0
 var depth := 0
-var emitting: Array[int] = []
+var emitting: Array[int] = []  # objects emitting the signals whose handlers run
+var calling: Array[int] = []  # objects in a Variant call of ours
 
 
 func _initialize() -> void:
@@ -220,7 +235,7 @@ func _run_episode(seed: int) -> void:
 		if is_instance_valid(node):
 			node.free()
 	graveyard.clear()
-	for parts in [connected, history, deadlines, sizes]:
+	for parts in [connected, game_parts, history, deadlines, sizes]:
 		parts.clear()
 	kept.clear()
 	sim = null
@@ -270,8 +285,8 @@ func _step_bad_date() -> void:
 func _create(target: Object, inv_date: String) -> void:
 	if target.call("get_credits" if target is GameCore else "get_available_funds") < 100000000:
 		target.call("set_credits" if target is GameCore else "set_available_funds", 1 << 40)
-	var result = target.create_tournament(FORMATS[rng.randi() % 5], TIERS[rng.randi() % 6], inv_date,
-			CITIES[rng.randi() % CITIES.size()])
+	var result = _call(target, "create_tournament", [FORMATS[rng.randi() % 5], TIERS[rng.randi() % 6], inv_date,
+			CITIES[rng.randi() % CITIES.size()]])
 	var ok: bool = result.get("ok") == true if result is Dictionary else result  # a handler may have changed it
 	if ok and enabled.bad_dates and _day(inv_date) == NO_DAY:
 		_fail("bad_dates", "%s.create_tournament accepted the invitation date \"%s\"" % [target.get_class(), inv_date])
@@ -281,7 +296,7 @@ func _step_reload() -> void:
 	var target: Object = [game, tm, db, eco][rng.randi() % 4]
 	var saves: Array = history.get(target.get_class(), [])
 	if not saves.is_empty():
-		target.from_dict(saves[rng.randi() % saves.size()].duplicate(true))
+		_call(target, "from_dict", [saves[rng.randi() % saves.size()].duplicate(true)])
 
 
 func _step_bet() -> void:
@@ -316,7 +331,7 @@ func _step_hostile_call() -> void:
 	var args: Array = method.args.map(func(arg: Dictionary): return _hostile(arg.type, arg.name, target))
 	if opts.trace:
 		print("    %s.%s%s" % [target.get_class(), method.name, _describe(args)])
-	var result = target.callv(method.name, args)
+	var result = _call(target, method.name, args)
 	if method.name == "create_tournament" and (result is bool and result or result is Dictionary and result.get("ok") == true) \
 			and enabled.bad_dates and _day(args[2]) == NO_DAY:
 		_fail("bad_dates", "%s.create_tournament accepted the invitation date \"%s\"" % [target.get_class(), args[2]])
@@ -326,7 +341,7 @@ func _step_load_mutated() -> void:
 	var target: Object = [tm, game, _random_object()][rng.randi() % 3]
 	var kinds := MUTATIONS.filter(func(m: String) -> bool: return enabled[m])
 	var save: Dictionary = _mutated(_save_of(target), kinds, rng.randi_range(1, 4))
-	target.call("from_dict", save)
+	_call(target, "from_dict", [save])
 
 
 func _step_change_handout() -> void:
@@ -353,122 +368,104 @@ func _on_signal(...args: Array) -> void:
 		_keep("payload of %s.%s" % [emitter.get_class(), signal_name], payload)
 	if depth >= 2 or rng.randf() >= handler_rate:
 		return
-	var actions := HANDLER_ACTIONS.filter(func(a: String) -> bool: return enabled[a])
+	var actions := HANDLER_ACTIONS.keys().filter(func(a: String) -> bool: return enabled[a])
 	if actions.is_empty():
 		return
 	var action: String = actions[rng.randi() % actions.size()]
+	var what: String = HANDLER_ACTIONS[action][rng.randi() % HANDLER_ACTIONS[action].size()]
 	_replace_freed()
 	var mark := emitting.size()
 	emitting.append(emitter.get_instance_id())
 	if emitter == game and signal_name == "achievement_event" and _game_part(0) != null:
 		emitting.append(_game_part(0).get_instance_id())  # the game relays its manager's emission
-	step_actions.append("%s from %s.%s" % [action, emitter.get_class(), signal_name])
+	step_actions.append("%s: %s from %s.%s" % [action, what, emitter.get_class(), signal_name])
 	if opts.trace:
 		print("    handler: %s" % step_actions[-1])
 	tally["handler " + action] = tally.get("handler " + action, 0) + 1
 	depth += 1
-	call("_handler_" + action, emitter, payload)
+	_act(what, emitter, payload)
 	depth -= 1
 	emitting.resize(mark)
 
 
-func _handler_reenter(emitter: Object, _payload) -> void:
-	match rng.randi() % 5:
-		0:
+# Runs one thing a handler can do (a name from HANDLER_ACTIONS). Objects are freed only while they neither
+# emit nor take a Variant call: the engine itself refuses that.
+func _act(what: String, emitter: Object, payload) -> void:
+	var manager := _game_part(0)
+	var free_if_quiet := func(target: Object) -> void:
+		if is_instance_valid(target) and not _is_busy(target):
+			target.free()
+	match what:
+		"advance the game":
 			game.advance_day()
-		1:
+		"advance the manager":
 			tm.advance_day()
-		2:
+		"create a tournament":
 			_step_create()
-		3:
-			emitter.call("from_dict", emitter.call("to_dict"))
-		4:
+		"load the emitter's own save":
+			_call(emitter, "from_dict", [emitter.call("to_dict")])
+		"make a hostile call":
 			if enabled.hostile_calls:
 				_step_hostile_call()
-
-
-func _handler_load_handlers(_emitter: Object, _payload) -> void:
-	var target: Object = [game, tm, db, _game_part(0)][rng.randi() % 4]
-	if target != null:
-		var save := _save_of(target)
-		if enabled.mutate and rng.randf() < 0.5:
-			save = _mutated(save, MUTATIONS.filter(func(m: String) -> bool: return enabled[m]), 1)
-		target.call("from_dict", save)
-
-
-func _handler_new_game_handlers(_emitter: Object, _payload) -> void:
-	match rng.randi() % 3:
-		0:
+		"load the game", "load the manager", "load the database", "load the game's manager":
+			var target: Object = {"load the game": game, "load the manager": tm, "load the database": db}.get(what, manager)
+			if target != null:
+				var save := _save_of(target)
+				if enabled.mutate and rng.randf() < 0.5:
+					save = _mutated(save, MUTATIONS.filter(func(m: String) -> bool: return enabled[m]), 1)
+				_call(target, "from_dict", [save])
+		"start a new game":
 			game.initialize_new_game()
 			_pin_seeds()
-		1:
+		"put in a new manager":
 			graveyard.append(tm)
 			tm = TournamentManager.new()
 			tm.set_team_database(db)
 			_pin_seeds()
-		2:
+		"put in a new game":
 			graveyard.append(game)
 			game = GameCore.new()
 			_pin_seeds()
-
-
-func _handler_swap_database(_emitter: Object, _payload) -> void:
-	match rng.randi() % 3:
-		0:
+		"give the manager a new database":
+			var today := _day(_date_of(tm))
 			graveyard.append(db)
 			db = TeamDatabase.new()
 			db.initialize_defaults()
-			db.set_current_date(_date_text(_day(_date_of(tm)) + rng.randi_range(-3, 3)) if _day(_date_of(tm)) != NO_DAY else "2026-06-01")
+			db.set_current_date(_date_text(today + rng.randi_range(-3, 3)) if today != NO_DAY else "2026-06-01")
 			tm.set_team_database(db)
-		1:
+		"take the manager's database":
 			tm.set_team_database(null)
-		2:
+		"give the manager the game's database":
 			tm.set_team_database(_game_part(1))
-
-
-func _handler_free_handlers(_emitter: Object, _payload) -> void:
-	var targets := [db, settings, game, "simulator"]
-	var target = targets[rng.randi() % targets.size()]
-	if target is String:
-		tm.set_match_simulator(_seeded_simulator())
-	elif target == game and [0, 1, 2].any(func(i: int) -> bool: return _game_part(i) != null and _is_emitting(_game_part(i))):
-		pass  # the game's own parts are game_parts
-	elif not _is_emitting(target):
-		target.free()
-
-
-func _handler_free_running(_emitter: Object, _payload) -> void:
-	if not _is_emitting(tm):
-		tm.free()
-
-
-func _handler_game_parts(_emitter: Object, _payload) -> void:
-	var manager := _game_part(0)
-	match rng.randi() % 5:
-		0:
-			if manager != null and not _is_emitting(manager):
-				manager.free()
-		1:
-			if _game_part(1) != null and not _is_emitting(_game_part(1)):
-				_game_part(1).free()
-		2:
-			if not _is_emitting(game):
-				game.free()
-		3:
+		"free the database":
+			free_if_quiet.call(db)
+		"free the settings":
+			free_if_quiet.call(settings)
+		"free the game":
+			# Freeing a game from inside its own parts' work is game_parts.
+			if not emitting.any(func(id: int) -> bool: return game_parts.has(id)):
+				free_if_quiet.call(game)
+		"drop the manager's simulator":
+			tm.set_match_simulator(_seeded_simulator())
+		"free the running manager":
+			free_if_quiet.call(tm)
+		"free the game's manager":
+			free_if_quiet.call(manager)
+		"free the game's database":
+			free_if_quiet.call(_game_part(1))
+		"free the game while its parts work":
+			free_if_quiet.call(game)
+		"take the game's database":
 			if manager != null:
-				manager.set_team_database(db if rng.randf() < 0.5 else null)
-		4:
+				manager.set_team_database(null)
+		"give the game's manager our database":
 			if manager != null:
-				manager.set_match_simulator(_seeded_simulator())
-
-
-func _handler_handouts(emitter: Object, payload) -> void:
-	_change(payload, "the payload of a signal of %s" % emitter.get_class())
-
-
-func _handler_kept_saves(emitter: Object, _payload) -> void:
-	if emitter.has_method("to_dict"):
-		_keep("%s.to_dict() inside its signal" % emitter.get_class(), emitter.call("to_dict"))
+				manager.set_team_database(db)
+		"change the payload":
+			_change(payload, "the payload of a signal of %s" % emitter.get_class())
+		"keep the emitter's save":
+			if emitter.has_method("to_dict"):
+				_keep("%s.to_dict() inside its signal" % emitter.get_class(), emitter.call("to_dict"))
 
 
 # Checks
@@ -578,6 +575,9 @@ func _repair() -> void:
 	var emitters := [game, db, tm, settings, tm.get_match_simulator()]
 	if enabled.game_parts:
 		emitters.append_array([_game_part(0), _game_part(1), _game_part(2)])
+		for part in emitters.slice(5):
+			if part != null:
+				game_parts[part.get_instance_id()] = true
 	for emitter in emitters:
 		if emitter != null and not connected.has(emitter.get_instance_id()):
 			connected[emitter.get_instance_id()] = true
@@ -631,8 +631,16 @@ func _game_part(index: int) -> Object:
 	return null
 
 
-func _is_emitting(object: Object) -> bool:
-	return object.get_instance_id() in emitting
+func _is_busy(object: Object) -> bool:
+	return object.get_instance_id() in emitting or object.get_instance_id() in calling
+
+
+# A call through the engine's Variant path locks the object: the engine refuses to free it meanwhile.
+func _call(target: Object, method: String, args: Array) -> Variant:
+	calling.append(target.get_instance_id())
+	var result = target.callv(method, args)
+	calling.pop_back()
+	return result
 
 
 func _random_object() -> Object:
@@ -889,6 +897,6 @@ func _describe(args: Array) -> String:
 	return "(%s)" % ", ".join(args.map(func(v) -> String:
 		if v is String:
 			return '"%s"' % v.c_escape() if v.length() <= 24 else "<%d characters>" % v.length()
-		if v is Object:
-			return v.get_class() if is_instance_valid(v) else "<freed>"
+		if typeof(v) == TYPE_OBJECT:
+			return v.get_class() if is_instance_valid(v) else "<freed>" if v != null else "null"
 		return "%s of %d" % [type_string(typeof(v)), v.size()] if v is Array or v is Dictionary else str(v)))
