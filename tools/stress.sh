@@ -91,8 +91,8 @@ if [ -n "$offending" ]; then
     echo "$offending"
 fi
 if [ -z "$summary" ]; then
-    echo "---- end of the engine output ----"
-    tail -n 60 "$log"
+    echo "---- end of the engine output, without the library's warnings ----"
+    grep -vE '^WARNING: ERROR_|^ +at: push_warning|GDScript backtrace|^ +\[[0-9]+\] ' "$log" | tail -n 40
     episode=$(sed -n 's/^episode seed=//p' "$log" | tail -n 1)
     [ "$build" = "$top/build/test" ] || episode="$episode --build $build"
     [ -z "$episode" ] || echo "  replay: tools/stress.sh --seed $episode --episodes 1 --trace"

@@ -2,8 +2,9 @@ extends SceneTree
 ## Seeded stress run of the library: random calls of all seven classes with hostile arguments, mutated
 ## saves, and signal handlers that re-enter, free, load or start a new game. After every call it checks
 ## that no engine or script error was reported, that every tournament the library can play moves on
-## within BOUND_DAYS of its latest date (and so is completed in bounded time), and that the saves, views and payloads kept from earlier calls
-## still read as they did when they were handed out. Run it through tools/stress.sh:
+## within BOUND_DAYS of its latest date (so it is completed in bounded time), and that the saves, views
+## and payloads kept from earlier calls still read as they did when handed out. Run it through
+## tools/stress.sh:
 ##   tools/godot --headless --path tests/stress -s res://stress.gd -- [--seed S] [--calls N]
 ##       [--budget SECONDS] [--episodes N] [--skip category,...] [--keep-going] [--trace]
 ## Episode k of a run has the seed S + k and a world of its own, so "--seed E --calls K" replays the
@@ -47,8 +48,6 @@ const STEPS := {"advance_game": 8, "advance_manager": 8, "create": 2, "reload": 
 	"keep_save": 1, "hostile_call": 5, "bad_date": 0.5, "load_mutated": 1.5, "change_handout": 1}
 const STEP_CATEGORY := {"keep_save": "kept_saves", "hostile_call": "hostile_calls", "bad_date": "bad_dates",
 	"load_mutated": "mutate", "change_handout": "handouts"}
-const CLASSES := ["TeamData", "TeamDatabase", "GameCore", "MatchSimulator", "TournamentManager", "EconomySystem",
-	"GameSettings"]
 const LIVE := ["PENDING", "WAITING", "ACTIVE"]
 # Days a live tournament may stay without a date beyond its latest one (rest days come on top): a stage
 # schedules its rounds ahead, and after a forward jump of the date one round is played a day.
@@ -287,6 +286,10 @@ func _create(target: Object, inv_date: String) -> void:
 		target.call("set_credits" if target is GameCore else "set_available_funds", 1 << 40)
 	var result = _call(target, "create_tournament", [FORMATS[rng.randi() % 5], TIERS[rng.randi() % 6], inv_date,
 			CITIES[rng.randi() % CITIES.size()]])
+	_check_created(target, inv_date, result)
+
+
+func _check_created(target: Object, inv_date: String, result) -> void:
 	var ok: bool = result.get("ok") == true if result is Dictionary else result  # a handler may have changed it
 	if ok and enabled.bad_dates and _day(inv_date) == NO_DAY:
 		_fail("bad_dates", "%s.create_tournament accepted the invitation date \"%s\"" % [target.get_class(), inv_date])
@@ -312,16 +315,8 @@ func _step_bet() -> void:
 
 
 func _step_keep_save() -> void:
-	var pick := rng.randi() % 4
-	var target := _random_object()
-	if pick == 0:
-		_keep("%s.to_dict()" % target.get_class(), target.call("to_dict"))
-	elif pick == 1:
-		_keep("GameCore.get_leaderboard_data()", game.get_leaderboard_data(["ALL", "EU"][rng.randi() % 2], ["VRS", "PRIZE"][rng.randi() % 2]))
-	elif pick == 2:
-		_keep("GameCore.get_organize_data()", game.get_organize_data())
-	else:
-		_keep("TournamentManager.get_tournaments()", tm.get_tournaments())
+	var handout := _handout()
+	_keep(handout[0], handout[1])
 
 
 func _step_hostile_call() -> void:
@@ -332,9 +327,8 @@ func _step_hostile_call() -> void:
 	if opts.trace:
 		print("    %s.%s%s" % [target.get_class(), method.name, _describe(args)])
 	var result = _call(target, method.name, args)
-	if method.name == "create_tournament" and (result is bool and result or result is Dictionary and result.get("ok") == true) \
-			and enabled.bad_dates and _day(args[2]) == NO_DAY:
-		_fail("bad_dates", "%s.create_tournament accepted the invitation date \"%s\"" % [target.get_class(), args[2]])
+	if method.name == "create_tournament":
+		_check_created(target, args[2], result)
 
 
 func _step_load_mutated() -> void:
@@ -345,16 +339,17 @@ func _step_load_mutated() -> void:
 
 
 func _step_change_handout() -> void:
-	match rng.randi() % 4:
-		0:
-			var target := _random_object()
-			_change(target.call("to_dict"), "%s.to_dict()" % target.get_class())
-		1:
-			_change(game.get_organize_data(), "GameCore.get_organize_data()")
-		2:
-			_change(game.get_leaderboard_data(), "GameCore.get_leaderboard_data()")
-		3:
-			_change(tm.get_tournaments(), "TournamentManager.get_tournaments()")
+	var handout := _handout()
+	_change(handout[1], handout[0])
+
+
+# [what, value]: a save, a view or the tournament records, all of them new containers for the caller.
+func _handout() -> Array:
+	var target := _random_object()
+	return [["%s.to_dict()" % target.get_class(), target.call("to_dict")],
+		["GameCore.get_organize_data()", game.get_organize_data()],
+		["GameCore.get_leaderboard_data()", game.get_leaderboard_data(["ALL", "EU"][rng.randi() % 2], ["VRS", "PRIZE"][rng.randi() % 2])],
+		["TournamentManager.get_tournaments()", tm.get_tournaments()]][rng.randi() % 4]
 
 
 # Handlers
@@ -682,11 +677,15 @@ func _change(handout, what: String) -> void:
 	kept = kept.filter(func(entry: Array) -> bool: return entry[3] != step)
 	var before := _world_saves().map(func(save: Dictionary) -> int: return save.hash())
 	var box = handout
+	var path := ""
 	for i in rng.randi_range(0, 4):
-		var children: Array = (box.values() if box is Dictionary else box).filter(func(v): return (v is Dictionary or v is Array) and not v.is_empty())
-		if children.is_empty():
+		var keys: Array = (box.keys() if box is Dictionary else range(box.size())).filter(func(k) -> bool:
+			return (box[k] is Dictionary or box[k] is Array) and not box[k].is_empty())
+		if keys.is_empty():
 			break
-		box = children[rng.randi() % children.size()]
+		var key = keys[rng.randi() % keys.size()]
+		path += "[%s]" % var_to_str(key)
+		box = box[key]
 	if box.is_read_only():
 		return
 	match rng.randi() % 4:
@@ -708,7 +707,7 @@ func _change(handout, what: String) -> void:
 	var changed := range(after.size()).filter(func(i: int) -> bool: return after[i] != before[i])
 	if not changed.is_empty():
 		var names := ["TournamentManager", "TeamDatabase", "EconomySystem", "GameSettings", "TeamData", "GameCore"]
-		_fail("handouts", "changing %s changed the save of %s" % [what, ", ".join(changed.map(func(i: int): return names[i]))])
+		_fail("handouts", "changing %s%s changed the save of %s" % [what, path, ", ".join(changed.map(func(i: int): return names[i]))])
 
 
 # Hashes are compared rather than texts: a season's save takes seconds to write as text.
@@ -898,5 +897,5 @@ func _describe(args: Array) -> String:
 		if v is String:
 			return '"%s"' % v.c_escape() if v.length() <= 24 else "<%d characters>" % v.length()
 		if typeof(v) == TYPE_OBJECT:
-			return v.get_class() if is_instance_valid(v) else "<freed>" if v != null else "null"
+			return v.get_class() if is_instance_valid(v) else "<freed>"
 		return "%s of %d" % [type_string(typeof(v)), v.size()] if v is Array or v is Dictionary else str(v)))
