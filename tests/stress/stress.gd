@@ -2,8 +2,8 @@ extends SceneTree
 ## Seeded stress run of the library: random calls of all seven classes with hostile arguments, mutated
 ## saves, and signal handlers that re-enter, free, load or start a new game. After every call it checks
 ## that no engine or script error was reported, that every tournament the library can play moves on
-## within BOUND_DAYS of its latest date (so it is completed in bounded time), and that the saves, views
-## and payloads kept from earlier calls still read as they did when handed out. Run it through
+## within BOUND_DAYS of its latest date and is completed within LIFE_DAYS, and that the saves, views and
+## payloads kept from earlier calls still read as they did when handed out. Run it through
 ## tools/stress.sh:
 ##   tools/godot --headless --path tests/stress -s res://stress.gd -- [--seed S] [--calls N]
 ##       [--budget SECONDS] [--episodes N] [--skip category,...] [--keep-going] [--trace]
@@ -52,6 +52,7 @@ const LIVE := ["PENDING", "WAITING", "ACTIVE"]
 # Days a live tournament may stay without a date beyond its latest one (rest days come on top): a stage
 # schedules its rounds ahead, and after a forward jump of the date one round is played a day.
 const BOUND_DAYS := 30
+const LIFE_DAYS := 200
 const MAX_KEPT := 6
 const MAX_TOURNAMENTS := 12
 const I32_MAX := 2147483647
@@ -118,7 +119,7 @@ var connected := {}  # instance ids whose signals reach _on_signal
 var game_parts := {}  # instance ids of objects reached inside a game
 var history := {}  # class -> earlier saves (private copies), for loading
 var kept: Array = []  # [what, the value handed out, its text then, step]
-var deadlines := {}  # manager instance id -> {"day", "next" day to look, "moved": {tournament key: [day, progress]}}
+var deadlines := {}  # manager id -> {"day", "next" day to look, "moved": {tournament: [day moved, progress, first seen]}}
 var sizes := {}  # manager instance id -> tournaments it held when last checked
 var episode_seed := 0
 var step := 0
@@ -484,8 +485,9 @@ func _check() -> void:
 
 # A live tournament whose dates are calendar dates must make progress (status, stage, rest days or a
 # played match) within BOUND_DAYS of its latest date, or of the day it last moved, was first seen, or the
-# manager's date jumped. A date that is not a calendar date never comes, by design. The tournaments are
-# read when the earliest deadline is reached, and at least once a week.
+# manager's date jumped; and it must be completed within LIFE_DAYS of its invitation or first sight. A
+# date that is not a calendar date never comes, by design. The tournaments are read when the earliest
+# deadline is reached, and at least once a week.
 func _check_deadlines(manager: TournamentManager) -> void:
 	var today := _day(_date_of(manager))
 	var track: Dictionary = deadlines.get_or_add(manager.get_instance_id(), {"day": NO_DAY, "next": NO_DAY, "moved": {}})
@@ -508,15 +510,18 @@ func _check_deadlines(manager: TournamentManager) -> void:
 				tally["tournaments completed"] = tally.get("tournaments completed", 0) + 1
 			continue
 		var state := _progress(t)
-		var last: Array = track.moved.get(key, [])
-		moved[key] = last if not last.is_empty() and last[1] == state[1] else [today, state[1]]
+		var last: Array = track.moved.get(key, [today, "", today])
+		moved[key] = last if last[1] == state[1] else [today, state[1], last[2]]
 		if state[0] == null:
 			continue
 		var due: int = maxi(moved[key][0], state[0]) + clampi(t.rest, 0, I32_MAX) + BOUND_DAYS
+		# However it moves, it ends: a Major takes 111 days from its invitation.
+		var inv_day := _day(t.inv_date)
+		due = mini(due, maxi(last[2], inv_day) + LIFE_DAYS if inv_day != NO_DAY else due)
 		if today > due:
-			_fail("stall", "%s: tournament %d \"%s\" (%s %s, stage %d of %d) is still %s on %s" % [
-					"TournamentManager" if manager == tm else "the game's manager",
-					t.id, t.name, t.format_id, t.tier_id, t.current_stage_idx, t.stages.size(), t.status, _date_of(manager)])
+			_fail("stall", "%s: tournament %d \"%s\" (%s %s, stage %d of %d, invited %s, first seen %s) is still %s on %s" % [
+					"TournamentManager" if manager == tm else "the game's manager", t.id, t.name, t.format_id, t.tier_id,
+					t.current_stage_idx, t.stages.size(), t.inv_date, _date_text(last[2]), t.status, _date_of(manager)])
 			return
 		track.next = mini(track.next, due + 1)
 	track.moved = moved
