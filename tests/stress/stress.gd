@@ -270,8 +270,8 @@ func _step_advance_manager() -> void:
 
 
 func _step_create() -> void:
-	var today := _day(_date_of(tm))
 	var target: Object = tm if rng.randf() < 0.5 else game
+	var today := _day(_date_of(tm) if target == tm else game.get_current_date())
 	var manager: Object = tm if target == tm else _game_part(0)
 	# A season's worth of tournaments makes every save and check slow.
 	if manager == null or sizes.get(manager.get_instance_id(), 0) < MAX_TOURNAMENTS:
