@@ -21,14 +21,16 @@ class TournamentManager;
 class GameCore : public Node {
 	GDCLASS(GameCore, Node)
 
-	// Shared with every call that emits: a signal handler may start a new game or load one while the
-	// manager's day is still running, and freeing the node's parent from a handler takes the node with it
-	// mid-call (the engine reports that, but carries on). A call checks node_alive after each emission, and
-	// objects released during a day wait in retired (by instance id) until the day has returned.
+	// Shared with every call that may emit: a signal handler may start a new game, load one or free this
+	// node (directly, or by freeing its parent) while a call is still running. A call checks node_alive
+	// after each emission. Nodes released while any call runs wait in retired (by instance id) and are
+	// freed when the outermost call returns, never while one of them is still sending a signal.
 	struct LifeState {
 		bool node_alive = true;
+		int32_t busy = 0;
 		std::vector<uint64_t> retired;
 	};
+	class CallScope;
 
 	// The two nodes this game owns, held by instance id: a script can reach them (through the relay's
 	// connection) and free them, and a freed child then reads as none instead of dangling.
@@ -47,7 +49,7 @@ class GameCore : public Node {
 	void wire_tournament_manager();
 	void release_tournament_manager();
 	void release(uint64_t p_node_id);
-	void free_retired(LifeState &r_state);
+	static void free_retired(LifeState &r_state);
 	// False when a handler freed this node: the caller must return at once.
 	bool refresh();
 	void _on_tournament_achievement_event(const Dictionary &p_event);
