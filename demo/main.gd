@@ -40,6 +40,8 @@ var manager: TournamentManager
 
 
 func _init() -> void:
+	# The printout is English on every machine, whatever its system language.
+	TranslationServer.set_locale("en")
 	var seed_value := _seed_option()
 	database = TeamDatabase.new()
 	database.initialize_defaults()

@@ -16,6 +16,27 @@
 
 namespace godot {
 
+class GameCore::CallScope {
+public:
+	explicit CallScope(std::shared_ptr<LifeState> p_state) :
+			state(std::move(p_state)) {
+		state->busy++;
+	}
+	~CallScope() {
+		if (--state->busy == 0) {
+			free_retired(*state);
+		}
+	}
+	CallScope(const CallScope &) = delete;
+	CallScope &operator=(const CallScope &) = delete;
+
+	// False once a handler freed the node: the call must return without touching it.
+	bool node_alive() const { return state->node_alive; }
+
+private:
+	std::shared_ptr<LifeState> state;
+};
+
 TeamDatabase *GameCore::database() const {
 	return Object::cast_to<TeamDatabase>(ObjectDB::get_instance(team_database_id));
 }
@@ -67,9 +88,9 @@ void GameCore::release_tournament_manager() {
 	if (tournament_manager == nullptr) {
 		return;
 	}
-	if (days_running > 0) {
-		// The manager is still inside its day: cut it off from the game so the day stops, and free it
-		// once the day has returned.
+	if (life->busy > 0) {
+		// The manager may still be inside its day or sending a signal: cut it off from the game so the
+		// day stops, and free it once the call has returned.
 		const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
 		if (tournament_manager->is_connected(TF_NAME("achievement_event"), relay)) {
 			tournament_manager->disconnect(TF_NAME("achievement_event"), relay);
@@ -80,7 +101,7 @@ void GameCore::release_tournament_manager() {
 }
 
 void GameCore::release(uint64_t p_node_id) {
-	if (days_running > 0) {
+	if (life->busy > 0) {
 		life->retired.push_back(p_node_id);
 	} else if (Node *node = Object::cast_to<Node>(ObjectDB::get_instance(p_node_id))) {
 		memdelete(node);
@@ -138,6 +159,7 @@ void GameCore::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("set_credits", "credits"), &GameCore::set_credits);
 	ClassDB::bind_method(D_METHOD("to_dict"), &GameCore::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &GameCore::from_dict);
+	ClassDB::bind_method(D_METHOD("get_rating_history", "team_id"), &GameCore::get_rating_history);
 	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &GameCore::get_tournament);
 	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &GameCore::get_tournament_summaries);
 	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &GameCore::archive_tournaments_before);
@@ -170,9 +192,9 @@ GameCore::~GameCore() {
 }
 
 void GameCore::initialize_new_game() {
-	const std::shared_ptr<LifeState> state = life;
+	const CallScope scope(life);
 	ensure_database()->initialize_defaults();
-	if (!state->node_alive) {
+	if (!scope.node_alive()) {
 		return;
 	}
 	release_tournament_manager();
@@ -188,7 +210,7 @@ bool GameCore::advance_day() {
 		// A handler inside the day asked for the next one: the day in progress finishes first.
 		return false;
 	}
-	const std::shared_ptr<LifeState> state = life;
+	const CallScope scope(life);
 	days_running++;
 	if (TournamentManager *tournament_manager = manager()) {
 		tournament_manager->advance_day();
@@ -196,13 +218,11 @@ bool GameCore::advance_day() {
 		TeamDatabase *team_database = database();
 		team_database->set_current_date(teamforge::add_days(team_database->get_current_date(), 1));
 	}
-	if (!state->node_alive) {
-		// This node was freed by a handler; only the objects it left behind are still ours to free.
-		free_retired(*state);
+	if (!scope.node_alive()) {
+		// This node was freed by a handler; the scope frees what it left behind.
 		return false;
 	}
 	days_running--;
-	free_retired(*state);
 	const TeamDatabase *team_database = database();
 	if (team_database == nullptr) {
 		return false;
@@ -210,11 +230,11 @@ bool GameCore::advance_day() {
 
 	const String date = team_database->get_current_date();
 	emit_signal(TF_NAME("current_date_changed"), date);
-	if (!state->node_alive) {
+	if (!scope.node_alive()) {
 		return true;
 	}
 	emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); });
-	if (!state->node_alive) {
+	if (!scope.node_alive()) {
 		return true;
 	}
 	Dictionary short_data;
@@ -240,11 +260,11 @@ Dictionary GameCore::get_organize_data() const {
 
 Dictionary GameCore::create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
 		const String &p_city) {
+	const CallScope scope(life);
 	TournamentManager *tournament_manager = ensure_manager();
 	const bool ok = tournament_manager->create_tournament(p_format_id, p_tier_id, p_inv_date, p_city);
-	const std::shared_ptr<LifeState> state = life;
 	// The manager's own signal ran first: its handler may have freed the manager or this node.
-	if (!state->node_alive) {
+	if (!scope.node_alive()) {
 		return Dictionary();
 	}
 	String message_key("ORGANIZE_CREATE_SUCCESS");
@@ -265,7 +285,7 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 	result[TF_KEY("organize_data")] = organize_data;
 	result[TF_KEY("message_key")] = message_key;
 	emit_signal(TF_NAME("tournament_created"), result);
-	if (state->node_alive) {
+	if (scope.node_alive()) {
 		emit_signal(TF_NAME("organize_changed"), organize_data);
 	}
 	return result;
@@ -294,9 +314,9 @@ Dictionary GameCore::to_dict() const {
 void GameCore::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	const std::shared_ptr<LifeState> state = life;
+	const CallScope scope(life);
 	ensure_database()->from_dict(data.get("team_database", Dictionary()).operator Dictionary());
-	if (!state->node_alive) {
+	if (!scope.node_alive()) {
 		return;
 	}
 	if (manager() == nullptr) {
@@ -309,6 +329,11 @@ void GameCore::from_dict(const Dictionary &p_data) {
 		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
 	}
 	refresh();
+}
+
+Array GameCore::get_rating_history(const String &p_team_id) const {
+	const TournamentManager *tournament_manager = manager();
+	return tournament_manager ? tournament_manager->get_rating_history(p_team_id) : Array();
 }
 
 Dictionary GameCore::get_tournament(int64_t p_tournament_id) const {

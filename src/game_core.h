@@ -5,6 +5,7 @@
 
 #include <godot_cpp/classes/node.hpp>
 #include <godot_cpp/classes/wrapped.hpp>
+#include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/string_name.hpp>
@@ -21,14 +22,16 @@ class TournamentManager;
 class GameCore : public Node {
 	GDCLASS(GameCore, Node)
 
-	// Shared with every call that emits: a signal handler may start a new game or load one while the
-	// manager's day is still running, and freeing the node's parent from a handler takes the node with it
-	// mid-call (the engine reports that, but carries on). A call checks node_alive after each emission, and
-	// objects released during a day wait in retired (by instance id) until the day has returned.
+	// Shared with every call that may emit: a signal handler may start a new game, load one or free this
+	// node (directly, or by freeing its parent) while a call is still running. A call checks node_alive
+	// after each emission. Nodes released while any call runs wait in retired (by instance id) and are
+	// freed when the outermost call returns, never while one of them is still sending a signal.
 	struct LifeState {
 		bool node_alive = true;
+		int32_t busy = 0;
 		std::vector<uint64_t> retired;
 	};
+	class CallScope;
 
 	// The two nodes this game owns, held by instance id: a script can reach them (through the relay's
 	// connection) and free them, and a freed child then reads as none instead of dangling.
@@ -47,7 +50,7 @@ class GameCore : public Node {
 	void wire_tournament_manager();
 	void release_tournament_manager();
 	void release(uint64_t p_node_id);
-	void free_retired(LifeState &r_state);
+	static void free_retired(LifeState &r_state);
 	// False when a handler freed this node: the caller must return at once.
 	bool refresh();
 	// Emits p_signal with p_make_payload() only when someone is connected to it.
@@ -73,6 +76,8 @@ public:
 	void set_credits(int64_t p_credits);
 	Dictionary to_dict() const;
 	void from_dict(const Dictionary &p_data);
+	// Beyond the saved surface: the manager's rating history of one team.
+	Array get_rating_history(const String &p_team_id) const;
 	// Beyond the core surface: the tournament manager's light queries and archiving.
 	Dictionary get_tournament(int64_t p_tournament_id) const;
 	Array get_tournament_summaries() const;

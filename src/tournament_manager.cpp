@@ -9,6 +9,8 @@
 #include "tournament/archiving.h"
 #include "tournament/day_driver.h"
 #include "tournament/guarded_host.h"
+#include "tournament/loaded_tournament_repair.h"
+#include "tournament/rating_history.h"
 #include "tournament/tournament_creation.h"
 #include "views/tournament_summary.h"
 
@@ -50,6 +52,7 @@ teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t
 			continue;
 		}
 		auto tournament = std::make_shared<teamforge::Tournament>(teamforge::tournament_from_dict(element.operator Dictionary()));
+		teamforge::repair_loaded_tournament(*tournament);
 		const int32_t after = teamforge::saturate_to_int32(static_cast<int64_t>(tournament->id) + 1);
 		if (after > r_next_tournament_id) {
 			r_next_tournament_id = after;
@@ -80,6 +83,7 @@ void TournamentManager::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("get_last_create_error"), &TournamentManager::get_last_create_error);
 	ClassDB::bind_method(D_METHOD("to_dict"), &TournamentManager::to_dict);
 	ClassDB::bind_method(D_METHOD("from_dict", "data"), &TournamentManager::from_dict);
+	ClassDB::bind_method(D_METHOD("get_rating_history", "team_id"), &TournamentManager::get_rating_history);
 	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &TournamentManager::get_tournament);
 	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &TournamentManager::get_tournament_summaries);
 	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &TournamentManager::archive_tournaments_before);
@@ -257,6 +261,10 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 	epl_counters = loaded_counters;
 	tournaments = std::move(loaded);
 	++state_generation;
+}
+
+Array TournamentManager::get_rating_history(const String &p_team_id) const {
+	return teamforge::rating_history(tournaments, p_team_id);
 }
 
 Dictionary TournamentManager::get_tournament(int64_t p_tournament_id) const {

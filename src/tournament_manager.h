@@ -67,6 +67,8 @@ public:
 	String get_last_create_error() const;
 	Dictionary to_dict() const;
 	void from_dict(const Dictionary &p_data);
+	// Beyond the saved surface: a team's rating series by series, for charts and statistics.
+	Array get_rating_history(const String &p_team_id) const;
 	// Beyond the core surface: light queries for long careers, and archiving.
 	Dictionary get_tournament(int64_t p_tournament_id) const;
 	Array get_tournament_summaries() const;

@@ -23,6 +23,7 @@ CLASS_METHODS = {
 UTILITY_FUNCTIONS = ["push_warning", "push_error", "print"]
 # Constructors found by the types of their arguments.
 CONSTRUCTORS = {
+    "String": [["StringName"]],
     "StringName": [["String"]],
     "Array": [["PackedStringArray"]],
 }

@@ -5,6 +5,7 @@
 #   build/package/teamforge-<version>.zip
 #     addons/teamforge/teamforge.gdextension   paths inside the addon (res://addons/teamforge/bin/...)
 #     addons/teamforge/README.md, LICENSE
+#     addons/teamforge/locale/teamforge.pot and teamforge.<locale>.po   the library's codes in words
 #     addons/teamforge/bin/libteamforge.{linux,windows}.template_{debug,release}.x86_64.{so,dll}
 # The addon's files come from demo/addons/teamforge, which the demo loads the same way.
 #   tools/package.sh [--test]
@@ -57,6 +58,8 @@ for file in teamforge.gdextension teamforge.gdextension.uid README.md; do
     [ -f "$addon_source/$file" ] && cp "$addon_source/$file" "$addon/"
 done
 cp "$top/LICENSE" "$addon/"
+mkdir -p "$addon/locale"
+cp "$addon_source"/locale/teamforge.pot "$addon_source"/locale/teamforge.*.po "$addon/locale/"
 for library in "${libraries[@]}"; do
     # Debug information stays in the build folders; the symbols the engine needs are kept.
     case "$library" in

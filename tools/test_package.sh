@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests the addon package as a Godot developer meets it: unpacks the zip into a fresh project, lets the
-# editor's import find the extension, and runs tests/package/smoke.gd there (a seeded series and a whole
-# tournament). The engine here is an editor build, which loads only the debug libraries; the smoke test
+# editor's import find the extension, and runs tests/package/smoke.gd there (a seeded series, a whole
+# tournament, and the library's codes read in two languages from the catalogues the project lists, as the
+# addon's README tells a user to list them). The engine here is an editor build, which loads only the debug libraries; the smoke test
 # runs a second time with the release library listed in their place, so that it too is loaded and played.
 # Fails on a failed check, a script or engine error, or a leak.
 #   tools/test_package.sh <zip>
@@ -39,9 +40,16 @@ mkdir -p "$project"
 printf 'config_version=5\n\n[application]\n\nconfig/name="Teamforge package test"\n' > "$project/project.godot"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$project" \
     || fail "cannot unpack $zip"
-for file in teamforge.gdextension README.md LICENSE; do
+for file in teamforge.gdextension README.md LICENSE locale/teamforge.pot locale/teamforge.de.po locale/teamforge.fr.po; do
     [ -f "$project/addons/teamforge/$file" ] || fail "the package has no addons/teamforge/$file"
 done
+# The user's step: every catalogue of the addon in the project's translation list.
+catalogues=$(cd "$project" && ls addons/teamforge/locale/*.po | sed 's|^|"res://|; s|$|"|' | paste -sd, -)
+printf '
+[internationalization]
+
+locale/translations=PackedStringArray(%s)
+' "$catalogues" >> "$project/project.godot"
 cp "$top/tests/package/smoke.gd" "$project/"
 
 # What the editor does when the project is first opened: scan, find the extension, load it, list it.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include <godot_cpp/variant/packed_string_array.hpp>
+#include <godot_cpp/variant/string_name.hpp>
 
 #include <godot_cpp/variant/variant.hpp>
 
@@ -21,6 +22,11 @@ String::String(const char *p_utf8) :
 
 String::String(const char *p_utf8, int64_t p_length) {
 	internal::gdextension_interface_string_new_with_utf8_chars_and_len2(opaque, p_utf8 ? p_utf8 : "", p_length);
+}
+
+String::String(const StringName &p_from) {
+	GDExtensionConstTypePtr args[1] = { p_from._native_ptr() };
+	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, internal::api::String_from_StringName>()(opaque, args);
 }
 
 String::String(const Variant *p_from) {
@@ -88,6 +94,16 @@ String String::operator+(const String &p_other) const {
 	String result;
 	internal::evaluator<GDEXTENSION_VARIANT_OP_ADD, GDEXTENSION_VARIANT_TYPE_STRING, GDEXTENSION_VARIANT_TYPE_STRING>()(opaque, p_other.opaque, result.opaque);
 	return result;
+}
+
+String String::operator+(const StringName &p_other) const {
+	String result;
+	internal::evaluator<GDEXTENSION_VARIANT_OP_ADD, GDEXTENSION_VARIANT_TYPE_STRING, GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque, p_other._native_ptr(), result.opaque);
+	return result;
+}
+
+String String::operator+(const char *p_str) {
+	return *this + String(p_str);
 }
 
 String &String::operator+=(const String &p_other) {

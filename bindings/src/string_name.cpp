@@ -1,4 +1,4 @@
-// StringName over the engine's constructors, destructor and equality operator.
+// StringName over the engine's constructors, destructor and equality operators.
 #include <godot_cpp/variant/string_name.hpp>
 
 #include <cstring>
@@ -45,6 +45,12 @@ StringName::~StringName() {
 bool StringName::operator==(const StringName &p_other) const {
 	uint8_t result = 0;
 	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_STRING_NAME, GDEXTENSION_VARIANT_TYPE_STRING_NAME>()(opaque, p_other.opaque, &result);
+	return result != 0;
+}
+
+bool StringName::operator==(const String &p_other) const {
+	uint8_t result = 0;
+	internal::evaluator<GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_STRING_NAME, GDEXTENSION_VARIANT_TYPE_STRING>()(opaque, p_other._native_ptr(), &result);
 	return result != 0;
 }
 

@@ -97,7 +97,7 @@ void Variant::replace_with(GDExtensionVariantType p_type, const void *p_value) {
 	internal::variant_from(p_type, opaque, p_value);
 }
 
-Variant &Variant::operator=(bool p_value) {
+Variant &Variant::assign_bool(bool p_value) {
 	const uint8_t value = p_value ? 1 : 0;
 	replace_with(GDEXTENSION_VARIANT_TYPE_BOOL, &value);
 	return *this;
@@ -157,8 +157,9 @@ String Variant::stringify() const {
 	return result;
 }
 
-int64_t Variant::hash() const {
-	return internal::gdextension_interface_variant_hash(opaque);
+uint32_t Variant::hash() const {
+	// The engine's hash is 32 bits wide, handed over in a wider integer.
+	return static_cast<uint32_t>(internal::gdextension_interface_variant_hash(opaque));
 }
 
 bool Variant::operator==(const Variant &p_other) const {

@@ -4,13 +4,16 @@ extends VBoxContainer
 # order shows where each team stands globally.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 enum Column { RANK, TEAM, REGION, RATING, RECORD, PRIZE, HONOURS }
 
-const TITLES := ["Rank", "Team", "Region", "Rating", "Record", "Prize money", "Honours"]
+const TITLES := ["DEMO_RANK", "DEMO_TEAM", "DEMO_REGION", "DEMO_RATING", "DEMO_RECORD", "DEMO_PRIZE_MONEY",
+		"DEMO_HONOURS"]
 const WIDTHS := [70, 0, 120, 80, 90, 140, 90]
-const REGION_FILTERS := ["ALL", "EU", "AM", "AS"]
-const SORT_MODES := {"VRS": "Rating", "PRIZE": "Prize money"}
+# The options show keys: the option button translates them itself.
+const REGION_FILTERS := {"ALL": "DEMO_ALL_REGIONS", "EU": "REGION_EU", "AM": "REGION_AM", "AS": "REGION_AS"}
+const SORT_MODES := {"VRS": "DEMO_RATING", "PRIZE": "DEMO_PRIZE_MONEY"}
 
 var core: GameCore
 ## The leaderboard dictionary on show, as the game core returned it.
@@ -30,7 +33,7 @@ func _ready() -> void:
 		if column != Column.TEAM and column != Column.REGION:
 			table.set_column_title_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 	for code in REGION_FILTERS:
-		region_filter.add_item("All regions" if code == "ALL" else Texts.region_name("REGION_" + code))
+		region_filter.add_item(REGION_FILTERS[code])
 		region_filter.set_item_metadata(region_filter.item_count - 1, code)
 	for code in SORT_MODES:
 		sort_mode.add_item(SORT_MODES[code])
@@ -73,25 +76,28 @@ func refresh() -> void:
 		for column in [Column.RANK, Column.RATING, Column.RECORD, Column.PRIZE, Column.HONOURS]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 		item.set_tooltip_text(Column.RANK, _rank_tooltip(row))
-		item.set_tooltip_text(Column.TEAM, "%s, stamina %d" % [row.name, row.stamina])
+		item.set_tooltip_text(Column.TEAM, Texts.text("DEMO_TEAM_TOOLTIP") % [row.name, row.stamina])
 		item.set_tooltip_text(Column.HONOURS, _honours_tooltip(row.honors))
 		if row.id == selected_id:
 			item.select(0)
-	var region := "all regions" if region_code() == "ALL" else region_filter.get_item_text(region_filter.selected)
-	summary.text = "%d teams, %s, by %s, on %s" % [view.get("count", 0), region,
-			SORT_MODES.get(sort_code(), "").to_lower(), view.get("current_date", "")]
+	TableColumns.fit(table, WIDTHS)
+	summary.text = Texts.text("DEMO_LEADERBOARD_SUMMARY").format({
+			"teams": Texts.count("DEMO_TEAM_COUNT", int(view.get("count", 0))),
+			"region": Texts.text(REGION_FILTERS.get(region_code(), "DEMO_ALL_REGIONS")),
+			"order": Texts.text(SORT_MODES.get(sort_code(), "DEMO_RATING")),
+			"date": Texts.date(view.get("current_date", ""))})
 
 
 static func _rank_tooltip(row: Dictionary) -> String:
 	if row.regional_rank > 0:
-		return "World #%d, #%d in %s" % [row.global_rank, row.regional_rank, Texts.region_name(row.region_key)]
-	return "World #%d" % row.global_rank
+		return Texts.text("DEMO_RANK_IN_REGION") % [row.global_rank, row.regional_rank, Texts.region_name(row.region_key)]
+	return Texts.text("DEMO_RANK_WORLD") % row.global_rank
 
 
 static func _honours_tooltip(honors: Array) -> String:
 	var lines := PackedStringArray()
 	for honour in honors:
 		if honour is Dictionary:
-			lines.append("%s: %s (%s)" % [honour.get("name", ""), honour.get("placement", ""),
+			lines.append("%s: %s (%s)" % [honour.get("name", ""), Texts.name_of(str(honour.get("placement", ""))),
 					Texts.money(int(honour.get("prize", 0)))])
-	return "\n".join(lines) if not lines.is_empty() else "No honours yet"
+	return "\n".join(lines) if not lines.is_empty() else Texts.text("DEMO_NO_HONOURS")

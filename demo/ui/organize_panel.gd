@@ -1,9 +1,11 @@
 extends HBoxContainer
 # Organizing: format, a tier the format allows, invitation date and host city, straight from the game core's
-# organize data. The creation result's message key is shown as English text.
+# organize data. The creation result's message key is shown translated, and shown again in a new language.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
+const LIST_WIDTHS := [0, 110, 120]
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
 const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
 
@@ -28,15 +30,23 @@ var _suggested_date := ""
 
 func _ready() -> void:
 	for column in 3:
-		organised.set_column_title(column, ["Tournament", "Invitations", "Status"][column])
+		organised.set_column_title(column, ["DEMO_TOURNAMENT", "DEMO_INVITATIONS", "DEMO_STATUS"][column])
 		organised.set_column_expand(column, column == 0)
-		organised.set_column_custom_minimum_width(column, [0, 110, 120][column])
+		organised.set_column_custom_minimum_width(column, LIST_WIDTHS[column])
 	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
 	create_button.pressed.connect(_on_create_pressed)
 
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
+
+
+## Empties the fields and the last result: a new game starts from the calendar's suggestion.
+func clear_form() -> void:
+	invitation_date.text = ""
+	city.text = ""
+	last_result = {}
+	message.text = ""
 
 
 func selected_format() -> String:
@@ -54,16 +64,18 @@ func refresh(organize: Dictionary) -> void:
 	if invitation_date.text == "" or invitation_date.text == _suggested_date:
 		invitation_date.text = suggestion
 	_suggested_date = suggestion
-	funds_label.text = "Funds: " + Texts.money(int(data.get("available_funds", 0)))
+	funds_label.text = Texts.text("DEMO_FUNDS") % Texts.money(int(data.get("available_funds", 0)))
 	organised.clear()
 	var root := organised.create_item()
 	for t in data.get("tournaments", []):
 		var item := organised.create_item(root)
 		item.set_text(0, t.name)
-		item.set_tooltip_text(0, "%s, %s, prize pool %s" % [Texts.format_name(t.format_id),
+		item.set_tooltip_text(0, Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [Texts.format_name(t.format_id),
 				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
-		item.set_text(1, t.inv_date)
+		item.set_text(1, Texts.date(t.inv_date))
 		item.set_text(2, Texts.status_name(t.status))
+	TableColumns.fit(organised, LIST_WIDTHS)
+	_show_result()
 
 
 # The formats come from the organize data; rebuilt only when they change so the player's choice stays.
@@ -74,10 +86,11 @@ func _fill_formats() -> void:
 	if ids == shown:
 		_fill_tiers()
 		return
+	# The options show the library's label keys; the option button translates them itself.
 	var keep := selected_format()
 	format_option.clear()
 	for option in options:
-		format_option.add_item(Texts.label(option.label_key))
+		format_option.add_item(option.label_key)
 		format_option.set_item_metadata(format_option.item_count - 1, option.id)
 	format_option.select(maxi(ids.find(keep), 0) if not ids.is_empty() else -1)
 	_fill_tiers()
@@ -90,7 +103,7 @@ func _fill_tiers() -> void:
 	var keep := selected_tier()
 	tier_option.clear()
 	for option in options:
-		tier_option.add_item(Texts.label(option.label_key))
+		tier_option.add_item(option.label_key)
 		tier_option.set_item_metadata(tier_option.item_count - 1, option.id)
 	var ids := options.map(func(o: Dictionary) -> String: return o.id)
 	tier_option.select(maxi(ids.find(keep), 0) if not ids.is_empty() else -1)
@@ -102,13 +115,21 @@ func _on_create_pressed() -> void:
 		return
 	last_result = core.create_tournament(selected_format(), selected_tier(), invitation_date.text.strip_edges(),
 			city.text)
+	if last_result.get("ok", false):
+		city.text = ""
+	_show_result()
+
+
+func _show_result() -> void:
+	if last_result.is_empty():
+		message.text = ""
+		return
 	var ok: bool = last_result.get("ok", false)
 	var text := Texts.message(last_result.get("message_key", ""))
 	if ok:
 		var created: Array = last_result.get("organize_data", {}).get("tournaments", [])
 		if not created.is_empty():
 			var t: Dictionary = created.back()
-			text = "%s %s starts on %s; prize pool %s." % [text, t.name, t.start_date, Texts.money(t.prize)]
-		city.text = ""
+			text += " " + Texts.text("DEMO_CREATED") % [t.name, Texts.date(t.start_date), Texts.money(t.prize)]
 	message.text = text
 	message.add_theme_color_override("font_color", SUCCESS_COLOR if ok else FAILURE_COLOR)

@@ -3,6 +3,7 @@ extends VBoxContainer
 # stake on one side, settlement when the game core reports the match played, the balance and the ledger.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 ## The balance, the predictions or the ledger changed.
 signal books_changed
@@ -11,11 +12,14 @@ enum UpcomingColumn { DATE, TOURNAMENT, MATCH, TEAM_A, ODDS_A, TEAM_B, ODDS_B }
 enum HistoryColumn { DATE, MATCH, PICK, STAKE, ODDS, RESULT, PAYOUT }
 enum LedgerColumn { DATE, ENTRY, CHANGE, BALANCE }
 
-const UPCOMING_TITLES := ["Date", "Tournament", "Match", "Team A", "Odds", "Team B", "Odds"]
+const UPCOMING_TITLES := ["DEMO_DATE_TITLE", "DEMO_TOURNAMENT", "DEMO_MATCH", "DEMO_TEAM_A", "DEMO_ODDS", "DEMO_TEAM_B",
+		"DEMO_ODDS"]
 const UPCOMING_WIDTHS := [100, 0, 150, 140, 55, 140, 55]
-const HISTORY_TITLES := ["Date", "Match", "Pick", "Stake", "Odds", "Result", "Payout"]
+const HISTORY_TITLES := ["DEMO_DATE_TITLE", "DEMO_MATCH", "DEMO_PICK", "DEMO_STAKE", "DEMO_ODDS", "DEMO_RESULT",
+		"DEMO_PAYOUT"]
 const HISTORY_WIDTHS := [100, 0, 140, 110, 60, 70, 110]
-const LEDGER_TITLES := ["Date", "Entry", "Change", "Balance"]
+const LEDGER_TITLES := ["DEMO_DATE_TITLE", "DEMO_ENTRY", "DEMO_CHANGE", "DEMO_BALANCE_TITLE"]
+const BOOK_TITLES := ["DEMO_PREDICTIONS", "DEMO_LEDGER"]
 const LEDGER_WIDTHS := [100, 0, 130, 140]
 const MAX_UPCOMING := 80
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
@@ -43,12 +47,15 @@ var _selected_key := ""
 @onready var message: Label = %Message
 @onready var history: Tree = %History
 @onready var ledger: Tree = %Ledger
+@onready var books: TabContainer = %Books
 
 
 func _ready() -> void:
 	_set_columns(upcoming_table, UPCOMING_TITLES, UPCOMING_WIDTHS)
 	_set_columns(history, HISTORY_TITLES, HISTORY_WIDTHS)
 	_set_columns(ledger, LEDGER_TITLES, LEDGER_WIDTHS)
+	for tab in BOOK_TITLES.size():
+		books.set_tab_title(tab, BOOK_TITLES[tab])
 	upcoming_table.item_selected.connect(_on_match_selected)
 	place_button.pressed.connect(_on_place_pressed)
 
@@ -83,7 +90,7 @@ func refresh(tournaments: Array) -> void:
 		var node: Dictionary = entry.node
 		var item := upcoming_table.create_item(root)
 		item.set_metadata(0, key)
-		item.set_text(UpcomingColumn.DATE, node.date)
+		item.set_text(UpcomingColumn.DATE, Texts.date(node.date))
 		item.set_text(UpcomingColumn.TOURNAMENT, entry.tournament.name)
 		item.set_text(UpcomingColumn.MATCH, entry.match_label)
 		item.set_text(UpcomingColumn.TEAM_A, node.team_a.get("name", ""))
@@ -94,6 +101,7 @@ func refresh(tournaments: Array) -> void:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 		if key == _selected_key:
 			item.select(0)
+	TableColumns.fit(upcoming_table, UPCOMING_WIDTHS)
 	if not upcoming.has(_selected_key):
 		_select_match("")
 	refresh_books()
@@ -103,7 +111,11 @@ func refresh(tournaments: Array) -> void:
 func refresh_books() -> void:
 	if economy == null:
 		return
-	balance.text = "Balance " + Texts.money(economy.get_funds())
+	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+	# The currency sits where the language writes it: "$%s" or "%s $".
+	var currency := Texts.text("DEMO_MONEY").split("%s")
+	amount.prefix = currency[0].replace("\u00a0", " ").strip_edges()
+	amount.suffix = currency[-1].replace("\u00a0", " ").strip_edges() if currency.size() > 1 else ""
 	var open := 0
 	history.clear()
 	var root := history.create_item()
@@ -112,7 +124,7 @@ func refresh_books() -> void:
 			continue
 		var item := history.create_item(root)
 		item.set_metadata(0, guess.get("id", ""))
-		item.set_text(HistoryColumn.DATE, guess.get("match_date", ""))
+		item.set_text(HistoryColumn.DATE, Texts.date(guess.get("match_date", "")))
 		item.set_text(HistoryColumn.MATCH, guess.get("match_name", ""))
 		item.set_tooltip_text(HistoryColumn.MATCH, guess.get("tour_name", ""))
 		item.set_text(HistoryColumn.PICK, guess.get("pick_name", ""))
@@ -120,18 +132,19 @@ func refresh_books() -> void:
 		item.set_text(HistoryColumn.ODDS, Texts.odds(float(guess.get("chosen_odds", 0.0))))
 		if guess.get("status", "OPEN") == "SETTLED":
 			var won: bool = guess.get("success") == true
-			item.set_text(HistoryColumn.RESULT, "Won" if won else "Lost")
+			item.set_text(HistoryColumn.RESULT, Texts.text("DEMO_WON" if won else "DEMO_LOST"))
 			item.set_custom_color(HistoryColumn.RESULT, SUCCESS_COLOR if won else FAILURE_COLOR)
 			item.set_text(HistoryColumn.PAYOUT, Texts.money(int(guess.get("payout", 0))))
-			item.set_tooltip_text(HistoryColumn.RESULT, "%s won, settled on %s" % [guess.get("winner_name", ""),
-					guess.get("settle_date", "")])
+			item.set_tooltip_text(HistoryColumn.RESULT, Texts.text("DEMO_SETTLED_TOOLTIP") % [guess.get("winner_name", ""),
+					Texts.date(guess.get("settle_date", ""))])
 		else:
 			open += 1
-			item.set_text(HistoryColumn.RESULT, "Open")
+			item.set_text(HistoryColumn.RESULT, Texts.label(str(guess.get("status", "OPEN"))))
 			item.set_text(HistoryColumn.PAYOUT, "(%s)" % Texts.money(int(guess.get("potential_payout", 0))))
 		for column in [HistoryColumn.STAKE, HistoryColumn.ODDS, HistoryColumn.PAYOUT]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-	open_count.text = "Predictions: %d open, %d in all" % [open, history.get_root().get_child_count()]
+	open_count.text = Texts.text("DEMO_PREDICTION_COUNTS").format({"open": Texts.count("DEMO_OPEN_COUNT", open),
+			"all": Texts.count("DEMO_PREDICTION_COUNT", history.get_root().get_child_count())})
 	ledger.clear()
 	root = ledger.create_item()
 	var entries := economy.get_fund_ledger()
@@ -140,19 +153,23 @@ func refresh_books() -> void:
 		if not entry is Dictionary:
 			continue
 		var item := ledger.create_item(root)
-		item.set_text(LedgerColumn.DATE, entry.get("date", ""))
+		item.set_text(LedgerColumn.DATE, Texts.date(entry.get("date", "")))
 		item.set_text(LedgerColumn.ENTRY, "%s, %s" % [Texts.ledger_type_name(entry.get("type", "")),
 				entry.get("guess_id", "")])
 		item.set_text(LedgerColumn.CHANGE, Texts.signed_money(int(entry.get("delta", 0))))
 		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
 		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	TableColumns.fit(history, HISTORY_WIDTHS)
+	TableColumns.fit(ledger, LEDGER_WIDTHS)
+	_show_place_result()
 	books_changed.emit()
 
 
-## Settles every open prediction on a match the game core reports played; returns one English line each.
-func settle_match(event: Dictionary, date: String) -> PackedStringArray:
-	var lines := PackedStringArray()
+## Settles every open prediction on a match the game core reports played; returns for each a callable that
+## gives its line in the current language.
+func settle_match(event: Dictionary, date: String) -> Array:
+	var lines := []
 	var context: Dictionary = event.get("context", {})
 	var match_id: String = context.get("match_id", "")
 	var winner_id: String = context.get("winner_id", "")
@@ -169,12 +186,15 @@ func settle_match(event: Dictionary, date: String) -> PackedStringArray:
 		var result: Dictionary = economy.settle_prediction(str(guess.get("id", "")), winner_id, winner_name, date)
 		last_settlements.append(result)
 		var pick_name := str(guess.get("pick_name", ""))
+		var match_name := str(guess.get("match_name", ""))
 		if not result.get("ok", false):
-			lines.append(Texts.message(result.get("error", "")))
+			var code := str(result.get("error", ""))
+			lines.append(func() -> String: return Texts.message(code))
 		elif result.guess.success:
-			lines.append("Prediction on %s won: %s paid out." % [pick_name, Texts.money(int(result.guess.payout))])
+			var payout := int(result.guess.payout)
+			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_WON") % [pick_name, Texts.money(payout)])
 		else:
-			lines.append("Prediction on %s lost: %s won %s." % [pick_name, winner_name, guess.get("match_name", "")])
+			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_LOST") % [pick_name, winner_name, match_name])
 	if not due.is_empty():
 		refresh_books()
 	return lines
@@ -193,7 +213,8 @@ func _collect_upcoming(tournaments: Array) -> void:
 					continue
 				var odds := economy.calculate_guess_ratios(team_data(node.team_a.get("id", "")),
 						team_data(node.team_b.get("id", "")))
-				var label: String = node.name if node.name == stage_name else "%s, %s" % [stage_name, node.name]
+				var label := Texts.name_of(node.name) if node.name == stage_name \
+						else "%s, %s" % [Texts.name_of(stage_name), Texts.name_of(node.name)]
 				upcoming["%d:%s" % [t.id, node.id]] = {"tournament": t, "stage_idx": stage_idx, "node": node,
 						"match_label": label, "odds": odds}
 
@@ -212,7 +233,7 @@ func _select_match(key: String) -> void:
 	var entry: Dictionary = upcoming[key]
 	for side in [["team_a", "ratio_a"], ["team_b", "ratio_b"]]:
 		var team: Dictionary = entry.node[side[0]]
-		pick.add_item("%s at %s" % [team.get("name", ""), Texts.odds(entry.odds[side[1]])])
+		pick.add_item(Texts.text("DEMO_PICK_AT_ODDS") % [team.get("name", ""), Texts.odds(entry.odds[side[1]])])
 		pick.set_item_metadata(pick.item_count - 1, team.get("id", ""))
 	pick.select(0)
 
@@ -228,15 +249,20 @@ func _on_place_pressed() -> void:
 			"%s vs %s" % [node.team_a.get("name", ""), node.team_b.get("name", "")], node.date,
 			team_data(node.team_a.get("id", "")), team_data(node.team_b.get("id", "")),
 			pick.get_item_metadata(pick.selected), stake)
-	if last_place_result.get("ok", false):
+	refresh_books()
+
+
+func _show_place_result() -> void:
+	if last_place_result.is_empty():
+		message.text = ""
+	elif last_place_result.get("ok", false):
 		var guess: Dictionary = last_place_result.guess
-		message.text = "Staked %s on %s at %s; a win pays %s." % [Texts.money(guess.amount), guess.pick_name,
+		message.text = Texts.text("DEMO_STAKED") % [Texts.money(guess.amount), guess.pick_name,
 				Texts.odds(guess.chosen_odds), Texts.money(guess.potential_payout)]
 		message.add_theme_color_override("font_color", SUCCESS_COLOR)
 	else:
 		message.text = Texts.message(last_place_result.get("error", ""))
 		message.add_theme_color_override("font_color", FAILURE_COLOR)
-	refresh_books()
 
 
 static func _set_columns(tree: Tree, titles: Array, widths: Array) -> void:

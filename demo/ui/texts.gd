@@ -1,78 +1,40 @@
 extends RefCounted
-# Every English text the demo shows for a code or label key of the library, in one place. The library hands
-# out keys ("FORMAT_MAJOR", "ERROR_INSUFFICIENT_FUNDS"); a translated game would swap this table.
-
-const LABELS := {
-	"FORMAT_MAJOR": "Major",
-	"FORMAT_IEM": "Intel Extreme Masters",
-	"FORMAT_EWC": "Esports World Cup",
-	"FORMAT_BLAST": "BLAST",
-	"FORMAT_EPL": "ESL Pro League",
-	"TIER_HIGHEST": "Highest",
-	"TIER_S": "Tier S",
-	"TIER_1": "Tier 1",
-	"TIER_2": "Tier 2",
-	"TIER_3": "Tier 3",
-	"TIER_OPEN": "Open",
-	"REGION_EU": "Europe",
-	"REGION_AM": "Americas",
-	"REGION_AS": "Asia",
-}
-
-# Result codes of tournament creation and of the prediction economy.
-const MESSAGES := {
-	"ORGANIZE_CREATE_SUCCESS": "Tournament created. Invitations go out on the invitation date.",
-	"ORGANIZE_CREATE_FAILED": "The tournament could not be created.",
-	"ERROR_TEAM_DATABASE_REQUIRED": "There are no teams to invite: start a new game first.",
-	"ERROR_INVALID_TOURNAMENT_FORMAT": "That tournament format does not exist.",
-	"ERROR_TIER_NOT_ALLOWED_FOR_FORMAT": "That tier is not offered for this format.",
-	"ERROR_INVITATION_DATE_AFTER_CURRENT_DATE": "The invitation date must be later than today.",
-	"ERROR_HOST_CITY_REQUIRED": "This format needs a host city.",
-	"ERROR_DUPLICATE_CITY_FORMAT_YEAR": "This format already visits that city in that year.",
-	"ERROR_MAJOR_YEAR_LIMIT": "A year holds at most three Majors.",
-	"ERROR_MAJOR_INVITATION_AFTER_PREVIOUS_FINAL": "A Major can only invite after the previous Major's final day.",
-	"ERROR_EWC_YEAR_LIMIT": "There is already an Esports World Cup in that year.",
-	"ERROR_INSUFFICIENT_FUNDS": "Not enough funds.",
-	"ERROR_INVALID_TEAM_DATA": "Both teams of the match must be known.",
-	"ERROR_INVALID_PICK_TEAM": "Pick one of the two teams of the match.",
-	"ERROR_GUESS_AMOUNT_NEGATIVE": "The stake cannot be negative.",
-	"ERROR_GUESS_NOT_FOUND": "That prediction does not exist.",
-	"ERROR_GUESS_ALREADY_SETTLED": "That prediction has already been settled.",
-}
-
-const TOURNAMENT_STATUS := {
-	"PENDING": "Announced",
-	"WAITING": "Teams invited",
-	"ACTIVE": "Running",
-	"COMPLETED": "Completed",
-}
-
-const STAGE_TYPES := {
-	"SWISS": "Swiss",
-	"SINGLE_ELIM": "Single elimination",
-	"BLAST_BRACKET": "Double elimination",
-	"IEM_GROUPS": "Groups",
-}
-
-const PLACEMENTS := {
-	"PLACEMENT_UNKNOWN": "Unranked",
-}
-
-const LEDGER_TYPES := {
-	"GUESS_PLACED": "Stake",
-	"GUESS_SETTLED": "Settlement",
-}
+# Every text the demo shows goes through the engine's translation, in the locale the player chose (GameSettings
+# in the top bar). Two catalogues are loaded from the project's translation list: the library's
+# (addons/teamforge/locale: its codes, such as "FORMAT_MAJOR", and the names it gives stages, matches and
+# placements) and the demo's own (locale/demo.*.po, keys "DEMO_...").
+#
+# How a panel takes part, the same for a new one:
+#   - Texts a scene fixes (labels, buttons, tooltips, column titles, options): put the DEMO_ key or the library's
+#     code in as the text; the control translates it itself and follows a change of language.
+#   - Texts built in code: build them in the panel's refresh() with the helpers below; game.gd calls every
+#     panel's refresh() when the language changes.
+#   - New keys: `tools/translations.py update` adds them to demo/locale/*.po; its check fails until each
+#     language has them.
 
 
-static func label(key: String) -> String:
-	return LABELS.get(key, _humanise(key))
+static func text(key: String) -> String:
+	return TranslationServer.translate(key)
 
 
+## The text of a key that counts something: the key's plural form for count, with count put in.
+static func count(key: String, amount: int) -> String:
+	return TranslationServer.translate_plural(key, key, amount) % amount
+
+
+## A result or error code of the library as a sentence; a code no catalogue knows yet still reads as one,
+## naming the code for a bug report.
 static func message(code: String) -> String:
-	if MESSAGES.has(code):
-		return MESSAGES[code]
-	# A code this table does not know yet still reads as a sentence, with the code for a bug report.
-	return "Something went wrong (%s)." % code if code != "" else "Something went wrong."
+	if code == "":
+		return text("DEMO_UNKNOWN_ERROR")
+	var translated := text(code)
+	return translated if translated != code else text("DEMO_UNKNOWN_CODE") % code
+
+
+## A label key of the library ("FORMAT_MAJOR", "REGION_EU", "TIER_S").
+static func label(key: String) -> String:
+	var translated := text(key)
+	return translated if translated != key else _humanise(key)
 
 
 static func format_name(format_id: String) -> String:
@@ -88,28 +50,36 @@ static func region_name(region_key: String) -> String:
 
 
 static func status_name(status: String) -> String:
-	return TOURNAMENT_STATUS.get(status, _humanise(status))
+	return label(status)
+
+
+static func match_status_name(status: String) -> String:
+	var translated := TranslationServer.translate(status, "match")
+	return translated if translated != status else _humanise(status)
 
 
 static func stage_type_name(stage_type: String) -> String:
-	return STAGE_TYPES.get(stage_type, _humanise(stage_type))
+	return label(stage_type)
 
 
-static func placement_name(tag: String) -> String:
-	return PLACEMENTS.get(tag, tag)
+## Stage, match and group names and placements ("Playoffs", "Grand Final", "3rd-4th") come from the library's
+## catalogue too; a name it does not list shows as the library wrote it.
+static func name_of(library_name: String) -> String:
+	return text(library_name)
 
 
 static func ledger_type_name(entry_type: String) -> String:
-	return LEDGER_TYPES.get(entry_type, _humanise(entry_type))
+	return label(entry_type)
 
 
 static func money(amount: int) -> String:
 	var digits := str(absi(amount))
+	var separator := text("DEMO_THOUSANDS_SEPARATOR")
 	var grouped := ""
 	while digits.length() > 3:
-		grouped = "," + digits.right(3) + grouped
+		grouped = separator + digits.right(3) + grouped
 		digits = digits.left(digits.length() - 3)
-	return ("-" if amount < 0 else "") + "$" + digits + grouped
+	return ("-" if amount < 0 else "") + text("DEMO_MONEY") % (digits + grouped)
 
 
 static func signed_money(amount: int) -> String:
@@ -117,10 +87,18 @@ static func signed_money(amount: int) -> String:
 
 
 static func odds(value: float) -> String:
-	return "%.2f" % value
+	return ("%.2f" % value).replace(".", text("DEMO_DECIMAL_SEPARATOR"))
 
 
-# "TIER_NEW_THING" reads "New thing": better than a raw key when the library grows a key before this table.
+## A library date ("2026-03-01") as the player's language writes it; anything else unchanged.
+static func date(iso: String) -> String:
+	var parts := iso.split("-")
+	if parts.size() != 3 or parts[0].length() != 4 or not Array(parts).all(func(p: String) -> bool: return p.is_valid_int()):
+		return iso
+	return text("DEMO_DATE").format({"year": parts[0], "month": parts[1], "day": parts[2]})
+
+
+# "TIER_NEW_THING" reads "New thing": better than a raw key when the library grows a key before the catalogue.
 static func _humanise(key: String) -> String:
 	var words := key.split("_", false)
 	if words.size() > 1 and words[0] in ["TIER", "FORMAT", "REGION"]:

@@ -3,23 +3,27 @@ extends VSplitContainer
 # date), the Swiss records, and the standings with prize money once it is completed.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
 enum RecordColumn { TEAM, SEED, WINS, LOSSES, RESULT }
 enum StandingColumn { PLACE, TEAM, REGION, PRIZE, RATING_BEFORE, RATING_AFTER, CHANGE }
 
-const LIST_TITLES := ["Tournament", "Format", "Tier", "Status", "Invitations", "Start", "Final day"]
+const LIST_TITLES := ["DEMO_TOURNAMENT", "DEMO_FORMAT", "DEMO_TIER", "DEMO_STATUS", "DEMO_INVITATIONS", "DEMO_START",
+		"DEMO_FINAL_DAY"]
 const LIST_WIDTHS := [0, 170, 90, 120, 105, 105, 105]
-const MATCH_TITLES := ["Match", "Team A", "Score", "Team B", "Date", ""]
+const MATCH_TITLES := ["DEMO_MATCH", "DEMO_TEAM_A", "DEMO_SCORE", "DEMO_TEAM_B", "DEMO_DATE_TITLE", ""]
 const MATCH_WIDTHS := [0, 190, 70, 190, 105, 120]
-const RECORD_TITLES := ["Team", "Seed", "Wins", "Losses", ""]
+const RECORD_TITLES := ["DEMO_TEAM", "DEMO_SEED", "DEMO_WINS", "DEMO_LOSSES", ""]
 const RECORD_WIDTHS := [0, 70, 70, 70, 120]
-const STANDING_TITLES := ["Place", "Team", "Region", "Prize", "Rating before", "Rating after", "Change"]
+const STANDING_TITLES := ["DEMO_PLACE", "DEMO_TEAM", "DEMO_REGION", "DEMO_PRIZE", "DEMO_RATING_BEFORE",
+		"DEMO_RATING_AFTER", "DEMO_CHANGE"]
 const STANDING_WIDTHS := [90, 0, 110, 120, 110, 110, 80]
 const WINNER_COLOR := Color(0.98, 0.62, 0.16)
 const PENDING_COLOR := Color(0.6, 0.63, 0.7)
 const SWISS_TAB := 1
+const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS"]
 
 ## The tournament dictionaries on show, in creation order.
 var tournaments: Array = []
@@ -41,7 +45,9 @@ func _ready() -> void:
 	_set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
 	_set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
 	_set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
-	sections.set_tab_title(SWISS_TAB, "Swiss records")
+	# Tab titles are keys too: the tab bar translates them.
+	for tab in SECTION_TITLES.size():
+		sections.set_tab_title(tab, SECTION_TITLES[tab])
 	list.item_selected.connect(func() -> void: show_tournament(int(list.get_selected().get_metadata(0))))
 
 
@@ -55,15 +61,16 @@ func refresh(all_tournaments: Array) -> void:
 		var item := list.create_item(root)
 		item.set_metadata(0, t.id)
 		item.set_text(ListColumn.NAME, t.name)
-		item.set_tooltip_text(ListColumn.NAME, "%s, prize pool %s" % [t.name, Texts.money(t.prize)])
+		item.set_tooltip_text(ListColumn.NAME, Texts.text("DEMO_PRIZE_POOL_TOOLTIP") % [t.name, Texts.money(t.prize)])
 		item.set_text(ListColumn.FORMAT, Texts.format_name(t.format_id))
 		item.set_text(ListColumn.TIER, Texts.tier_name(t.tier_id))
 		item.set_text(ListColumn.STATUS, Texts.status_name(t.status))
-		item.set_text(ListColumn.INVITATIONS, t.inv_date)
-		item.set_text(ListColumn.START, t.start_date)
-		item.set_text(ListColumn.FINAL_DAY, final_day(t))
+		item.set_text(ListColumn.INVITATIONS, Texts.date(t.inv_date))
+		item.set_text(ListColumn.START, Texts.date(t.start_date))
+		item.set_text(ListColumn.FINAL_DAY, Texts.date(final_day(t)))
 		if int(t.id) == selected_id:
 			item.select(0)
+	TableColumns.fit(list, LIST_WIDTHS)
 	show_tournament(selected_id)
 
 
@@ -81,8 +88,8 @@ func show_tournament(id: int) -> void:
 	records.clear()
 	standings.clear()
 	if t.is_empty():
-		title.text = "No tournament yet"
-		details.text = "Organize one, then follow it here day by day."
+		title.text = "DEMO_NO_TOURNAMENT"
+		details.text = "DEMO_NO_TOURNAMENT_HINT"
 		sections.set_tab_hidden(SWISS_TAB, true)
 		standings_hint.visible = true
 		return
@@ -93,6 +100,9 @@ func show_tournament(id: int) -> void:
 	if sections.current_tab == SWISS_TAB and sections.is_tab_hidden(SWISS_TAB):
 		sections.current_tab = 0
 	_show_standings(t)
+	TableColumns.fit(matches, MATCH_WIDTHS)
+	TableColumns.fit(records, RECORD_WIDTHS)
+	TableColumns.fit(standings, STANDING_WIDTHS)
 
 
 ## The last scheduled match day of a tournament, "" before any match has a date.
@@ -107,23 +117,23 @@ static func final_day(t: Dictionary) -> String:
 
 
 static func team_name(entry: Variant) -> String:
-	return entry.get("name", "TBD") if entry is Dictionary and not entry.is_empty() else "TBD"
+	return entry.get("name", Texts.text("DEMO_TBD")) if entry is Dictionary and not entry.is_empty() else Texts.text("DEMO_TBD")
 
 
 static func _details(t: Dictionary) -> String:
 	var parts := PackedStringArray([Texts.format_name(t.format_id), Texts.tier_name(t.tier_id)])
 	if str(t.city) != "":
 		parts.append(t.city)
-	parts.append("prize pool " + Texts.money(t.prize))
-	parts.append("%d teams" % t.size)
+	parts.append(Texts.text("DEMO_PRIZE_POOL") % Texts.money(t.prize))
+	parts.append(Texts.count("DEMO_TEAM_COUNT", int(t.size)))
 	parts.append(Texts.status_name(t.status))
 	var stages: Array = t.get("stages", [])
 	var index := int(t.current_stage_idx)
 	if t.status == "ACTIVE" and index >= 0 and index < stages.size():
-		parts.append("now %s (stage %d of %d)" % [stages[index].name, index + 1, stages.size()])
+		parts.append(Texts.text("DEMO_CURRENT_STAGE") % [Texts.name_of(stages[index].name), index + 1, stages.size()])
 		if int(t.rest) > 0:
-			parts.append("%d rest days before it resumes" % t.rest)
-	return ", ".join(parts)
+			parts.append(Texts.count("DEMO_REST_DAYS", int(t.rest)))
+	return Texts.text("DEMO_LIST_SEPARATOR").join(parts)
 
 
 func _show_matches(t: Dictionary) -> void:
@@ -132,30 +142,31 @@ func _show_matches(t: Dictionary) -> void:
 	for index in stages.size():
 		var stage: Dictionary = stages[index]
 		var stage_item := matches.create_item(root)
-		stage_item.set_text(MatchColumn.MATCH, "%s, %s" % [stage.name, Texts.stage_type_name(stage.type)])
+		stage_item.set_text(MatchColumn.MATCH, "%s, %s" % [Texts.name_of(stage.name), Texts.stage_type_name(stage.type)])
 		if index == int(t.current_stage_idx) and t.status == "ACTIVE":
 			stage_item.set_custom_color(MatchColumn.MATCH, WINNER_COLOR)
 		for node in stage.get("nodes", []):
 			var item := matches.create_item(stage_item)
 			item.set_metadata(0, node.id)
-			var label: String = node.name
+			var label := Texts.name_of(node.name)
 			if str(node.group_name) != "":
-				label += ", " + str(node.group_name)
+				label += ", " + Texts.name_of(str(node.group_name))
 			item.set_text(MatchColumn.MATCH, label)
 			item.set_text(MatchColumn.TEAM_A, team_name(node.team_a))
 			item.set_text(MatchColumn.TEAM_B, team_name(node.team_b))
-			item.set_text(MatchColumn.DATE, node.date)
+			item.set_text(MatchColumn.DATE, Texts.date(node.date))
 			item.set_text_alignment(MatchColumn.SCORE, HORIZONTAL_ALIGNMENT_CENTER)
 			if node.status == "PLAYED":
 				item.set_text(MatchColumn.SCORE, "%d-%d" % [node.score_a, node.score_b])
 				item.set_tooltip_text(MatchColumn.SCORE, _map_scores(node.details))
-				item.set_text(MatchColumn.STATE, "Best of 5" if node.is_bo5 else "Best of 3")
+				item.set_text(MatchColumn.STATE, Texts.text("DEMO_BEST_OF_5" if node.is_bo5 else "DEMO_BEST_OF_3"))
 				var winner_column := MatchColumn.TEAM_A if node.score_a > node.score_b else MatchColumn.TEAM_B
 				item.set_custom_color(winner_column, WINNER_COLOR)
 			else:
 				var teams_known: bool = not node.team_a.is_empty() and not node.team_b.is_empty()
-				item.set_text(MatchColumn.SCORE, "vs")
-				item.set_text(MatchColumn.STATE, "Scheduled" if teams_known else "Waiting for teams")
+				item.set_text(MatchColumn.SCORE, Texts.text("DEMO_VERSUS"))
+				item.set_text(MatchColumn.STATE, Texts.match_status_name(node.status) if teams_known
+						else Texts.text("DEMO_WAITING_FOR_TEAMS"))
 				for column in MatchColumn.values():
 					item.set_custom_color(column, PENDING_COLOR)
 
@@ -169,7 +180,7 @@ func _show_records(t: Dictionary) -> bool:
 			continue
 		any = true
 		var stage_item := records.create_item(root)
-		stage_item.set_text(RecordColumn.TEAM, stage.name)
+		stage_item.set_text(RecordColumn.TEAM, Texts.name_of(stage.name))
 		var rows: Array = stage.get("records", []).duplicate()
 		rows.sort_custom(_record_before)
 		for record in rows:
@@ -182,14 +193,14 @@ func _show_records(t: Dictionary) -> bool:
 			for column in [RecordColumn.SEED, RecordColumn.WINS, RecordColumn.LOSSES]:
 				item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 			if int(record.w) >= 3:
-				item.set_text(RecordColumn.RESULT, "Through")
+				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_THROUGH"))
 				item.set_custom_color(RecordColumn.RESULT, WINNER_COLOR)
 			elif int(record.l) >= 3:
-				item.set_text(RecordColumn.RESULT, "Out")
+				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_OUT"))
 			else:
-				item.set_text(RecordColumn.RESULT, "Playing")
+				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_PLAYING"))
 		if rows.is_empty():
-			records.create_item(stage_item).set_text(RecordColumn.TEAM, "Drawn when the stage starts")
+			records.create_item(stage_item).set_text(RecordColumn.TEAM, Texts.text("DEMO_DRAWN_AT_START"))
 	return any
 
 
@@ -203,7 +214,7 @@ func _show_standings(t: Dictionary) -> void:
 		var team: Dictionary = standing.get("team", {})
 		var item := standings.create_item(root)
 		item.set_metadata(0, team.get("id", ""))
-		item.set_text(StandingColumn.PLACE, Texts.placement_name(standing.placement))
+		item.set_text(StandingColumn.PLACE, Texts.name_of(standing.placement))
 		item.set_text(StandingColumn.TEAM, team_name(team))
 		item.set_text(StandingColumn.REGION, Texts.region_name("REGION_" + str(team.get("region", ""))))
 		item.set_text(StandingColumn.PRIZE, Texts.money(standing.prize))

@@ -67,6 +67,27 @@ void civil_from_days(int64_t p_days, int64_t &r_year, int64_t &r_month, int64_t 
 	r_year = year_of_era + era * 400 + (r_month <= 2 ? 1 : 0);
 }
 
+bool is_leap_year(int64_t p_year) {
+	return (p_year % 4 == 0 && p_year % 100 != 0) || p_year % 400 == 0;
+}
+
+int64_t days_in_month(int64_t p_year, int64_t p_month) {
+	static const int64_t lengths[] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+	return p_month == 2 && is_leap_year(p_year) ? 29 : lengths[p_month - 1];
+}
+
+// The value of p_count ASCII digits from p_text, or -1 when one of them is no digit.
+int64_t read_digits(const char *p_text, int p_count) {
+	int64_t value = 0;
+	for (int i = 0; i < p_count; ++i) {
+		if (p_text[i] < '0' || p_text[i] > '9') {
+			return -1;
+		}
+		value = value * 10 + (p_text[i] - '0');
+	}
+	return value;
+}
+
 } // namespace
 
 String add_days(const String &p_date, int32_t p_days) {
@@ -109,6 +130,46 @@ String add_days(const String &p_date, int32_t p_days) {
 int compare_dates(const String &p_a, const String &p_b) {
 	const int64_t order = p_a.naturalnocasecmp_to(p_b);
 	return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+bool is_calendar_date(const String &p_date) {
+	constexpr int64_t DATE_LENGTH = 10;
+	if (p_date.length() != DATE_LENGTH) {
+		return false;
+	}
+	const CharString utf8 = p_date.utf8();
+	if (utf8.length() != DATE_LENGTH) {
+		return false;
+	}
+	const char *text = utf8.get_data();
+	const int64_t year = read_digits(text, 4);
+	const int64_t month = read_digits(text + 5, 2);
+	const int64_t day = read_digits(text + 8, 2);
+	if (text[4] != '-' || text[7] != '-' || year < 0 || month < 1 || month > 12 || day < 1) {
+		return false;
+	}
+	return day <= days_in_month(year, month);
+}
+
+bool is_reachable_date(const String &p_date) {
+	// Beyond nine digits a year would take longer than the calendar can count.
+	constexpr int64_t MAX_PIECE_DIGITS = 9;
+	const PackedStringArray pieces = p_date.split("-", true);
+	if (pieces.size() != 3) {
+		return false;
+	}
+	int64_t values[3] = { 0, 0, 0 };
+	for (int64_t i = 0; i < 3; ++i) {
+		const CharString digits = pieces[i].utf8();
+		if (digits.length() == 0 || digits.length() > MAX_PIECE_DIGITS) {
+			return false;
+		}
+		values[i] = read_digits(digits.get_data(), static_cast<int>(digits.length()));
+		if (values[i] < 0) {
+			return false;
+		}
+	}
+	return values[1] >= 1 && values[1] <= 12 && values[2] >= 1 && values[2] <= 31;
 }
 
 } // namespace teamforge

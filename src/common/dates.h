@@ -16,4 +16,12 @@ godot::String add_days(const godot::String &p_date, int32_t p_days);
 // "2026-10-01" just as the calendar does.
 int compare_dates(const godot::String &p_a, const godot::String &p_b);
 
+// True for a day the calendar has, written exactly as add_days writes it: a four-digit year, then
+// two-digit month and day ("2028-02-29"). Four digits keep the year the first four characters, which
+// the tournament names and the per-year creation limits read.
+bool is_calendar_date(const godot::String &p_date);
+// True for a date the day-by-day calendar reaches in order: three runs of ASCII digits joined by "-",
+// a month from 1 to 12 and a day from 1 to 31, as add_days reads it ("2026-1-5" too).
+bool is_reachable_date(const godot::String &p_date);
+
 } // namespace teamforge

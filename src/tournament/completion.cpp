@@ -47,12 +47,21 @@ double placement_tag_weight(const Dictionary &p_placement) {
 // Every invited team ends with a standing: one that a short or stalled field never placed finishes
 // as "PLACEMENT_UNKNOWN" (no prize) rather than vanishing from the table. A full field places every
 // participant during play, so this adds nothing there.
+// The list is copied once and the new entries appended to the copy: recording them one by one would
+// copy it for each, quadratic in an oversized field.
 void place_unplaced_participants(TournamentHost &p_host, Tournament &r_tournament) {
 	std::unordered_set<std::string> placed;
 	const Array placements = r_tournament.placements;
+	Array extended;
 	for (int64_t i = 0; i < placements.size(); i++) {
-		placed.insert(utf8_key(placement_team_id(as_dictionary(placements[i]))));
+		const Variant &placement = placements[i];
+		placed.insert(utf8_key(placement_team_id(as_dictionary(placement))));
+		extended.push_back(placement);
 	}
+	const TeamRoster roster(p_host.database());
+	const Dictionary initial_vrs = readable_by_text_keys(r_tournament.initial_vrs);
+	const String label("PLACEMENT_UNKNOWN");
+	bool added = false;
 	const Array participants = r_tournament.participants;
 	for (int64_t i = 0; i < participants.size(); i++) {
 		const Dictionary entry = as_dictionary(participants[i]);
@@ -60,7 +69,11 @@ void place_unplaced_participants(TournamentHost &p_host, Tournament &r_tournamen
 		if (id.is_empty() || !placed.insert(utf8_key(id)).second) {
 			continue;
 		}
-		record_placement(p_host, r_tournament, entry, "PLACEMENT_UNKNOWN");
+		extended.push_back(make_placement(roster, initial_vrs, entry, label));
+		added = true;
+	}
+	if (added) {
+		r_tournament.placements = extended;
 	}
 }
 
@@ -266,6 +279,10 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
 	if (p_host.day_interrupted()) {
 		// A handler replaced the records or the database: paying out now would land in the new state.
+		// The tournament goes back to waiting for its completion, which the next day runs again in
+		// full, so its prizes are never lost; a replaced record is no longer played at all.
+		r_tournament.status = TF_TEXT("ACTIVE");
+		r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 		return;
 	}
 

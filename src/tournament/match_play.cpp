@@ -212,8 +212,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
 			return;
 		}
-		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
-		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
+		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
 		const int32_t famous = (is_top_team(r_node.team_a) ? 1 : 0) + (is_top_team(r_node.team_b) ? 1 : 0);
 		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
 				famous, r_tournament.prize, round_heat_factor(r_node.name));
@@ -234,8 +234,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.vrs_delta_b = report_int(report, TF_KEY("vrs_delta_b"));
 	const bool a_won = r_node.score_a > r_node.score_b;
 	// Both sides as they stand after the match; the winner and loser are the same snapshots.
-	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
-	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
+	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
 	r_node.winner = a_won ? r_node.team_a : r_node.team_b;
 	r_node.loser = a_won ? r_node.team_b : r_node.team_a;
 

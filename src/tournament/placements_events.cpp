@@ -49,18 +49,25 @@ void emit_achievement_event(TournamentHost &p_host, const String &p_type, const 
 	p_host.emit_achievement_event(event);
 }
 
+Dictionary make_placement(const TeamRoster &p_roster, const Dictionary &p_initial_vrs, const Dictionary &p_entry,
+		const String &p_label) {
+	const Variant initial = p_initial_vrs.get(entry_id(p_entry), Variant());
+	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : p_roster.live_rating(p_entry);
+	Dictionary placement;
+	placement[TF_KEY("team")] = p_entry;
+	placement[TF_KEY("tag")] = p_label;
+	placement[TF_KEY("vrs_before")] = vrs_before;
+	return placement;
+}
+
 void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Dictionary &p_entry,
 		const String &p_label) {
 	const String id = entry_id(p_entry);
 	if (id.is_empty()) {
 		return;
 	}
-	const Variant initial = readable_by_text_keys(r_tournament.initial_vrs).get(id, Variant());
-	const int64_t vrs_before = initial.get_type() != Variant::NIL ? static_cast<int64_t>(initial) : TeamRoster(p_host.database()).live_rating(p_entry);
-	Dictionary placement;
-	placement[TF_KEY("team")] = p_entry;
-	placement[TF_KEY("tag")] = p_label;
-	placement[TF_KEY("vrs_before")] = vrs_before;
+	const Dictionary placement = make_placement(TeamRoster(p_host.database()),
+			readable_by_text_keys(r_tournament.initial_vrs), p_entry, p_label);
 
 	const int64_t count = r_tournament.placements.size();
 	for (int64_t i = 0; i < count; i++) {

@@ -3,6 +3,7 @@
 // The two services every tournament engine uses: the achievement event the manager emits when
 // something worth telling happens, and the improve-only placement record of each team.
 
+#include "tournament/team_entries.h"
 #include "tournament/tournament_host.h"
 #include "tournament/tournament_records.h"
 
@@ -18,6 +19,10 @@ bool placement_weight_greater(double p_a, double p_b);
 
 void emit_achievement_event(TournamentHost &p_host, const godot::String &p_type, const Tournament &p_tournament,
 		const godot::Dictionary &p_context);
+// A new placement entry {"team", "tag", "vrs_before"}: the rating before is the tournament's initial
+// rating of the team, else its rating now. p_initial_vrs must be readable by text keys.
+godot::Dictionary make_placement(const TeamRoster &p_roster, const godot::Dictionary &p_initial_vrs,
+		const godot::Dictionary &p_entry, const godot::String &p_label);
 void record_placement(TournamentHost &p_host, Tournament &r_tournament, const godot::Dictionary &p_entry,
 		const godot::String &p_label);
 

@@ -23,7 +23,6 @@ using godot::Dictionary;
 using godot::String;
 using godot::Variant;
 
-constexpr int32_t SWISS_ROUNDS = 5;
 constexpr int32_t MATCHES_PER_DAY = 4;
 // Three wins take a team through, three losses out.
 constexpr int64_t DECIDING_COUNT = 3;

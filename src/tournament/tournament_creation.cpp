@@ -199,6 +199,10 @@ const char *validate_creation(const CreationRequest &p_request, bool p_has_datab
 	if (!tier_allowed(*format, p_request.tier_id)) {
 		return "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT";
 	}
+	// A text that is no day of the calendar would never be reached, or be reached in another year.
+	if (!is_calendar_date(p_request.inv_date)) {
+		return "ERROR_INVALID_INVITATION_DATE";
+	}
 	if (compare_dates(p_request.inv_date, p_current_date) <= 0) {
 		return "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE";
 	}
@@ -244,11 +248,11 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 	const String year = p_inv_date.substr(0, 4);
 	const NamePattern *pattern = find_name_pattern(p_format_id.utf8(), p_tier_id.utf8());
 	if (pattern == nullptr) {
-		return p_format_id + " " + year;
+		return p_format_id + String(" ") + year;
 	}
 	switch (pattern->shape) {
 		case NameShape::CITY_TEXT_YEAR:
-			return p_city + pattern->text + year;
+			return p_city + String(pattern->text) + year;
 		case NameShape::TEXT_CITY_YEAR:
 			return String(pattern->text) + " " + p_city + " " + year;
 		case NameShape::TEXT_COUNTER: {
@@ -256,7 +260,7 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 			return String(pattern->text) + String::num_int64(take_edition(r_counters, counter_key));
 		}
 	}
-	return p_format_id + " " + year;
+	return p_format_id + String(" ") + year;
 }
 
 std::vector<TournamentStage> build_stage_plan(const Tournament &p_tournament) {

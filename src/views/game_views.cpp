@@ -85,7 +85,7 @@ bool prize_order(const Standing *p_a, const Standing *p_b) {
 }
 
 Dictionary leaderboard_row(const Standing &p_standing, int64_t p_display_rank) {
-	const TeamData &team = *p_standing.team;
+	const TeamData &team = *p_standing.team.ptr();
 	// A copy: a screen that sorts the honours it shows must not reorder the team's.
 	const Array honors = detached(team.get_honors());
 	Dictionary row;

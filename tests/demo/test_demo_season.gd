@@ -1,8 +1,9 @@
 extends SceneTree
 # Plays the demo game through a season in a real window, as a player would: clicks its buttons and tabs, picks
 # options, types into its fields, and checks what its tables and labels show against the library's own answers
-# (the game core's views, the tournaments, the economy). Saves a screenshot of each screen and fails on any
-# script or engine error reported while it runs.
+# (the game core's views, the tournaments, the economy). Then chooses another language in the top bar and
+# plays the season again in it. On every screen it checks that no raw code is visible and no text is cut
+# off, saves a screenshot, and fails on any script or engine error reported while it runs.
 #   tools/run_demo.sh --build <dir> --xvfb --check --script tests/demo/test_demo_season.gd -- --out=<dir>
 # Prints "demo season: N checks, N failed" last; exits 1 on any failure.
 
@@ -11,20 +12,16 @@ const GAME_SCENE := preload("res://game.tscn")
 const Game := preload("res://game.gd")
 const EventFeed := preload("res://ui/event_feed.gd")
 
-const CREATION_CODES := ["ORGANIZE_CREATE_SUCCESS", "ORGANIZE_CREATE_FAILED", "ERROR_TEAM_DATABASE_REQUIRED",
-		"ERROR_INVALID_TOURNAMENT_FORMAT", "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT",
-		"ERROR_INVITATION_DATE_AFTER_CURRENT_DATE", "ERROR_HOST_CITY_REQUIRED", "ERROR_DUPLICATE_CITY_FORMAT_YEAR",
-		"ERROR_MAJOR_YEAR_LIMIT", "ERROR_MAJOR_INVITATION_AFTER_PREVIOUS_FINAL", "ERROR_EWC_YEAR_LIMIT",
-		"ERROR_INSUFFICIENT_FUNDS"]
-const ECONOMY_CODES := ["ERROR_INVALID_TEAM_DATA", "ERROR_INVALID_PICK_TEAM", "ERROR_GUESS_AMOUNT_NEGATIVE",
-		"ERROR_INSUFFICIENT_FUNDS", "ERROR_GUESS_NOT_FOUND", "ERROR_GUESS_ALREADY_SETTLED"]
-const LABEL_KEYS := ["FORMAT_MAJOR", "FORMAT_IEM", "FORMAT_EWC", "FORMAT_BLAST", "FORMAT_EPL", "TIER_HIGHEST",
-		"TIER_S", "TIER_1", "TIER_2", "TIER_3", "TIER_OPEN", "REGION_EU", "REGION_AM", "REGION_AS"]
+# The season is played in each; the first is the game's default.
+const LOCALES := ["en", "de"]
+# A text that reads like a code the library or the demo hands out, not a word.
+static var RAW_CODE := RegEx.create_from_string("^[A-Z][A-Z0-9_]+$")
 
 # Format, tier, invitation date, city, the message key expected. Spends the organiser's 10 million down to
 # a refusal, and meets on the way every refusal the form can produce.
 const ORGANIZE := [
 	["MAJOR", "HIGHEST", "", "", "ERROR_HOST_CITY_REQUIRED"],
+	["MAJOR", "HIGHEST", "2026-02-30", "Austin", "ERROR_INVALID_INVITATION_DATE"],
 	["MAJOR", "HIGHEST", "2026-01-01", "Austin", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
 	["MAJOR", "HIGHEST", "2026-01-10", "Austin", "ORGANIZE_CREATE_SUCCESS"],
 	["EPL", "TIER_OPEN", "", "", "ORGANIZE_CREATE_SUCCESS"],
@@ -42,7 +39,7 @@ const ORGANIZE := [
 const STAKE := 250000
 const MAX_WEEKS := 60
 # A stuck run fails instead of waiting for the shell's timeout.
-const TIME_LIMIT_S := 300.0
+const TIME_LIMIT_S := 600.0
 
 
 ## Fails the run on any error the engine or a script reports; warnings (the library warns on refusals) pass.
@@ -69,7 +66,12 @@ var failures := PackedStringArray()
 var events: Array = []
 var screenshots := PackedStringArray()
 var _settlement_checked := false
+## Each team's rating on the first day, from the leaderboard.
+var start_ratings := {}
 var _trap := ErrorTrap.new()
+# Names written in capitals that are no code: teams ("MOUZ") and formats ("BLAST").
+var _proper_names := {}
+var _locale := "en"
 
 
 func _initialize() -> void:
@@ -104,13 +106,17 @@ func _run() -> void:
 	core.achievement_event.connect(func(event: Dictionary) -> void: events.append(event))
 	await frames(2)
 
-	check_texts_cover_every_key()
-	await start_of_season()
-	await organize_tournaments()
-	await play_season()
-	await end_of_season()
-	await failed_loads_leave_the_game_alone()
-	await new_game_starts_over()
+	for locale in LOCALES:
+		await choose_language(locale)
+		for row in core.get_leaderboard_data().teams:
+			start_ratings[row.id] = row.vrs
+		await start_of_season()
+		await organize_tournaments()
+		await play_season()
+		await end_of_season()
+		await season_statistics()
+		await failed_loads_leave_the_game_alone()
+		await new_game_starts_over()
 
 	game.queue_free()
 	game = null
@@ -130,12 +136,22 @@ func _run() -> void:
 # --- the season ---------------------------------------------------------------------------------------------
 
 
-func check_texts_cover_every_key() -> void:
-	for code in CREATION_CODES + ECONOMY_CODES:
-		expect(Texts.MESSAGES.has(code), "no English text for %s" % code)
-		expect(not "_" in Texts.message(code), "the text for %s reads like a key: %s" % [code, Texts.message(code)])
-	for key in LABEL_KEYS:
-		expect(Texts.LABELS.has(key) and not "_" in Texts.label(key), "no English label for %s" % key)
+## Picks a language in the top bar: the settings node, the engine and every text on screen follow at once.
+func choose_language(locale: String) -> void:
+	_locale = locale
+	_settlement_checked = false
+	events.clear()
+	choose(game.language_option, locale)
+	await frames(1)
+	_proper_names.clear()
+	for team in core.get_leaderboard_data().teams:
+		_proper_names[team.name] = true
+	for option in core.get_organize_data().format_options:
+		_proper_names[Texts.format_name(option.id)] = true
+	expect_eq([game.settings.get_locale(), TranslationServer.get_locale()], [locale, locale], "the language chosen")
+	expect_eq(shown(game.next_day_button, game.next_day_button.text), Texts.text("DEMO_NEXT_DAY"), "the top bar follows")
+	expect(locale == "en" or Texts.text("DEMO_NEXT_DAY") != "Next day", "the demo speaks %s" % locale)
+	expect_eq(game.date_label.text, Texts.date(core.get_current_date()), "the date in the new language")
 
 
 func start_of_season() -> void:
@@ -159,11 +175,13 @@ func organize_tournaments() -> void:
 	expect_eq(option_ids(panel.format_option), data.format_options.map(func(o): return o.id), "format choices")
 	for index in data.format_options.size():
 		var option: Dictionary = data.format_options[index]
-		expect_eq(panel.format_option.get_item_text(index), Texts.label(option.label_key), "format label")
+		expect_eq(shown(panel.format_option, panel.format_option.get_item_text(index)), Texts.label(option.label_key),
+				"format label")
 		choose(panel.format_option, option.id)
 		var tiers: Array = data.tier_options_by_format[option.id]
 		expect_eq(option_ids(panel.tier_option), tiers.map(func(o): return o.id), "tiers offered for " + option.id)
-		expect_eq(option_texts(panel.tier_option), tiers.map(func(o): return Texts.label(o.label_key)),
+		expect_eq(option_texts(panel.tier_option).map(func(text): return shown(panel.tier_option, text)),
+				tiers.map(func(o): return Texts.label(o.label_key)),
 				"tier labels for " + option.id)
 	expect_eq(panel.invitation_date.text, data.default_invitation_date, "the invitation date defaults to tomorrow")
 
@@ -244,7 +262,7 @@ func stake_on_a_match() -> String:
 	panel.amount.value = funds_before + panel.amount.step
 	await click(panel.place_button)
 	expect_eq(panel.last_place_result.get("error"), "ERROR_INSUFFICIENT_FUNDS", "a stake above the balance")
-	expect_eq(panel.message.text, Texts.message("ERROR_INSUFFICIENT_FUNDS"), "the refusal is shown in English")
+	expect_eq(panel.message.text, Texts.message("ERROR_INSUFFICIENT_FUNDS"), "the refusal is shown translated")
 	expect_eq(game.economy.get_funds(), funds_before, "a refused stake costs nothing")
 
 	var outsider := 1 if odds.ratio_b >= odds.ratio_a else 0
@@ -261,7 +279,7 @@ func stake_on_a_match() -> String:
 			[node.id, int(entry.tournament.id), [node.team_a.id, node.team_b.id][outsider], STAKE], "the guess record")
 	expect_eq(guess.chosen_odds, [odds.ratio_a, odds.ratio_b][outsider], "staked at the odds shown")
 	expect_eq(game.economy.get_funds(), funds_before - STAKE, "the stake leaves the balance")
-	expect_eq(panel.balance.text, "Balance " + Texts.money(funds_before - STAKE), "balance label")
+	expect_eq(panel.balance.text, Texts.text("DEMO_BALANCE") % Texts.money(funds_before - STAKE), "balance label")
 	check_top_bar()
 	expect_eq(tree_column(panel.history, 1), [guess.match_name], "the prediction is listed")
 	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(-STAKE)], "the ledger shows the stake")
@@ -272,7 +290,7 @@ func stake_on_a_match() -> String:
 func check_prediction(guess_id: String) -> void:
 	var guess := _guess(guess_id)
 	var panel := game.predictions
-	expect_eq(panel.balance.text, "Balance " + Texts.money(game.economy.get_funds()), "balance label")
+	expect_eq(panel.balance.text, Texts.text("DEMO_BALANCE") % Texts.money(game.economy.get_funds()), "balance label")
 	if guess.get("status") != "SETTLED" or _settlement_checked:
 		return
 	_settlement_checked = true
@@ -287,22 +305,27 @@ func check_prediction(guess_id: String) -> void:
 	expect_eq(ledger.map(func(e): return e.type), ["GUESS_PLACED", "GUESS_SETTLED"], "ledger entries")
 	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(payout), Texts.signed_money(-STAKE)],
 			"the ledger table, newest first")
-	expect_eq(tree_column(panel.history, 5), ["Won" if won else "Lost"], "the prediction's result")
+	expect_eq(tree_column(panel.history, 5), [Texts.text("DEMO_WON" if won else "DEMO_LOST")], "the prediction's result")
 
 
-## Saves, plays two more weeks, loads: the game and the economy are back as saved.
+## Saves, plays two more weeks in another language, loads: the game, the economy and the language are back as
+## saved.
 func save_then_reload() -> Dictionary:
 	# Deep copies: honours and the guess history are shared with the live game.
 	var saved := {"game": core.to_dict().duplicate(true), "economy": game.economy.to_dict().duplicate(true),
 			"date": core.get_current_date()}
 	await click(game.save_button)
 	expect(FileAccess.file_exists(game.save_path), "the save file is written")
-	expect_eq(game.status.text, "Game saved on %s." % saved.date, "save confirmed")
+	expect_eq(game.status.text, Texts.text("DEMO_GAME_SAVED") % Texts.date(saved.date), "save confirmed")
+	choose(game.language_option, "fr")
 	await click(game.next_week_button)
 	await click(game.next_week_button)
 	expect(core.get_current_date() != saved.date, "the calendar moved on after saving")
+	expect_eq(TranslationServer.get_locale(), "fr", "another language after saving")
 	await click(game.load_button)
-	expect_eq(game.status.text, "Game loaded: back on %s." % saved.date, "load confirmed")
+	expect_eq([game.settings.get_locale(), TranslationServer.get_locale()], [_locale, _locale], "the language is loaded")
+	expect_eq(game.language_option.get_item_metadata(game.language_option.selected), _locale, "the language shown")
+	expect_eq(game.status.text, Texts.text("DEMO_GAME_LOADED") % Texts.date(saved.date), "load confirmed")
 	expect_eq(core.get_current_date(), saved.date, "the date is back")
 	expect(core.to_dict() == saved.game, "the loaded world equals the saved one")
 	expect(game.economy.to_dict() == saved.economy, "the loaded economy equals the saved one")
@@ -324,7 +347,8 @@ func end_of_season() -> void:
 			for node in stage.nodes:
 				last = node.date if node.date > last else last
 		expect_eq(row_texts(rows[index]), [t.name, Texts.format_name(t.format_id), Texts.tier_name(t.tier_id),
-				Texts.status_name(t.status), t.inv_date, t.start_date, last], "tournament row %d" % index)
+				Texts.status_name(t.status), Texts.date(t.inv_date), Texts.date(t.start_date), Texts.date(last)],
+				"tournament row %d" % index)
 	for t in tournaments:
 		await check_tournament_view(t, "")
 	var major: Dictionary = tournaments.filter(func(t): return t.format_id == "MAJOR")[0]
@@ -369,9 +393,10 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 		expect_eq(items.size(), stage.nodes.size(), "%s %s: every match" % [t.name, stage.name])
 		for n in mini(items.size(), stage.nodes.size()):
 			var node: Dictionary = stage.nodes[n]
-			var score: String = "%d-%d" % [node.score_a, node.score_b] if node.status == "PLAYED" else "vs"
+			var score: String = "%d-%d" % [node.score_a, node.score_b] if node.status == "PLAYED" \
+					else Texts.text("DEMO_VERSUS")
 			expect_eq(row_texts(items[n]).slice(1, 5), [_name_of(node.team_a), score, _name_of(node.team_b),
-					node.date], "%s %s %s" % [t.name, stage.name, node.id])
+					Texts.date(node.date)], "%s %s %s" % [t.name, stage.name, node.id])
 
 	var swiss: Array = t.stages.filter(func(stage): return stage.type == "SWISS")
 	expect_eq(panel.sections.is_tab_hidden(1), swiss.is_empty(), "the Swiss tab only with a Swiss stage")
@@ -394,7 +419,7 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 	expect_eq(standings.size(), t.standings.size() if t.status == "COMPLETED" else 0, "%s: standings" % t.name)
 	for i in mini(standings.size(), t.standings.size()):
 		var standing: Dictionary = t.standings[i]
-		expect_eq(row_texts(standings[i]), [Texts.placement_name(standing.placement), standing.team.name,
+		expect_eq(row_texts(standings[i]), [Texts.name_of(standing.placement), standing.team.name,
 				Texts.region_name("REGION_" + standing.team.region), Texts.money(standing.prize),
 				str(standing.vrs_before), str(standing.vrs_after), "%+d" % standing.delta_vrs],
 				"%s standing %d" % [t.name, i + 1])
@@ -410,21 +435,88 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 		await click_tab(panel.sections, panel.sections.get_child(0))
 
 
+## The statistics tab after the season: each plotted line against the library's match results, the bars
+## against the leaderboard, a team picked with the mouse, and the note of a point pointed at.
+func season_statistics() -> void:
+	var panel := game.statistics
+	await click_tab(game.screens, panel)
+	var board: Array = core.get_leaderboard_data().teams
+	var picks := Array(panel.picked)
+	if _locale == LOCALES[0]:
+		expect_eq(picks, board.slice(0, 3).map(func(row): return row.id), "the three best-rated are plotted first")
+	# A click on a team's row adds its line, or takes it off when it is on the chart; picks last across games.
+	var toggled: String = board[5].id
+	await click_at(panel.picker.get_global_transform() * panel.picker.get_item_rect(5).get_center())
+	expect_eq(Array(panel.picked), picks.filter(func(id): return id != toggled) if toggled in picks else picks + [toggled],
+			"clicking %s toggles its line" % board[5].name)
+	await frames(1)
+	var chart := panel.rating_chart
+	var tournaments: Array = core.get_organize_data().tournaments
+	expect_eq(chart.series.size(), panel.picked.size(), "a line per picked team")
+	for s in mini(chart.series.size(), panel.picked.size()):
+		var id: String = panel.picked[s]
+		var row: Dictionary = board.filter(func(r): return r.id == id)[0]
+		# The team's side of each series it played, as the nodes keep it after the match.
+		var played := []
+		for t in tournaments:
+			for stage in t.stages:
+				for node in stage.nodes:
+					if node.status == "PLAYED" and not node.details.is_empty() and id in [node.team_a.id, node.team_b.id]:
+						played.append(node.team_a if node.team_a.id == id else node.team_b)
+		played.sort_custom(func(a, b): return a.wins + a.losses < b.wins + b.losses)
+		var ratings := Array(chart.series[s].points).map(func(point): return roundi(point.y))
+		expect_eq(ratings, [start_ratings[id]] + played.map(func(entry): return entry.vrs),
+				"%s: its rating before the season, then after each of its %d series" % [row.name, played.size()])
+		expect_eq(ratings.back(), row.vrs, "%s: the line ends on its rating" % row.name)
+		expect_eq(chart.series[s].name, row.name, "%s: the line is named" % row.name)
+
+	var last: Vector2 = chart.series[0].points[chart.series[0].points.size() - 1]
+	var motion := InputEventMouseMotion.new()
+	motion.position = chart.get_global_transform() * chart.screen_position(last)
+	motion.global_position = motion.position
+	root.push_input(motion)
+	await frames(2)
+	var match: Dictionary = panel.histories[panel.picked[0]].back()
+	expect_eq(chart.hovered, Vector2i(0, chart.series[0].points.size() - 1), "pointing at the last point picks it")
+	var note := "\n".join(chart.hovered_note())
+	expect(note.contains(match.opponent_name) and note.contains(match.tour_name) and note.contains(
+			"%d → %d" % [match.vrs_before, match.vrs_after]), "the note names the match and the change: " + note)
+
+	var by_region := {}
+	for row in board:
+		by_region[Texts.region_name(row.region_key)] = by_region.get(Texts.region_name(row.region_key), 0) + row.prize_total
+	var shown := {}
+	for bar in panel.prize_by_region.bars:
+		shown[bar.label] = bar.value
+	expect(shown == by_region, "prize money by region: %s, the leaderboard sums to %s" % [shown, by_region])
+	var richest: Dictionary = core.get_leaderboard_data("ALL", "PRIZE").teams[0]
+	expect_eq([panel.prize_by_team.bars[0].label, panel.prize_by_team.bars[0].text], [richest.name,
+			Texts.money(richest.prize_total)], "the richest team leads the prize money")
+	var titles := tournaments.map(func(t): return t.standings[0].team.id)
+	var most: Dictionary = panel.titles_by_team.bars[0]
+	expect_eq(most.value, titles.map(func(id): return titles.count(id)).max(), "the most titles")
+	await screenshot("statistics")
+
+
 func failed_loads_leave_the_game_alone() -> void:
 	var date := core.get_current_date()
 	var world := core.to_dict()
-	for damaged in ["{\"format\": \"teamforge-demo-save\", \"game\": [1, 2", "Object(Node,\"name\":\"x\")",
-			"{\"format\": \"teamforge-demo-save\", \"version\": 1, \"game\": { \"x\": Resource(\"res://game.gd\") }}",
-			"{\"format\": \"teamforge-demo-save\", \"game\": {}, \"economy\": {\"guess_history\": [1, 2]}}"]:
+	for damaged in [["{\"format\": \"teamforge-demo-save\", \"game\": [1, 2", "DEMO_SAVE_DAMAGED"],
+			["Object(Node,\"name\":\"x\")", "DEMO_SAVE_NOT_DATA"],
+			["{\"format\": \"teamforge-demo-save\", \"version\": 1, \"game\": { \"x\": Resource(\"res://game.gd\") }}",
+				"DEMO_SAVE_NOT_DATA"],
+			["{\"format\": \"teamforge-demo-save\", \"game\": {}, \"economy\": {\"guess_history\": [1, 2]}}",
+				"DEMO_SAVE_PREDICTIONS_DAMAGED"],
+			["{\"format\": \"teamforge-demo-save\", \"game\": {}, \"economy\": {}, \"settings\": 3}", "DEMO_SAVE_DAMAGED"]]:
 		var file := FileAccess.open(game.save_path, FileAccess.WRITE)
-		file.store_string(damaged)
+		file.store_string(damaged[0])
 		file.close()
 		await click(game.load_button)
-		expect(game.status.text.begins_with("The saved game"), "a damaged save is refused: " + game.status.text)
+		expect_eq(game.status.text, Texts.text(damaged[1]), "a damaged save is refused")
 		expect(core.get_current_date() == date and core.to_dict() == world, "a refused load changes nothing")
 	DirAccess.remove_absolute(game.save_path)
 	await click(game.load_button)
-	expect_eq(game.status.text, "There is no saved game yet.", "loading without a save")
+	expect_eq(game.status.text, Texts.text("DEMO_NO_SAVE"), "loading without a save")
 
 
 func new_game_starts_over() -> void:
@@ -441,9 +533,10 @@ func new_game_starts_over() -> void:
 
 
 func check_top_bar() -> void:
-	expect_eq(game.date_label.text, core.get_current_date(), "date in the top bar")
-	expect_eq(game.credits_label.text, "Credits " + Texts.money(core.get_credits()), "credits in the top bar")
-	expect_eq(game.balance_label.text, "Balance " + Texts.money(game.economy.get_funds()), "balance in the top bar")
+	expect_eq(game.date_label.text, Texts.date(core.get_current_date()), "date in the top bar")
+	expect_eq(game.credits_label.text, Texts.text("DEMO_CREDITS") % Texts.money(core.get_credits()), "credits in the top bar")
+	expect_eq(game.balance_label.text, Texts.text("DEMO_BALANCE") % Texts.money(game.economy.get_funds()),
+			"balance in the top bar")
 
 
 func check_leaderboard() -> void:
@@ -460,6 +553,87 @@ func check_leaderboard() -> void:
 	expect(shown == expected, what + ": first difference " + _first_difference(shown, expected))
 	if region != "ALL":
 		expect(view.teams.all(func(team): return team.region == region), what + ": one region only")
+
+
+## Every visible control: no text on show reads like a raw code, and none is cut off or overflows its control
+## (a control smaller than its minimum size, a trimmed label, a tree cell wider than its column).
+func check_window_texts(screen: String) -> void:
+	var what := "%s (%s): " % [screen, _locale]
+	var size := Vector2(root.size)
+	expect(game.get_combined_minimum_size().x <= size.x and game.get_combined_minimum_size().y <= size.y,
+			what + "the window's content needs %s, the window is %s" % [game.get_combined_minimum_size(), size])
+	var problems := PackedStringArray()
+	var pending: Array = [game]
+	while not pending.is_empty():
+		var node: Node = pending.pop_back()
+		if node is CanvasItem and not node.visible:
+			continue
+		pending.append_array(node.get_children())
+		if not node is Control:
+			continue
+		var control: Control = node
+		var texts := PackedStringArray([control.tooltip_text])
+		var needed := control.get_combined_minimum_size()
+		if not Rect2(Vector2.ZERO, size).grow(0.5).encloses(control.get_global_rect()):
+			problems.append("%s lies outside the window: %s" % [control.name, control.get_global_rect()])
+		if control.size.x + 0.5 < needed.x or control.size.y + 0.5 < needed.y:
+			problems.append("%s is %s, smaller than its minimum %s" % [control.name, control.size, needed])
+		if control is Label or control is Button:
+			texts.append(control.text)
+		if control is Label and control.text_overrun_behavior != TextServer.OVERRUN_NO_TRIMMING \
+				and _text_width(control, shown(control, control.text)) > control.size.x:
+			problems.append("%s cuts off \"%s\"" % [control.name, shown(control, control.text)])
+		if control is OptionButton:
+			texts.append_array(option_texts(control))
+		if control is LineEdit:
+			texts.append(control.placeholder_text)
+			if control.text == "" and _text_width(control, shown(control, control.placeholder_text)) \
+					> control.size.x - control.get_theme_stylebox("normal").get_minimum_size().x:
+				problems.append("%s cuts off its hint" % control.name)
+		if control is TabContainer:
+			for tab in control.get_tab_count():
+				texts.append(control.get_tab_title(tab))
+		if control is RichTextLabel and control.get_parsed_text().contains("DEMO_"):
+			problems.append("%s shows a demo key" % control.name)
+		if control is Tree:
+			problems.append_array(_tree_problems(control))
+			for column in control.columns:
+				texts.append(control.get_column_title(column))
+		for text in texts:
+			var on_show := shown(control, text)
+			if RAW_CODE.search(on_show) != null and not _proper_names.has(on_show):
+				problems.append("%s shows the code %s" % [control.name, on_show])
+	for problem in problems:
+		expect(false, what + problem)
+
+
+# Cell texts as the tree shows them: no raw code, each within its column.
+func _tree_problems(tree: Tree) -> PackedStringArray:
+	var problems := PackedStringArray()
+	var items: Array = tree_rows(tree)
+	while not items.is_empty():
+		var item: TreeItem = items.pop_back()
+		items.append_array(item.get_children())
+		for column in tree.columns:
+			var on_show := shown(tree, item.get_text(column))
+			if RAW_CODE.search(on_show) != null and not _proper_names.has(on_show):
+				problems.append("%s shows the code %s" % [tree.name, on_show])
+			# The cell's own margins and, in the first column, the indentation of a child row.
+			var room := tree.get_column_width(column) - tree.get_theme_constant("inner_item_margin_left") \
+					- tree.get_theme_constant("inner_item_margin_right") \
+					- (tree.get_theme_constant("item_margin") if column == 0 and item.get_parent() != tree.get_root() else 0)
+			if _text_width(tree, on_show) > room:
+				problems.append("%s column %d cuts off \"%s\"" % [tree.name, column, on_show])
+	return problems
+
+
+static func shown(control: Control, text: String) -> String:
+	return control.atr(text)
+
+
+static func _text_width(control: Control, text: String) -> float:
+	return control.get_theme_font("font").get_string_size(text, HORIZONTAL_ALIGNMENT_LEFT, -1,
+			control.get_theme_font_size("font_size")).x
 
 
 # --- driving the window ------------------------------------------------------------------------------------
@@ -525,7 +699,8 @@ func type_into(field: LineEdit, text: String) -> void:
 func screenshot(name: String) -> void:
 	await frames(2)
 	await RenderingServer.frame_post_draw
-	var path := out_dir.path_join("demo_%s.png" % name)
+	check_window_texts(name)
+	var path := out_dir.path_join("demo_%s%s.png" % [name, "" if _locale == "en" else "_" + _locale])
 	var image := root.get_texture().get_image()
 	expect_eq(image.get_size(), Vector2i(1280, 720), "screenshot size")
 	expect_eq(image.save_png(path), OK, "screenshot saved to " + path)
@@ -614,7 +789,7 @@ func _row_with(tree: Tree, metadata: Variant) -> TreeItem:
 
 
 static func _name_of(entry: Dictionary) -> String:
-	return entry.get("name", "TBD") if not entry.is_empty() else "TBD"
+	return entry.get("name", Texts.text("DEMO_TBD")) if not entry.is_empty() else Texts.text("DEMO_TBD")
 
 
 static func _running_swiss_major(tournaments: Array) -> Variant:

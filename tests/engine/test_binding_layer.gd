@@ -111,6 +111,23 @@ func test_read_only_lookup_of_a_missing_key_gives_null() -> void:
 	assert_null(probe.read_key({}, 0), "empty dictionary")
 
 
+func test_names_objects_and_hashes_cross_the_binding_layer_as_scripts_see_them() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var team := TeamData.new()
+	var mixed: Dictionary = probe.mix_values("team ", &"alpha", team)
+	assert_eq(mixed.joined, "team alpha", "String + StringName")
+	assert_eq(mixed.suffixed, "team !", "String + C string")
+	assert_eq(mixed.converted, "alpha", "String from StringName")
+	assert_false(mixed.same, "different texts")
+	assert_true(probe.mix_values("alpha", &"alpha", null).same, "StringName == String by content")
+	assert_same(mixed.held, team, "an object pointer assigned to a Variant stays the object")
+	assert_eq(mixed.hash, hash(&"alpha"), "the engine's own hash")
+	assert_eq(team.get_reference_count(), 2, "this variable and the result; the Ref let go")
+	mixed = {}
+	assert_eq(team.get_reference_count(), 1)
+	assert_null(probe.mix_values("", &"", null).held, "a Ref assigned null holds nothing")
+
+
 class WarningCatcher:
 	extends Logger
 	var warnings: Array[String] = []

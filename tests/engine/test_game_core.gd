@@ -58,7 +58,7 @@ func test_new_game_days_and_credits() -> void:
 	assert_eq(core.get_current_date(), "2026-01-02")
 	assert_eq(signal_names(log), ["current_date_changed", "leaderboard_changed", "organize_changed"])
 	assert_eq(log[0][1], "2026-01-02")
-	assert_eq(log[1][1].count, 100)
+	assert_eq(log[1][1], core.get_leaderboard_data("ALL", "VRS"), "the day sends the full leaderboard by rating")
 	assert_eq(log[2][1], {"current_date": "2026-01-02", "available_funds": 10000000})
 	assert_keys(log[2][1], ["current_date", "available_funds"])
 
@@ -100,8 +100,10 @@ func test_create_tournament_reports_both_outcomes_with_both_signals() -> void:
 	assert_eq([refused.ok, refused.message_key], [false, "ERROR_DUPLICATE_CITY_FORMAT_YEAR"])
 	var unknown := core.create_tournament("CUP", "HIGHEST", "2026-02-01")
 	assert_eq(unknown.message_key, "ERROR_INVALID_TOURNAMENT_FORMAT")
+	var no_day := core.create_tournament("EPL", "TIER_OPEN", "2026-02-30")
+	assert_eq([no_day.ok, no_day.message_key], [false, "ERROR_INVALID_INVITATION_DATE"])
 	assert_eq(signal_names(log), ["tournament_created", "organize_changed", "tournament_created", "organize_changed",
-			"tournament_created", "organize_changed"])
+			"tournament_created", "organize_changed", "tournament_created", "organize_changed"])
 	assert_eq(log[2][1], refused)
 	assert_eq(log[3][1], refused.organize_data)
 	assert_eq(core.get_credits(), 8500000)
@@ -137,6 +139,9 @@ func test_leaderboard_ranks_filters_and_sorts() -> void:
 	assert_eq(core.get_leaderboard_data("eu").count, 0, "the filter is a code, not normalised")
 	var honors: Array = eu.teams[0].honors
 	assert_same(honors, eu.teams[0].historical_honors)
+	# At equal ratings the team with more wins ranks first, whatever the names say.
+	_load_teams([_team("x", "Aaa", "EU", 1500, 2), _team("y", "Zzz", "EU", 1500, 7), _team("z", "Mmm", "EU", 1500, 4)])
+	assert_eq(_column(core.get_leaderboard_data(), "id"), ["y", "z", "x"], "wins break a rating tie")
 
 
 func test_from_empty_dict_gives_an_empty_world_on_the_first_day() -> void:
@@ -289,3 +294,18 @@ func test_a_game_whose_parts_a_script_freed_goes_on_without_them() -> void:
 	assert_true(core.advance_day())
 	assert_eq(core.get_current_date(), "2026-01-02")
 	assert_false(is_instance_valid(manager))
+	# A new game started, or the node freed, by a handler of the game's own parts while they emit.
+	core.initialize_new_game()
+	manager = core.get_incoming_connections()[0].signal.get_object()
+	manager.tournament_created.connect(func(_id: int) -> void: core.initialize_new_game(), CONNECT_ONE_SHOT)
+	assert_true(core.create_tournament("EPL", "TIER_3", "2026-02-01").ok)
+	assert_eq(core.get_organize_data().tournaments, [], "the new game started by the handler")
+	for call in [func(game: GameCore) -> void: game.initialize_new_game(), func(game: GameCore) -> void: game.from_dict({}),
+			func(game: GameCore) -> void: game.create_tournament("EPL", "TIER_3", "2026-02-01")]:
+		var doomed := GameCore.new()
+		var parts: TournamentManager = doomed.get_incoming_connections()[0].signal.get_object()
+		parts.tournament_created.connect(func(_id: int) -> void: doomed.free())
+		parts.get_team_database().teams_rebuilt.connect(func() -> void: doomed.free())
+		call.call(doomed)
+		assert_false(is_instance_valid(doomed), "freed from inside its own call")
+		assert_false(is_instance_valid(parts), "and its parts with it")

@@ -119,6 +119,8 @@ func test_game_core_binds_its_methods_in_order() -> void:
 		_setter("set_credits", "credits", TYPE_INT),
 		_method("to_dict", [], TYPE_DICTIONARY, true),
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
+		# Addition beyond the saved surface: the rating history.
+		_method("get_rating_history", [["team_id", TYPE_STRING]], TYPE_ARRAY, true),
 	] + _career_additions)
 
 
@@ -154,6 +156,8 @@ func test_tournament_manager_binds_its_methods_in_order() -> void:
 		_getter("get_last_create_error", TYPE_STRING),
 		_method("to_dict", [], TYPE_DICTIONARY, true),
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
+		# Addition beyond the saved surface: the rating history.
+		_method("get_rating_history", [["team_id", TYPE_STRING]], TYPE_ARRAY, true),
 	] + _career_additions)
 
 

@@ -266,6 +266,17 @@ func test_every_check_in_order_beside_the_case_that_just_passes() -> void:
 		["major", "HIGHEST", "2026-05-01", "Rome", "ERROR_INVALID_TOURNAMENT_FORMAT"],
 		["MAJOR", "TIER_S", "1990-01-01", "", "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT"],
 		["EPL", "tier_1", "2026-05-01", "", "ERROR_TIER_NOT_ALLOWED_FOR_FORMAT"],
+		# Only real days written as the calendar writes them; checked before the date is compared.
+		["MAJOR", "HIGHEST", "abc", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "9999-99-99", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2026-13-45", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2026-02-30", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2026-03-01 junk", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2026-3-01", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "02026-03-01", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2100-02-29", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2026-04-31", "", "ERROR_INVALID_INVITATION_DATE"],
+		["EPL", "TIER_OPEN", "2000-02-29", "", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
 		["EPL", "TIER_OPEN", "2025-12-31", "", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
 		["EPL", "TIER_OPEN", "2026-01-01", "", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
 		["EPL", "TIER_OPEN", "2026-01-02", "", ""],
@@ -278,6 +289,8 @@ func test_every_check_in_order_beside_the_case_that_just_passes() -> void:
 		["IEM", "TIER_1", "2027-02-01", "Cologne", ""],
 		["EWC", "HIGHEST", "2026-12-31", "", "ERROR_EWC_YEAR_LIMIT"],
 		["EWC", "HIGHEST", "2027-01-01", "", ""],
+		["EPL", "TIER_OPEN", "2028-02-29", "", ""],
+		["EPL", "TIER_OPEN", "9999-12-31", "", ""],
 	]
 	for c in cases:
 		var before := tm.to_dict()
@@ -364,8 +377,9 @@ func test_the_previous_major_is_the_first_latest_invited_before_and_ends_on_its_
 		[[unordered], "2027-09-30", too, "the latest day by value, undated nodes passed over"],
 		[[unordered], "2027-10-01", "", "the day after the latest"],
 		[[major.call(5, "2027-01-10", "2027-05-05", [""])], "2027-05-05", too, "no dated node: the start date"],
-		[[major.call(6, "", "", [])], "0000-00-00", too, "nothing dated at all"],
-		[[major.call(6, "", "", [])], "0000-00-01", "", "nothing dated at all"],
+		# With nothing dated the last day is "0000-00-00", which no real day reaches.
+		[[major.call(6, "", "", [])], "0000-00-00", "ERROR_INVALID_INVITATION_DATE", "nothing dated at all"],
+		[[major.call(6, "", "", [])], "0000-01-01", "", "nothing dated at all"],
 	]
 	for c in cases:
 		tm.set_tournaments(c[0])
@@ -423,12 +437,13 @@ func test_names_and_edition_counters() -> void:
 		["BLAST", "TIER_S", "2027-02-01", "Lisbon", "BLAST Rivals Lisbon 2027"],
 		["BLAST", "TIER_1", "2028-02-01", "Lisbon", "BLAST Open Lisbon 2028"],
 		["MAJOR", "HIGHEST", "2031-11-30", " São Paulo ", "São Paulo Major 2031"],
-		# A date shorter than a year still ends the name with what it holds.
-		["IEM", "TIER_1", "zz", "Oslo", "Intel Extreme Masters Oslo zz"],
-		["MAJOR", "HIGHEST", "abc", "Oslo", "Oslo Major abc"],
+		# A text that is no day of the calendar is refused before anything is named.
+		["IEM", "TIER_1", "zz", "Oslo", "ERROR_INVALID_INVITATION_DATE"],
+		["MAJOR", "HIGHEST", "abc", "Oslo", "ERROR_INVALID_INVITATION_DATE"],
 	]
 	for c in cases:
-		if assert_eq(_create(c[0], c[1], c[2], c[3]), "", "%s" % [c]):
+		var refused: bool = c[4].begins_with("ERROR_")
+		if assert_eq(_create(c[0], c[1], c[2], c[3]), c[4] if refused else "", "%s" % [c]) and not refused:
 			assert_eq(_last("name"), c[4])
 	assert_eq(tm.to_dict()["epl_counters"], {"HIGHEST": 2, "TIER_S": 2, "TIER_1": 2, "TIER_2": 3, "TIER_3": 2,
 		"TIER_OPEN": 2, "EWC": 3}, "the next number per key, in the saved order")

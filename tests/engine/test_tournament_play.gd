@@ -46,6 +46,15 @@ func _play_out(max_days := 300) -> int:
 	return days
 
 
+# Advances until `reached` holds: a status that never comes fails within max_days instead of hanging.
+func _advance_until(reached: Callable, max_days := 100) -> bool:
+	for day in max_days:
+		if reached.call():
+			return true
+		tm.advance_day()
+	return assert_true(reached.call(), "reached within %d days" % max_days)
+
+
 # The database's teams best rating first, equal ratings in list order.
 func _ranked() -> Array:
 	var teams := db.get_teams().duplicate()
@@ -76,8 +85,7 @@ func test_each_day_moves_the_date_steps_every_tournament_in_turn_and_rests_every
 	var top := _ranked().slice(0, 4)
 	for i in 4:
 		top[i].set_stamina([100, 99, -7, 250][i])
-	# Written without leading zeros: dates compare by the value of their digit runs.
-	assert_true(tm.create_tournament("EPL", "TIER_OPEN", "2026-1-3"), "created")
+	assert_true(tm.create_tournament("EPL", "TIER_OPEN", "2026-01-03"), "created")
 	var log := []
 	db.current_date_changed.connect(func(date): log.append(["date", date]))
 	for name in ["tournament_updated", "day_advanced"]:
@@ -316,8 +324,8 @@ func test_a_major_rests_between_stages_and_seeds_each_from_invitees_and_qualifie
 
 func test_brackets_play_a_node_once_both_teams_are_known_and_its_day_has_come() -> void:
 	tm.create_tournament("BLAST", "HIGHEST", "2026-01-02", "London")
-	while _tournament().status != "WAITING":
-		tm.advance_day()
+	if not _advance_until(func(): return _tournament().status == "WAITING"):
+		return
 	# One node loses its day, another is moved far ahead.
 	var saved := tm.get_tournaments()
 	var stage: Dictionary = saved[0].stages[0]
@@ -328,8 +336,8 @@ func test_brackets_play_a_node_once_both_teams_are_known_and_its_day_has_come() 
 	tm.achievement_event.connect(func(event: Dictionary) -> void:
 		if event.type == "match_played":
 			played[event.context.match_name + str(event.context.match_id)] = db.get_current_date())
-	while _tournament().status == "WAITING":
-		tm.advance_day()
+	if not _advance_until(func(): return _tournament().status != "WAITING"):
+		return
 	var start: String = db.get_current_date()
 	var t := _tournament()
 	assert_eq([t.stages[0].nodes[0].status, t.stages[0].nodes[0].date], ["PLAYED", start], "an undated node plays at once")
@@ -359,9 +367,11 @@ func test_completion_splits_the_pool_by_weight_and_honours_by_tier() -> void:
 	var placements := [[entry.call(0), "1st"], [entry.call(1), "2nd"], [entry.call(2), "3rd-4th"], [entry.call(1), "5th-8th"],
 			[{}, "1st"], [entry.call(3), "3rd-4th"], [gone, "PLACEMENT_UNKNOWN"]]
 	for tier in ["TIER_1", "TIER_S"]:
-		for team in teams:
-			team.set_honors([])
-			team.set_prize_total(0)
+		for i in teams.size():
+			teams[i].set_honors([])
+			teams[i].set_prize_total(0)
+			teams[i].set_wins(i + 7)
+			teams[i].set_losses(i)
 		tm.set_tournaments([{"id": 1, "status": "ACTIVE", "name": "Cup", "format_id": "EPL", "tier_id": tier,
 				"prize": 1000000, "size": 5, "start_date": "2026-01-01", "rest": 2, "total_heat": 5000,
 				"stages": [{"type": "SINGLE_ELIM", "name": "Playoffs"}],
@@ -384,6 +394,8 @@ func test_completion_splits_the_pool_by_weight_and_honours_by_tier() -> void:
 				"ratings from the invitation and now")
 		assert_eq([t.standings[1].vrs_before, t.standings[1].delta_vrs], [1111, -7], "the placement's rating and the match sum")
 		assert_eq(t.standings[4].team, gone, "a team gone from the database keeps its entry")
+		assert_eq(t.standings.slice(0, 4).map(func(s): return [s.team.wins, s.team.losses]), ["t-0", "t-1", "t-3", "t-2"].map(
+				func(id): return [db.get_team_by_id(id).get_wins(), db.get_team_by_id(id).get_losses()]), "the record taken afresh")
 		assert_eq(_ids_of(teams.slice(0, 4)).map(func(id): return db.get_team_by_id(id).get_prize_total()),
 				[568182, 227273, 102273, 102273], "%s: prizes paid" % tier)
 		assert_eq(teams.slice(0, 2).map(func(team): return team.get_honors().size()), [1, 1 if tier == "TIER_S" else 0],
@@ -420,8 +432,8 @@ func test_short_fields_and_lost_teams_still_finish() -> void:
 	tm.create_tournament("EWC", "HIGHEST", "2027-01-02")
 	tm.create_tournament("MAJOR", "HIGHEST", "2027-01-02", "Madrid")
 	db.set_current_date("2027-01-01")
-	while tm.get_tournaments()[1].status != "ACTIVE":
-		tm.advance_day()
+	if not _advance_until(func(): return tm.get_tournaments()[1].status == "ACTIVE"):
+		return
 	var removed := []
 	for t in tm.get_tournaments():
 		var node: Dictionary = t.stages[0].nodes.filter(func(n): return n.status == "PENDING" and not n.team_a.is_empty())[0]
@@ -491,11 +503,63 @@ func test_match_heat_from_ratings_ranks_names_prize_and_round() -> void:
 	assert_eq([probe.match_heat(plain, other, 2000000, 1), probe.match_heat(plain, other, 1000000, 1),
 			probe.match_heat(famous, other, 2000000, 1), probe.match_heat(famous, other, 2000000, 20),
 			probe.match_heat(famous, other, 2000000, 0), probe.match_heat(famous, other, 2000000, -4),
-			probe.match_heat(e.call("r1"), other, 2000000, 1), probe.match_heat({"id": "gone"}, other, 2000000, 1)],
-			[1000, 500, 3142, 14050, 3142, 3142, 4243, 1000], "live ratings, prize, famous names, top ranks, round factor")
+			probe.match_heat(e.call("r1"), other, 2000000, 1), probe.match_heat(e.call("r5"), other, 2000000, 1),
+			probe.match_heat({"id": "gone"}, other, 2000000, 1)],
+			[1000, 500, 3142, 14050, 3142, 3142, 4243, 4243, 1000], "live ratings, prize, famous names, top ranks (the 5th too), round factor")
 	# sqrt(2.5 * 9.87^2 * 1089 * 1000) = 9.87 * 1650 = 16285.5 exactly: a half, rounded away from zero.
 	assert_eq(probe.match_heat(famous, e.call("r20"), 2000000, 1), 16286, "a rank-20 pairing of two famous names")
 	var factors := {"Round 3": 1, "Round of 16": 1, "Upper R1": 1, "Lower R2": 1, "Quarterfinals": 2, "Semifinals": 5,
 			"Upper SF": 5, "lower sf": 5, "SEMI FINAL": 5, "Semi-Final": 5, "Grand Final": 20, "Upper Final": 20, "": 1}
 	for match_name in factors:
 		assert_eq(probe.round_heat_factor(match_name), factors[match_name], "factor of %s" % match_name)
+
+
+func test_loaded_positions_that_lead_nowhere_are_put_right_and_play_out() -> void:
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	var pending: Dictionary = _tournament()
+	if not _advance_until(func(): return _tournament().status == "ACTIVE" and _tournament().stages[0].current_round == 2):
+		return
+	var running: Dictionary = _tournament()
+	var world := db.to_dict()
+	# [what, the record, the change, [stage index, rest, rounds of the two Swiss stages] after loading]
+	var cases := [
+		["a negative stage index", running, ["current_stage_idx", -5], [0, 0, 2, 1]],
+		["an endless rest", running, ["rest", 2147483647], [0, 3, 2, 1]],
+		["a Swiss round far below the first", running, ["round", -2147483648], [0, 0, 2, 1]],
+		["a Swiss round past the last", running, ["round", 77], [0, 0, 2, 1]],
+		["a later Swiss stage past its last round", running, ["later round", 40], [0, 0, 2, 1]],
+		["pending matches on days that never come", running, ["match days", "zzzz"], [0, 0, 2, 1]],
+		["invitation and start on no day", pending, ["dates", "abc"], [0, 0, 1, 1]],
+		["a stage index past the end", running, ["current_stage_idx", 99], [3, 0, 2, 1]],
+	]
+	for c in cases:
+		db.from_dict(world)
+		var t: Dictionary = c[1].duplicate(true)
+		match c[2][0]:
+			"round":
+				t.stages[0].current_round = c[2][1]
+			"later round":
+				t.stages[1].current_round = c[2][1]
+			"match days":
+				for node in t.stages[0].nodes.filter(func(n): return n.status == "PENDING"):
+					node.date = c[2][1]
+			"dates":
+				t.merge({"inv_date": c[2][1], "start_date": c[2][1], "current_stage_idx": 4}, true)
+			_:
+				t[c[2][0]] = c[2][1]
+		tm.set_tournaments([t])
+		var loaded := _tournament()
+		assert_eq([loaded.current_stage_idx, loaded.rest, loaded.stages[0].current_round, loaded.stages[1].current_round],
+				c[3], "%s: put right on loading" % c[0])
+		var days := _play_out(120)
+		if c[3][0] == 3:
+			# Past the end every stage counts as over: it completes on its next day, every team unranked.
+			assert_eq([days, _tournament().standings.map(func(s): return s.placement)],
+					[1, running.participants.map(func(_p): return "PLACEMENT_UNKNOWN")], c[0])
+			continue
+		assert_true(days < 120, "%s: completed after %d days" % [c[0], days])
+		for problem in Fixture.problems_of_completed(_tournament(), true):
+			fail("%s: %s" % [c[0], problem])
+	# A record the library wrote loads back as it was.
+	tm.set_tournaments([running])
+	assert_eq(_tournament(), running, "a sound record is left alone")

@@ -172,3 +172,31 @@ func test_handlers_that_rework_what_they_were_given_change_nothing() -> void:
 	var clean := _season_save(false)
 	assert_true(_all_completed(), "the season ends")
 	assert_eq(_season_save(true), clean, "the same season, whatever the handlers did to their copies")
+
+
+func test_a_database_swapped_while_a_tournament_completes_still_gets_its_prizes() -> void:
+	var other: TeamDatabase = autofree(TeamDatabase.new())
+	other.initialize_defaults()
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	var completed := []
+	tm.tournament_completed.connect(func(id: int) -> void: completed.append([id, tm.get_team_database()]))
+	tm.achievement_event.connect(func(event: Dictionary) -> void:
+		if event.type == "tournament_completed" and tm.get_team_database() == db:
+			other.set_current_date(db.get_current_date())
+			tm.set_team_database(other))
+	var funds := tm.get_available_funds()
+	while not _all_completed() or completed.is_empty():
+		if not assert_true(other.get_current_date() < "2026-06-01", "completed in time"):
+			return
+		tm.advance_day()
+	var t: Dictionary = tm.get_tournaments()[0]
+	assert_eq(completed, [[1, other]], "completed once, in the database that took over")
+	var prizes := {}
+	for s in t.standings:
+		prizes[s.team.id] = s.prize
+	assert_eq(other.get_teams().filter(func(team): return team.get_prize_total() > 0).map(
+			func(team): return [team.get_id(), team.get_prize_total()]),
+			other.get_teams().map(func(team): return team.get_id()).filter(func(id): return prizes.get(id, 0) > 0).map(
+			func(id): return [id, prizes[id]]), "every prize paid")
+	assert_eq(other.get_team_by_id(t.standings[0].team.id).get_honors().size(), 1, "the champion's honour")
+	assert_eq(tm.get_available_funds(), funds + t.total_heat, "the organiser earns the heat")

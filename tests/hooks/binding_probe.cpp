@@ -31,6 +31,7 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("warn", "message"), &TeamforgeBindingProbe::warn);
 	ClassDB::bind_method(D_METHOD("format_pair", "format", "first", "second"), &TeamforgeBindingProbe::format_pair);
 	ClassDB::bind_method(D_METHOD("read_key", "dictionary", "key"), &TeamforgeBindingProbe::read_key);
+	ClassDB::bind_method(D_METHOD("mix_values", "text", "name", "object"), &TeamforgeBindingProbe::mix_values);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -80,6 +81,22 @@ String TeamforgeBindingProbe::format_pair(const String &p_format, const Variant 
 
 Variant TeamforgeBindingProbe::read_key(const Dictionary &p_dictionary, const Variant &p_key) const {
 	return p_dictionary[p_key];
+}
+
+Dictionary TeamforgeBindingProbe::mix_values(const String &p_text, const StringName &p_name, const Variant &p_object) const {
+	Ref<RefCounted> held;
+	held = p_object;
+	Variant slot;
+	slot = held.ptr();
+	String text = p_text;
+	Dictionary result;
+	result["joined"] = p_text + p_name;
+	result["suffixed"] = text + "!";
+	result["converted"] = String(p_name);
+	result["same"] = p_name == p_text;
+	result["held"] = slot;
+	result["hash"] = static_cast<int64_t>(Variant(p_name).hash());
+	return result;
 }
 
 } // namespace godot

@@ -7,6 +7,7 @@
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/string_name.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace godot {
@@ -36,6 +37,9 @@ public:
 	String format_pair(const String &p_format, const Variant &p_first, const Variant &p_second);
 	// Reads p_dictionary[p_key] through the read-only index operator.
 	Variant read_key(const Dictionary &p_dictionary, const Variant &p_key) const;
+	// Runs the String and StringName operators, a Ref assigned from a Variant and a Variant assigned an
+	// object pointer over the given values; the results by name.
+	Dictionary mix_values(const String &p_text, const StringName &p_name, const Variant &p_object) const;
 };
 
 } // namespace godot

@@ -1,7 +1,8 @@
 extends SceneTree
 # Smoke test of the packaged addon, run in a fresh project that has nothing but the unpacked zip: the
 # classes are there, a seeded best-of-three series plays and replays, and a whole league tournament runs
-# from creation to completion with its prize money, honours and the organiser's funds.
+# from creation to completion with its prize money, honours and the organiser's funds, and a refusal's code
+# read in two languages from the addon's catalogues, which the test lists in the project's translations.
 #   godot --headless --path <project> -s res://smoke.gd
 
 const CLASSES := ["TeamData", "TeamDatabase", "GameCore", "MatchSimulator", "TournamentManager",
@@ -18,6 +19,7 @@ func _init() -> void:
 	if failures.is_empty():
 		_play_series()
 		_play_tournament()
+		_translate_a_code()
 	if failures.is_empty():
 		print("smoke test passed")
 		quit(0)
@@ -99,3 +101,22 @@ func _play_tournament() -> void:
 				tournament.prize, tournament.total_heat, funds_before])
 	manager.free()
 	database.free()
+
+
+# The documented way: the catalogues in the project's translation list, a GameSettings node driving the locale.
+func _translate_a_code() -> void:
+	var manager := TournamentManager.new()
+	manager.create_tournament("EPL", "TIER_OPEN", "2026-01-03")
+	var code := manager.get_last_create_error()
+	manager.free()
+	var settings := GameSettings.new()
+	settings.locale_changed.connect(TranslationServer.set_locale)
+	var words := {}
+	for locale in ["de", "fr"]:
+		settings.current_locale = locale
+		words[locale] = tr(code)
+	settings.free()
+	_expect(code == "ERROR_TEAM_DATABASE_REQUIRED" and words == {
+			"de": "Es gibt keine Teams zum Einladen: Starte zuerst ein neues Spiel.",
+			"fr": "Aucune équipe à inviter : commencez d'abord une nouvelle partie."},
+			"%s reads %s" % [code, words])

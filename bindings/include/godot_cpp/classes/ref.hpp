@@ -40,17 +40,15 @@ public:
 	Ref(const Variant &p_variant) { ref_pointer(Object::cast_to<T>(p_variant.operator Object *())); }
 	~Ref() { unref(); }
 
-	Ref &operator=(const Ref &p_from) {
-		ref(p_from);
-		return *this;
+	// Assignments return nothing, as godot-cpp's do. A raw pointer or nullptr has no assignment of its
+	// own: it matches both the Ref and the Variant one, as in godot-cpp, so callers write
+	// ref = Ref<T>(pointer) or ref.unref().
+	void operator=(const Ref &p_from) { ref(p_from); }
+	template <class U, class = std::enable_if_t<std::is_base_of_v<T, U>>>
+	void operator=(const Ref<U> &p_from) {
+		ref(Ref(p_from));
 	}
-	Ref &operator=(T *p_ptr) {
-		if (p_ptr != reference) {
-			unref();
-			ref_pointer(p_ptr);
-		}
-		return *this;
-	}
+	void operator=(const Variant &p_variant) { ref(Ref(p_variant)); }
 
 	void instantiate() { *this = Ref(memnew(T)); }
 	void unref() {
@@ -67,7 +65,8 @@ public:
 	bool is_null() const { return reference == nullptr; }
 	T *ptr() const { return reference; }
 	T *operator->() const { return reference; }
-	T &operator*() const { return *reference; }
+	// A pointer, as godot-cpp's: the object behind a Ref is reached with *ref.ptr().
+	T *operator*() const { return reference; }
 	operator Variant() const { return Variant(static_cast<const Object *>(reference)); }
 
 	bool operator==(const Ref &p_other) const { return reference == p_other.reference; }

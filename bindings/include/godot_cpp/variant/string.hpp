@@ -10,6 +10,7 @@
 namespace godot {
 
 class PackedStringArray;
+class StringName;
 class Variant;
 
 class String {
@@ -18,8 +19,8 @@ class String {
 public:
 	String();
 	String(const char *p_utf8);
-	String(const char *p_utf8, int64_t p_length);
 	String(const String &p_other);
+	String(const StringName &p_from);
 	String &operator=(const String &p_other);
 	~String();
 
@@ -33,7 +34,11 @@ public:
 	bool operator==(const String &p_other) const;
 	bool operator!=(const String &p_other) const { return !(*this == p_other); }
 	bool operator<(const String &p_other) const;
+	// godot-cpp's overload set: String and StringName both convert from a C string, so only a non-const
+	// String takes a C string on the right without ambiguity; write String("text") elsewhere.
 	String operator+(const String &p_other) const;
+	String operator+(const StringName &p_other) const;
+	String operator+(const char *p_str);
 	String &operator+=(const String &p_other);
 
 	PackedStringArray split(const String &p_delimiter, bool p_allow_empty = true, int64_t p_maxsplit = 0) const;
@@ -52,6 +57,7 @@ private:
 	friend class Variant;
 	// Built by the engine's conversion from a Variant straight into this value's storage.
 	explicit String(const Variant *p_from);
+	String(const char *p_utf8, int64_t p_length);
 };
 
 String operator+(const char *p_left, const String &p_right);

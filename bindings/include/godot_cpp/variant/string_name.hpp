@@ -22,8 +22,12 @@ public:
 	StringName &operator=(const StringName &p_other);
 	~StringName();
 
+	// Compares with both String and StringName and has no C string overload, as in godot-cpp, where a
+	// C string on the right is therefore ambiguous.
 	bool operator==(const StringName &p_other) const;
 	bool operator!=(const StringName &p_other) const { return !(*this == p_other); }
+	bool operator==(const String &p_other) const;
+	bool operator!=(const String &p_other) const { return !(*this == p_other); }
 	bool is_empty() const;
 
 	GDExtensionStringNamePtr _native_ptr() const { return const_cast<uint8_t *>(opaque); }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include <gdextension_interface.h>
 #include <godot_cpp/variant/array.hpp>
@@ -90,7 +91,12 @@ public:
 	Variant &operator=(const Variant &p_other);
 	Variant &operator=(Variant &&p_other) noexcept;
 	Variant &operator=(std::nullptr_t);
-	Variant &operator=(bool p_value);
+	// Only a bool itself: an object pointer must reach the Object constructor, as it does in godot-cpp,
+	// instead of turning into true here.
+	template <class B, class = std::enable_if_t<std::is_same_v<B, bool>>>
+	Variant &operator=(B p_value) {
+		return assign_bool(p_value);
+	}
 	Variant &operator=(int32_t p_value) { return operator=(static_cast<int64_t>(p_value)); }
 	Variant &operator=(int64_t p_value);
 	Variant &operator=(uint64_t p_value) { return operator=(static_cast<int64_t>(p_value)); }
@@ -105,7 +111,7 @@ public:
 	Type get_type() const;
 	bool booleanize() const;
 	String stringify() const;
-	int64_t hash() const;
+	uint32_t hash() const;
 
 	bool operator==(const Variant &p_other) const;
 	bool operator!=(const Variant &p_other) const { return !(*this == p_other); }
@@ -130,6 +136,7 @@ public:
 private:
 	// Releases the held value and builds one of p_type from p_value in its place.
 	void replace_with(GDExtensionVariantType p_type, const void *p_value);
+	Variant &assign_bool(bool p_value);
 };
 
 namespace internal {

@@ -1,0 +1,27 @@
+extends RefCounted
+# Widens each column of a table to its widest text, title included, so that no language's words are cut off:
+# a column keeps at least the width its panel gives it, and a table wider than its place scrolls sideways.
+
+
+static func fit(tree: Tree, widths: Array) -> void:
+	var font := tree.get_theme_font("font")
+	var font_size := tree.get_theme_font_size("font_size")
+	var title_font := tree.get_theme_font("title_button_font")
+	var title_size := tree.get_theme_font_size("title_button_font_size")
+	var margins := tree.get_theme_constant("inner_item_margin_left") + tree.get_theme_constant("inner_item_margin_right") \
+			+ 2 * tree.get_theme_constant("h_separation")
+	var indent := tree.get_theme_constant("item_margin")
+	var widest := []
+	for column in tree.columns:
+		widest.append(title_font.get_string_size(tree.atr(tree.get_column_title(column)), HORIZONTAL_ALIGNMENT_LEFT, -1,
+				title_size).x)
+	var pending: Array = tree.get_root().get_children() if tree.get_root() != null else []
+	while not pending.is_empty():
+		var item: TreeItem = pending.pop_back()
+		pending.append_array(item.get_children())
+		var nested := item.get_parent() != tree.get_root()
+		for column in tree.columns:
+			var width := font.get_string_size(tree.atr(item.get_text(column)), HORIZONTAL_ALIGNMENT_LEFT, -1, font_size).x
+			widest[column] = maxf(widest[column], width + (indent if nested and column == 0 else 0))
+	for column in tree.columns:
+		tree.set_column_custom_minimum_width(column, maxi(widths[column], ceili(widest[column]) + margins))

@@ -1,0 +1,81 @@
+// Compile-time guard of the binding layer's surface: what src/ writes must build unchanged against
+// godot-cpp, so the binding layer may not accept what godot-cpp rejects. Each check pins a signature
+// that drifted before, or an overload set whose ambiguity is the point. Built with the library, so a
+// drift fails our own build; nothing here runs.
+#include <godot_cpp/classes/ref.hpp>
+#include <godot_cpp/classes/ref_counted.hpp>
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/packed_string_array.hpp>
+#include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/string_name.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+using namespace godot;
+
+// Detection idiom: compiles<Op, Args...> is true when the expression Op<Args...> is well-formed.
+// Code that must not compile cannot be written down, only asked about.
+template <class, template <class...> class Op, class... Args>
+struct Detector : std::false_type {};
+template <template <class...> class Op, class... Args>
+struct Detector<std::void_t<Op<Args...>>, Op, Args...> : std::true_type {};
+template <template <class...> class Op, class... Args>
+constexpr bool compiles = Detector<void, Op, Args...>::value;
+
+template <class L, class R>
+using Plus = decltype(std::declval<L>() + std::declval<R>());
+template <class L, class R>
+using Equals = decltype(std::declval<L>() == std::declval<R>());
+template <class L, class R>
+using Assign = decltype(std::declval<L &>() = std::declval<R>());
+template <class T>
+using Deref = decltype(*std::declval<T>());
+template <class T, class I>
+using Index = decltype(std::declval<T>()[std::declval<I>()]);
+
+using RefObject = Ref<RefCounted>;
+
+// Ref: dereferencing gives the pointer, not the object; assignments return nothing; a raw pointer or
+// nullptr matches both the Ref and the Variant assignment.
+static_assert(std::is_same_v<Deref<const RefObject &>, RefCounted *>, "*ref is a pointer");
+static_assert(std::is_same_v<decltype(std::declval<const RefObject &>().ptr()), RefCounted *>, "ref.ptr() is a pointer");
+static_assert(std::is_same_v<Assign<RefObject, const RefObject &>, void>, "Ref assignment returns nothing");
+static_assert(std::is_same_v<Assign<RefObject, const Variant &>, void>, "Ref takes a Variant by assignment");
+static_assert(!compiles<Assign, RefObject, RefCounted *>, "a raw pointer is assigned as Ref(pointer)");
+static_assert(!compiles<Assign, RefObject, std::nullptr_t>, "a Ref is emptied with unref()");
+static_assert(std::is_convertible_v<RefCounted *, RefObject>, "a Ref is built from a raw pointer implicitly");
+
+// String +: a const String with a C string is ambiguous (String or StringName on the right); a
+// non-const String takes it; a C string on the left is fine.
+static_assert(!compiles<Plus, const String &, const char *>, "const String + C string is ambiguous");
+static_assert(!compiles<Plus, const String &, const Variant &>, "String + Variant is ambiguous");
+static_assert(std::is_same_v<Plus<String, const char *>, String>, "String(...) + C string");
+static_assert(std::is_same_v<Plus<const String &, const StringName &>, String>, "String + StringName");
+static_assert(std::is_same_v<Plus<const char *, const String &>, String>, "C string + String");
+// A StringName compares with both String and StringName, so a C string on the right is ambiguous.
+static_assert(!compiles<Equals, const StringName &, const char *>, "StringName == C string is ambiguous");
+static_assert(std::is_same_v<Equals<const StringName &, const String &>, bool>, "StringName == String");
+
+// Construction: String from a StringName implicitly, and no length-taking C string constructor.
+static_assert(std::is_convertible_v<const StringName &, String>, "String from StringName");
+static_assert(!std::is_constructible_v<String, const char *, int64_t>, "no String(const char *, length)");
+
+// Variant: a 32-bit hash.
+static_assert(std::is_same_v<decltype(std::declval<const Variant &>().hash()), uint32_t>, "Variant::hash is 32 bits");
+
+// Index operators: writable references on a mutable container, read-only ones otherwise.
+static_assert(std::is_same_v<Index<Array &, int64_t>, Variant &>, "Array index");
+static_assert(std::is_same_v<Index<const Array &, int64_t>, const Variant &>, "const Array index");
+static_assert(std::is_same_v<Index<Dictionary &, const char *>, Variant &>, "Dictionary index");
+static_assert(std::is_same_v<Index<const Dictionary &, const Variant &>, const Variant &>, "const Dictionary index");
+static_assert(std::is_same_v<Index<const PackedStringArray &, int64_t>, const String &>, "PackedStringArray index");
+static_assert(std::is_same_v<decltype(std::declval<Dictionary &>().set(Variant(), Variant())), bool>, "Dictionary::set");
+
+} // namespace
