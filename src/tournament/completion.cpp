@@ -261,12 +261,14 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 		set_next_major_quotas(p_host, standings);
 	}
 
-	Dictionary context;
-	context[TF_KEY("standings")] = r_tournament.standings;
-	emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
-	if (p_host.day_interrupted()) {
-		// A handler replaced the records or the database: paying out now would land in the new state.
-		return;
+	if (p_host.has_achievement_listeners()) {
+		Dictionary context;
+		context[TF_KEY("standings")] = r_tournament.standings;
+		emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
+		if (p_host.day_interrupted()) {
+			// A handler replaced the records or the database: paying out now would land in the new state.
+			return;
+		}
 	}
 
 	pay_prizes_and_honours(p_host, r_tournament);

@@ -323,6 +323,9 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 	}
 	r_stage.current_round++;
 
+	if (!p_host.has_achievement_listeners()) {
+		return;
+	}
 	Dictionary context;
 	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
 	context[TF_KEY("stage_name")] = r_stage.name;
@@ -372,15 +375,17 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 	}
 	r_stage.final_groups = final_groups;
 
-	Dictionary context;
-	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
-	context[TF_KEY("stage_name")] = r_stage.name;
-	context[TF_KEY("final_groups")] = final_groups;
-	context[TF_KEY("records")] = r_stage.records;
-	emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
-	if (p_host.day_interrupted()) {
-		// A handler replaced the records or the database: the close is left undone and the day stops.
-		return;
+	if (p_host.has_achievement_listeners()) {
+		Dictionary context;
+		context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
+		context[TF_KEY("stage_name")] = r_stage.name;
+		context[TF_KEY("final_groups")] = final_groups;
+		context[TF_KEY("records")] = r_stage.records;
+		emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
+		if (p_host.day_interrupted()) {
+			// A handler replaced the records or the database: the close is left undone and the day stops.
+			return;
+		}
 	}
 
 	const int32_t offset = place_offset(r_tournament);
