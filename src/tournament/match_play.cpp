@@ -231,20 +231,22 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.vrs_delta_a = saturate_to_int32(series.vrs_delta_a);
 	r_node.vrs_delta_b = saturate_to_int32(series.vrs_delta_b);
 	const bool a_won = r_node.score_a > r_node.score_b;
-	// Both sides as they stand after the match; the winner and loser are the same snapshots.
-	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
-	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
+	// Both sides as they stand after the match; the winner and loser are the same snapshots. The node
+	// alone holds the entries refreshed before the match (handlers only ever saw copies), so they are
+	// brought up to date where they are.
+	refresh_own_team_entry(r_node.team_a, *team_a);
+	refresh_own_team_entry(r_node.team_b, *team_b);
 	r_node.winner = a_won ? r_node.team_a : r_node.team_b;
 	r_node.loser = a_won ? r_node.team_b : r_node.team_a;
 
 	r_tournament.total_heat = saturate_to_int32(saturating_add(r_tournament.total_heat, r_node.heat));
 	const String id_a = team_a->get_id();
 	const String id_b = team_b->get_id();
-	// Written into a new dictionary: the stored one may be shared with a save or frozen by a script.
-	Dictionary rating_changes = plain_copy(r_tournament.vrs_delta_map);
-	add_rating_change(rating_changes, id_a, r_node.vrs_delta_a);
-	add_rating_change(rating_changes, id_b, r_node.vrs_delta_b);
-	r_tournament.vrs_delta_map = rating_changes;
+	// The map is the tournament's own (saves and loads detach it), so it is written in place once it
+	// takes any value, as a loaded typed one might not.
+	ensure_writable(r_tournament.vrs_delta_map);
+	add_rating_change(r_tournament.vrs_delta_map, id_a, r_node.vrs_delta_a);
+	add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
 
 	if (is_swiss(r_stage)) {
 		update_swiss_records(r_stage, r_node);

@@ -238,9 +238,14 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 	const String id_b = entry_id(p_node.team_b);
 	const bool a_won = p_node.score_a > p_node.score_b;
 	const bool b_won = p_node.score_b > p_node.score_a;
-	const int64_t count = r_stage.records.size();
+	const Array records = r_stage.records;
+	const int64_t count = records.size();
+	Array updated_list;
+	bool changed = false;
+	updated_list.resize(count);
 	for (int64_t i = 0; i < count; i++) {
-		const Variant value = static_cast<const Array &>(r_stage.records)[i];
+		const Variant &value = records[i];
+		updated_list[i] = value;
 		if (value.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
@@ -251,9 +256,8 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (!is_a && !is_b) {
 			continue;
 		}
-		// The updated record goes back in the same place as a new dictionary, so neither a frozen
-		// record nor a frozen list can swallow the result.
-		// A plain copy: a record a script froze or retyped must still take the new counts.
+		// Updated records go into a new list as new dictionaries: a record a script froze or retyped
+		// still takes the new counts, and a list taken before the match keeps the records from before it.
 		Dictionary updated = plain_copy(record);
 		if (is_a) {
 			count_result(updated, a_won);
@@ -261,7 +265,11 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (is_b) {
 			count_result(updated, b_won);
 		}
-		r_stage.records = array_with(r_stage.records, i, updated);
+		updated_list[i] = updated;
+		changed = true;
+	}
+	if (changed) {
+		r_stage.records = updated_list;
 	}
 }
 
