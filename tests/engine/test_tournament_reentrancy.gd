@@ -172,3 +172,25 @@ func test_handlers_that_rework_what_they_were_given_change_nothing() -> void:
 	var clean := _season_save(false)
 	assert_true(_all_completed(), "the season ends")
 	assert_eq(_season_save(true), clean, "the same season, whatever the handlers did to their copies")
+
+
+# Events are only built while someone listens. A handler that starts listening in the middle of a match
+# still gets that match's event whole, with the Swiss table as it stood before the match.
+func test_a_listener_connected_during_a_match_gets_that_matchs_whole_event() -> void:
+	tm.create_tournament("MAJOR", "HIGHEST", "2026-01-02", "Paris")
+	var events := []
+	var listener := func(event: Dictionary) -> void: events.append(event)
+	var table := {}
+	tm.get_match_simulator().match_simulated.connect(func(_report: Dictionary) -> void:
+		if table.is_empty():
+			for record in tm.get_tournaments()[0].stages[0].records:
+				table[record.team.id] = record
+			tm.achievement_event.connect(listener))
+	var days := 0
+	while events.is_empty() and days < 200:
+		tm.advance_day()
+		days += 1
+	assert_false(events.is_empty(), "the events come from the match on")
+	assert_eq(events[0].type, "match_played", "the match the handler saw comes first")
+	assert_eq(table.size(), 16, "the whole opening table")
+	assert_eq(events[0].context.record_before_by_id, table, "the table before the match, both teams at 0-0")
