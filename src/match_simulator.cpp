@@ -1,6 +1,5 @@
 #include "match_simulator.h"
 
-#include "common/detached_copy.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -211,6 +210,134 @@ Dictionary build_map_report(const MapResult &p_map) {
 	return report;
 }
 
+// A played series as plain values; the teams are the caller's and outlive it.
+struct SeriesOutcome {
+	const TeamData *team_a = nullptr;
+	const TeamData *team_b = nullptr;
+	bool is_bo5 = false;
+	double probability = 0.5;
+	std::vector<MapResult> maps;
+	int32_t maps_a = 0;
+	int32_t maps_b = 0;
+	int32_t vrs_a = 0;
+	int32_t vrs_b = 0;
+	int32_t vrs_after_a = 0;
+	int32_t vrs_after_b = 0;
+	int64_t delta_a = 0;
+	int64_t delta_b = 0;
+	int32_t stamina_after_a = 0;
+	int32_t stamina_after_b = 0;
+	int64_t drop_a = 0;
+	int64_t drop_b = 0;
+};
+
+// Plays the series and writes its outcome into both teams.
+SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a, TeamData &r_team_b, bool p_is_bo5) {
+	SeriesOutcome outcome;
+	outcome.team_a = &r_team_a;
+	outcome.team_b = &r_team_b;
+	outcome.is_bo5 = p_is_bo5;
+	outcome.vrs_a = r_team_a.get_vrs();
+	outcome.vrs_b = r_team_b.get_vrs();
+	const int64_t total = static_cast<int64_t>(outcome.vrs_a) + static_cast<int64_t>(outcome.vrs_b);
+	outcome.probability = total > 0 ? static_cast<double>(outcome.vrs_a) / static_cast<double>(total) : 0.5;
+
+	// Every map of the series is drawn before the first one is played.
+	const std::vector<size_t> maps = draw_map_indices(r_engine, p_is_bo5 ? 5 : 3);
+	const int32_t needed = p_is_bo5 ? 3 : 2;
+	for (const size_t map_index : maps) {
+		outcome.maps.push_back(play_map(r_engine, outcome.probability, map_index));
+		if (outcome.maps.back().score_a > outcome.maps.back().score_b) {
+			outcome.maps_a++;
+		} else {
+			outcome.maps_b++;
+		}
+		if (outcome.maps_a == needed || outcome.maps_b == needed) {
+			break;
+		}
+	}
+	const bool a_won = outcome.maps_a > outcome.maps_b;
+
+	const int64_t drop_low = p_is_bo5 ? 10 : 5;
+	const int64_t drop_high = p_is_bo5 ? 20 : 10;
+	outcome.drop_a = r_engine.uniform_int(drop_low, drop_high);
+	outcome.drop_b = r_engine.uniform_int(drop_low, drop_high);
+	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
+	r_team_a.set_stamina(outcome.stamina_after_a);
+	outcome.stamina_after_b = clamped_int32(static_cast<int64_t>(r_team_b.get_stamina()) - outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
+	r_team_b.set_stamina(outcome.stamina_after_b);
+
+	outcome.delta_a = rating_change(outcome.vrs_a, outcome.vrs_b, a_won);
+	outcome.delta_b = rating_change(outcome.vrs_b, outcome.vrs_a, !a_won);
+	outcome.vrs_after_a = clamped_int32(teamforge::saturating_add(outcome.vrs_a, outcome.delta_a), VRS_MIN, VRS_MAX);
+	r_team_a.set_vrs(outcome.vrs_after_a);
+	outcome.vrs_after_b = clamped_int32(teamforge::saturating_add(outcome.vrs_b, outcome.delta_b), VRS_MIN, VRS_MAX);
+	r_team_b.set_vrs(outcome.vrs_after_b);
+
+	// Records saturate rather than wrap when a script has set them to the limit.
+	if (a_won) {
+		r_team_a.set_wins(teamforge::saturate_to_int32(static_cast<int64_t>(r_team_a.get_wins()) + 1));
+		r_team_b.set_losses(teamforge::saturate_to_int32(static_cast<int64_t>(r_team_b.get_losses()) + 1));
+	} else {
+		r_team_a.set_losses(teamforge::saturate_to_int32(static_cast<int64_t>(r_team_a.get_losses()) + 1));
+		r_team_b.set_wins(teamforge::saturate_to_int32(static_cast<int64_t>(r_team_b.get_wins()) + 1));
+	}
+	return outcome;
+}
+
+Array build_map_reports(const SeriesOutcome &p_outcome) {
+	Array map_reports;
+	for (const MapResult &map : p_outcome.maps) {
+		map_reports.push_back(build_map_report(map));
+	}
+	return map_reports;
+}
+
+Dictionary build_report(const SeriesOutcome &p_outcome) {
+	const ReportTexts &t = texts();
+	const TeamData &team_a = *p_outcome.team_a;
+	const TeamData &team_b = *p_outcome.team_b;
+	const bool a_won = p_outcome.maps_a > p_outcome.maps_b;
+	const TeamData &winner = a_won ? team_a : team_b;
+	const TeamData &loser = a_won ? team_b : team_a;
+
+	Dictionary report;
+	report[t.team_a_id] = team_a.get_id();
+	report[t.team_a_name] = team_a.get_name();
+	report[t.team_b_id] = team_b.get_id();
+	report[t.team_b_name] = team_b.get_name();
+	report[t.winner_id] = winner.get_id();
+	report[t.winner_name] = winner.get_name();
+	report[t.loser_id] = loser.get_id();
+	report[t.loser_name] = loser.get_name();
+	report[t.score_a] = p_outcome.maps_a;
+	report[t.score_b] = p_outcome.maps_b;
+	report[t.is_bo5] = p_outcome.is_bo5;
+	report[t.probability_a] = p_outcome.probability;
+	report[t.probability_b] = 1.0 - p_outcome.probability;
+	report[t.map_reports] = build_map_reports(p_outcome);
+	report[t.vrs_before_a] = p_outcome.vrs_a;
+	report[t.vrs_before_b] = p_outcome.vrs_b;
+	report[t.vrs_after_a] = p_outcome.vrs_after_a;
+	report[t.vrs_after_b] = p_outcome.vrs_after_b;
+	report[t.vrs_delta_a] = p_outcome.delta_a;
+	report[t.vrs_delta_b] = p_outcome.delta_b;
+	report[t.stamina_before_a] = clamped_int32(p_outcome.stamina_after_a + p_outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
+	report[t.stamina_before_b] = clamped_int32(p_outcome.stamina_after_b + p_outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
+	report[t.stamina_after_a] = p_outcome.stamina_after_a;
+	report[t.stamina_after_b] = p_outcome.stamina_after_b;
+	report[t.stamina_drop_a] = p_outcome.drop_a;
+	report[t.stamina_drop_b] = p_outcome.drop_b;
+	report[t.change] = p_outcome.delta_a < 0 ? -p_outcome.delta_a : p_outcome.delta_a;
+	return report;
+}
+
+Dictionary invalid_team_report() {
+	Dictionary error;
+	error[texts().error] = "ERROR_INVALID_TEAM_DATA";
+	return error;
+}
+
 } // namespace
 
 void MatchSimulator::_bind_methods() {
@@ -294,131 +421,39 @@ Array MatchSimulator::pick_maps(int32_t p_count) {
 }
 
 Dictionary MatchSimulator::simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
-	const Dictionary report = play_series(p_team_a, p_team_b, p_is_bo5);
-	if (report.has(texts().error)) {
-		return report;
+	if (p_team_a.is_null() || p_team_b.is_null()) {
+		return invalid_team_report();
 	}
+	const SeriesOutcome outcome = play_series(engine, *p_team_a.ptr(), *p_team_b.ptr(), p_is_bo5);
+	const Dictionary report = build_report(outcome);
 	// Nothing of this object is touched after the signal: a handler may
 	// reseed it, play again or drop the last reference to it.
 	emit_signal(match_simulated_signal(), report);
 	return report;
 }
 
-Dictionary MatchSimulator::simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b,
-		bool p_is_bo5) {
-	const Dictionary report = play_series(p_team_a, p_team_b, p_is_bo5);
-	if (report.has(texts().error)) {
-		return report;
+MatchSimulator::PlayedSeries MatchSimulator::simulate_match_privately(const Ref<TeamData> &p_team_a,
+		const Ref<TeamData> &p_team_b, bool p_is_bo5) {
+	PlayedSeries played;
+	if (p_team_a.is_null() || p_team_b.is_null()) {
+		return played;
 	}
-	// Handlers get a copy of their own (only when there are any, since the copy costs a whole series),
-	// so the caller's report stays as it was played.
+	const SeriesOutcome outcome = play_series(engine, *p_team_a.ptr(), *p_team_b.ptr(), p_is_bo5);
+	played.score_a = outcome.maps_a;
+	played.score_b = outcome.maps_b;
+	played.vrs_delta_a = outcome.delta_a;
+	played.vrs_delta_b = outcome.delta_b;
+	played.map_reports = build_map_reports(outcome);
+	// The report is only built for handlers, and built anew, so the caller's map reports stay its own.
 	if (has_connections(match_simulated_signal())) {
-		emit_signal(match_simulated_signal(), teamforge::detached(report));
+		emit_signal(match_simulated_signal(), build_report(outcome));
 	}
-	return report;
+	return played;
 }
 
 const StringName &MatchSimulator::match_simulated_signal() {
 	static const StringName name("match_simulated");
 	return name;
-}
-
-Dictionary MatchSimulator::play_series(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5) {
-	const ReportTexts &t = texts();
-	if (p_team_a.is_null() || p_team_b.is_null()) {
-		Dictionary error;
-		error[t.error] = "ERROR_INVALID_TEAM_DATA";
-		return error;
-	}
-	// The caller's references hold the teams for the whole call, and nothing reads them after the signal.
-	const Ref<TeamData> &team_a = p_team_a;
-	const Ref<TeamData> &team_b = p_team_b;
-
-	const int32_t vrs_a = team_a->get_vrs();
-	const int32_t vrs_b = team_b->get_vrs();
-	const int64_t total = static_cast<int64_t>(vrs_a) + static_cast<int64_t>(vrs_b);
-	const double probability = total > 0 ? static_cast<double>(vrs_a) / static_cast<double>(total) : 0.5;
-
-	// Every map of the series is drawn before the first one is played.
-	const std::vector<size_t> maps = draw_map_indices(engine, p_is_bo5 ? 5 : 3);
-	const int32_t needed = p_is_bo5 ? 3 : 2;
-	int32_t maps_a = 0;
-	int32_t maps_b = 0;
-	std::vector<MapResult> played;
-	for (const size_t map_index : maps) {
-		played.push_back(play_map(engine, probability, map_index));
-		if (played.back().score_a > played.back().score_b) {
-			maps_a++;
-		} else {
-			maps_b++;
-		}
-		if (maps_a == needed || maps_b == needed) {
-			break;
-		}
-	}
-	const bool a_won = maps_a > maps_b;
-	const Ref<TeamData> &winner = a_won ? team_a : team_b;
-	const Ref<TeamData> &loser = a_won ? team_b : team_a;
-
-	const int64_t drop_low = p_is_bo5 ? 10 : 5;
-	const int64_t drop_high = p_is_bo5 ? 20 : 10;
-	const int64_t drop_a = engine.uniform_int(drop_low, drop_high);
-	const int64_t drop_b = engine.uniform_int(drop_low, drop_high);
-	const int32_t stamina_after_a = clamped_int32(static_cast<int64_t>(team_a->get_stamina()) - drop_a, STAMINA_MIN, STAMINA_MAX);
-	team_a->set_stamina(stamina_after_a);
-	const int32_t stamina_after_b = clamped_int32(static_cast<int64_t>(team_b->get_stamina()) - drop_b, STAMINA_MIN, STAMINA_MAX);
-	team_b->set_stamina(stamina_after_b);
-
-	const int64_t delta_a = rating_change(vrs_a, vrs_b, a_won);
-	const int64_t delta_b = rating_change(vrs_b, vrs_a, !a_won);
-	const int32_t vrs_after_a = clamped_int32(teamforge::saturating_add(vrs_a, delta_a), VRS_MIN, VRS_MAX);
-	team_a->set_vrs(vrs_after_a);
-	const int32_t vrs_after_b = clamped_int32(teamforge::saturating_add(vrs_b, delta_b), VRS_MIN, VRS_MAX);
-	team_b->set_vrs(vrs_after_b);
-
-	// Records saturate rather than wrap when a script has set them to the limit.
-	if (a_won) {
-		team_a->set_wins(teamforge::saturate_to_int32(static_cast<int64_t>(team_a->get_wins()) + 1));
-		team_b->set_losses(teamforge::saturate_to_int32(static_cast<int64_t>(team_b->get_losses()) + 1));
-	} else {
-		team_a->set_losses(teamforge::saturate_to_int32(static_cast<int64_t>(team_a->get_losses()) + 1));
-		team_b->set_wins(teamforge::saturate_to_int32(static_cast<int64_t>(team_b->get_wins()) + 1));
-	}
-
-	Array map_reports;
-	for (const MapResult &map : played) {
-		map_reports.push_back(build_map_report(map));
-	}
-
-	Dictionary report;
-	report[t.team_a_id] = team_a->get_id();
-	report[t.team_a_name] = team_a->get_name();
-	report[t.team_b_id] = team_b->get_id();
-	report[t.team_b_name] = team_b->get_name();
-	report[t.winner_id] = winner->get_id();
-	report[t.winner_name] = winner->get_name();
-	report[t.loser_id] = loser->get_id();
-	report[t.loser_name] = loser->get_name();
-	report[t.score_a] = maps_a;
-	report[t.score_b] = maps_b;
-	report[t.is_bo5] = p_is_bo5;
-	report[t.probability_a] = probability;
-	report[t.probability_b] = 1.0 - probability;
-	report[t.map_reports] = map_reports;
-	report[t.vrs_before_a] = vrs_a;
-	report[t.vrs_before_b] = vrs_b;
-	report[t.vrs_after_a] = vrs_after_a;
-	report[t.vrs_after_b] = vrs_after_b;
-	report[t.vrs_delta_a] = delta_a;
-	report[t.vrs_delta_b] = delta_b;
-	report[t.stamina_before_a] = clamped_int32(stamina_after_a + drop_a, STAMINA_MIN, STAMINA_MAX);
-	report[t.stamina_before_b] = clamped_int32(stamina_after_b + drop_b, STAMINA_MIN, STAMINA_MAX);
-	report[t.stamina_after_a] = stamina_after_a;
-	report[t.stamina_after_b] = stamina_after_b;
-	report[t.stamina_drop_a] = drop_a;
-	report[t.stamina_drop_b] = drop_b;
-	report[t.change] = delta_a < 0 ? -delta_a : delta_a;
-	return report;
 }
 
 Array MatchSimulator::get_match_history() const {

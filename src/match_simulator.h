@@ -26,8 +26,6 @@ class MatchSimulator : public RefCounted {
 	Array match_history;
 
 	static const StringName &match_simulated_signal();
-	// The series and its report, without the signal.
-	Dictionary play_series(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
 
 protected:
 	static void _bind_methods();
@@ -40,9 +38,19 @@ public:
 	int64_t get_seed() const;
 	Array pick_maps(int32_t p_count);
 	Dictionary simulate_match(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5 = false);
-	// simulate_match for the library's own use: the signal's handlers get a detached copy, so the report
-	// returned is exactly the one played.
-	Dictionary simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
+
+	// What the library's own matches keep of a series: all zero when a team is missing.
+	struct PlayedSeries {
+		int32_t score_a = 0;
+		int32_t score_b = 0;
+		int64_t vrs_delta_a = 0;
+		int64_t vrs_delta_b = 0;
+		// The map reports, shared with nobody.
+		Array map_reports;
+	};
+	// simulate_match for the library's own use: the signal's handlers, when there are any, get a report
+	// of their own, and the caller gets the series without a report.
+	PlayedSeries simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
 	Array get_match_history() const;
 	void set_match_history(const Array &p_match_history);
 	void clear_match_history();

@@ -327,6 +327,10 @@ void TournamentManager::set_quota_map(const Dictionary &p_quotas) {
 	major_slots = teamforge::normalize_quota_map(p_quotas);
 }
 
+bool TournamentManager::has_achievement_listeners() const {
+	return has_connections(TF_NAME("achievement_event"));
+}
+
 void TournamentManager::emit_achievement_event(const Dictionary &p_event) {
 	emit_signal(TF_NAME("achievement_event"), p_event);
 }

@@ -274,16 +274,18 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 		set_next_major_quotas(p_host, standings);
 	}
 
-	Dictionary context;
-	context[TF_KEY("standings")] = r_tournament.standings;
-	emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
-	if (p_host.day_interrupted()) {
-		// A handler replaced the records or the database: paying out now would land in the new state.
-		// The tournament goes back to waiting for its completion, which the next day runs again in
-		// full, so its prizes are never lost; a replaced record is no longer played at all.
-		r_tournament.status = TF_TEXT("ACTIVE");
-		r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
-		return;
+	if (p_host.has_achievement_listeners()) {
+		Dictionary context;
+		context[TF_KEY("standings")] = r_tournament.standings;
+		emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
+		if (p_host.day_interrupted()) {
+			// A handler replaced the records or the database: paying out now would land in the new state.
+			// The tournament goes back to waiting for its completion, which the next day runs again in
+			// full, so its prizes are never lost; a replaced record is no longer played at all.
+			r_tournament.status = TF_TEXT("ACTIVE");
+			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
+			return;
+		}
 	}
 
 	pay_prizes_and_honours(p_host, r_tournament);

@@ -35,6 +35,7 @@ public:
 			host.set_quota_map(p_quotas);
 		}
 	}
+	bool has_achievement_listeners() const override { return !gone() && host.has_achievement_listeners(); }
 	void emit_achievement_event(const godot::Dictionary &p_event) override {
 		if (!gone()) {
 			host.emit_achievement_event(p_event);

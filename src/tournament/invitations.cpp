@@ -32,14 +32,26 @@ using godot::String;
 constexpr uint32_t OPEN_SEED_FACTOR = 7919u;
 constexpr int64_t EPL_DIRECT_TEAMS = 8;
 
-// A team of the ranked pool with the values the invitation reads again and again.
+// A team of the ranked pool with the values the invitation reads again and again. No signal is sent
+// while the field is drawn, so the team stays as the roster found it.
 struct Candidate {
-	Dictionary entry;
+	const godot::TeamData *team = nullptr;
 	String id;
 	std::string key;
 	String region;
 	int64_t rating = 0;
 	int64_t stamina = 0;
+	// The team's entry, made only for the teams that are invited.
+	Dictionary entry;
+	bool has_entry = false;
+
+	Dictionary &invited_entry() {
+		if (!has_entry) {
+			entry = make_team_entry(*team);
+			has_entry = true;
+		}
+		return entry;
+	}
 };
 
 using CandidateList = std::vector<Candidate *>;
@@ -61,23 +73,31 @@ void sort_by_rating(CandidateList &r_list) {
 	std::stable_sort(r_list.begin(), r_list.end(), [](const Candidate *p_a, const Candidate *p_b) { return p_a->rating > p_b->rating; });
 }
 
-// Every team of the database, best rating first, without the tier's first rank-offset teams.
-std::vector<Candidate> ranked_pool(const TeamRoster &p_roster, int32_t p_rank_offset) {
-	std::vector<Candidate> all;
-	all.reserve(p_roster.teams().size());
+// Every team of the database, best rating first, without the tier's first rank-offset teams. The
+// candidates live in r_all; the pool points into it.
+CandidateList ranked_pool(const TeamRoster &p_roster, int32_t p_rank_offset, std::vector<Candidate> &r_all) {
+	r_all.clear();
+	r_all.reserve(p_roster.teams().size());
 	for (const godot::TeamData *team : p_roster.teams()) {
 		Candidate candidate;
-		candidate.entry = make_team_entry(*team);
+		candidate.team = team;
 		candidate.id = team->get_id();
 		candidate.key = utf8_key(candidate.id);
 		candidate.region = team->get_region();
-		candidate.rating = p_roster.live_rating(candidate.entry);
-		candidate.stamina = p_roster.live_stamina(candidate.entry);
-		all.push_back(candidate);
+		// The live values of the first team with this id, as for any entry of it.
+		const godot::TeamData *live = p_roster.find(candidate.id);
+		candidate.rating = (live != nullptr ? live : team)->get_vrs();
+		candidate.stamina = (live != nullptr ? live : team)->get_stamina();
+		r_all.push_back(candidate);
 	}
-	std::stable_sort(all.begin(), all.end(), [](const Candidate &p_a, const Candidate &p_b) { return p_a.rating > p_b.rating; });
+	CandidateList all;
+	all.reserve(r_all.size());
+	for (Candidate &candidate : r_all) {
+		all.push_back(&candidate);
+	}
+	sort_by_rating(all);
 	const size_t skipped = std::min(all.size(), static_cast<size_t>(std::max(p_rank_offset, 0)));
-	return std::vector<Candidate>(all.begin() + static_cast<std::ptrdiff_t>(skipped), all.end());
+	return CandidateList(all.begin() + static_cast<std::ptrdiff_t>(skipped), all.end());
 }
 
 bool accepts(const Candidate &p_candidate, double p_draw) {
@@ -89,17 +109,17 @@ size_t field_size(const Tournament &p_tournament) {
 }
 
 // Returns the participants in seed order.
-CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tournament &r_tournament, std::vector<Candidate> &r_pool) {
+CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tournament &r_tournament, const CandidateList &p_pool) {
 	const size_t size = field_size(r_tournament);
 	const uint32_t seed = static_cast<uint32_t>(static_cast<uint64_t>(p_simulator->get_seed()));
 	RandomEngine engine(seed ^ (static_cast<uint32_t>(r_tournament.id) * OPEN_SEED_FACTOR));
 	CandidateList accepted;
 	CandidateList reserve;
-	for (Candidate &candidate : r_pool) {
+	for (Candidate *candidate : p_pool) {
 		if (accepted.size() >= size) {
 			break;
 		}
-		(accepts(candidate, engine.uniform_real()) ? accepted : reserve).push_back(&candidate);
+		(accepts(*candidate, engine.uniform_real()) ? accepted : reserve).push_back(candidate);
 	}
 	// Each invitation moves the shared seed on.
 	p_simulator->set_seed(engine.next_u32());
@@ -114,7 +134,7 @@ CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tourname
 	const bool league = r_tournament.format_id == TF_TEXT("EPL");
 	Array participants;
 	for (size_t i = 0; i < accepted.size(); i++) {
-		Dictionary &entry = accepted[i]->entry;
+		Dictionary &entry = accepted[i]->invited_entry();
 		const int64_t position = static_cast<int64_t>(i);
 		entry[TF_KEY("seed")] = position + 1;
 		if (league) {
@@ -160,15 +180,15 @@ Candidate *next_candidate(const Ref<MatchSimulator> &p_simulator, std::deque<Can
 
 // Returns the participants in seed order.
 CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulator> &p_simulator, Tournament &r_tournament,
-		std::vector<Candidate> &r_pool) {
+		const CandidateList &p_pool) {
 	const Dictionary quotas = normalize_quota_map(r_tournament.major_slots.is_empty() ? p_host.quota_map() : r_tournament.major_slots);
 	r_tournament.major_slots = quotas;
 
 	std::deque<Candidate *> by_region[3];
-	for (Candidate &candidate : r_pool) {
+	for (Candidate *candidate : p_pool) {
 		for (size_t r = 0; r < 3; r++) {
-			if (candidate.region == fixed_text(REGIONS[r])) {
-				by_region[r].push_back(&candidate);
+			if (candidate->region == fixed_text(REGIONS[r])) {
+				by_region[r].push_back(candidate);
 			}
 		}
 	}
@@ -178,7 +198,7 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 	CandidateList stage_lists[3];
 	const auto invite = [&](Candidate *p_candidate, size_t p_stage) {
 		invited.insert(p_candidate->key);
-		p_candidate->entry[TF_KEY("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
+		p_candidate->invited_entry()[TF_KEY("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
 		stage_lists[p_stage].push_back(p_candidate);
 	};
 	for (size_t r = 0; r < 3; r++) {
@@ -196,12 +216,12 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 			}
 		}
 	}
-	for (Candidate &candidate : r_pool) {
+	for (Candidate *candidate : p_pool) {
 		if (invited.size() >= size) {
 			break;
 		}
-		if (invited.count(candidate.key) == 0) {
-			invite(&candidate, 2);
+		if (invited.count(candidate->key) == 0) {
+			invite(candidate, 2);
 		}
 	}
 
@@ -215,7 +235,7 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 		sort_by_rating(stage_lists[s]);
 		Array list;
 		for (size_t i = 0; i < stage_lists[s].size(); i++) {
-			Dictionary &entry = stage_lists[s][i]->entry;
+			Dictionary &entry = stage_lists[s][i]->invited_entry();
 			entry[TF_KEY("stage_seed")] = static_cast<int64_t>(i + 1);
 			if (static_cast<size_t>(participants.size()) < size) {
 				list.push_back(entry);
@@ -243,11 +263,10 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	const Ref<MatchSimulator> simulator = p_host.simulator();
 	ERR_FAIL_COND(simulator.is_null());
 
-	std::vector<Candidate> pool;
-	{
-		const TeamRoster roster(p_host.database());
-		pool = ranked_pool(roster, tier_rank_offset(r_tournament.tier_id));
-	}
+	// The roster's teams stay valid until the next signal, and drawing the field sends none.
+	const TeamRoster roster(p_host.database());
+	std::vector<Candidate> candidates;
+	const CandidateList pool = ranked_pool(roster, tier_rank_offset(r_tournament.tier_id), candidates);
 	if (r_tournament.stages.empty()) {
 		r_tournament.stages = build_stage_plan(r_tournament);
 	}

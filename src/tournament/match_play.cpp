@@ -51,10 +51,6 @@ bool is_last_stage(const Tournament &p_tournament) {
 	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
 }
 
-int32_t report_int(const Dictionary &p_report, const Variant &p_key) {
-	return saturate_to_int32(static_cast<int64_t>(p_report.get(p_key, 0)));
-}
-
 bool is_top_team(const Dictionary &p_entry) {
 	const String name = readable_by_text_keys(p_entry).get(TF_KEY("name"), String());
 	const godot::CharString utf8 = name.utf8();
@@ -179,21 +175,22 @@ int32_t heat_of(double p_rating_a, double p_rating_b, int64_t p_rank_a, int64_t 
 	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
 }
 
-Dictionary swiss_snapshot(const TournamentStage &p_stage) {
+// The records by team id, as p_records held them. The stage only ever replaces its records and their list
+// (copy on write), so a list taken before a match still holds the records from before it.
+Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records) {
 	Dictionary snapshot;
 	if (!is_swiss(p_stage)) {
 		return snapshot;
 	}
-	const Array records = p_stage.records;
-	const int64_t count = records.size();
+	const int64_t count = p_records.size();
 	for (int64_t i = 0; i < count; i++) {
-		const Variant &record = records[i];
+		const Variant &record = p_records[i];
 		if (record.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		// A copy of each record: the stage only ever replaces records, so their team entries need none.
+		// The event detaches the whole context, so the records need no copy of their own here.
 		const Dictionary value = as_dictionary(record);
-		snapshot[entry_id(value.get(TF_KEY("team"), Variant()))] = value.duplicate();
+		snapshot[entry_id(value.get(TF_KEY("team"), Variant()))] = value;
 	}
 	return snapshot;
 }
@@ -219,41 +216,44 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 				famous, r_tournament.prize, round_heat_factor(r_node.name));
 	}
 	r_node.heat = heat;
-	const Dictionary records_before = swiss_snapshot(r_stage);
+	// Read only when the event goes out.
+	const Array records_before = r_stage.records;
 
 	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	ERR_FAIL_COND(simulator.is_null());
-	const Dictionary report = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
+	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
 	r_node.status = TF_TEXT("PLAYED");
-	r_node.score_a = report_int(report, TF_KEY("score_a"));
-	r_node.score_b = report_int(report, TF_KEY("score_b"));
-	r_node.details = as_array(report.get(TF_KEY("map_reports"), Array()));
-	r_node.vrs_delta_a = report_int(report, TF_KEY("vrs_delta_a"));
-	r_node.vrs_delta_b = report_int(report, TF_KEY("vrs_delta_b"));
+	r_node.score_a = series.score_a;
+	r_node.score_b = series.score_b;
+	r_node.details = series.map_reports;
+	r_node.vrs_delta_a = saturate_to_int32(series.vrs_delta_a);
+	r_node.vrs_delta_b = saturate_to_int32(series.vrs_delta_b);
 	const bool a_won = r_node.score_a > r_node.score_b;
-	// Both sides as they stand after the match; the winner and loser are the same snapshots.
-	r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
-	r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
+	// Both sides as they stand after the match; the winner and loser are the same snapshots. The node
+	// alone holds the entries refreshed before the match (handlers only ever saw copies), so they are
+	// brought up to date where they are.
+	refresh_own_team_entry(r_node.team_a, *team_a.ptr());
+	refresh_own_team_entry(r_node.team_b, *team_b.ptr());
 	r_node.winner = a_won ? r_node.team_a : r_node.team_b;
 	r_node.loser = a_won ? r_node.team_b : r_node.team_a;
 
 	r_tournament.total_heat = saturate_to_int32(saturating_add(r_tournament.total_heat, r_node.heat));
 	const String id_a = team_a->get_id();
 	const String id_b = team_b->get_id();
-	// Written into a new dictionary: the stored one may be shared with a save or frozen by a script.
-	Dictionary rating_changes = plain_copy(r_tournament.vrs_delta_map);
-	add_rating_change(rating_changes, id_a, r_node.vrs_delta_a);
-	add_rating_change(rating_changes, id_b, r_node.vrs_delta_b);
-	r_tournament.vrs_delta_map = rating_changes;
+	// The map is the tournament's own (saves and loads detach it), so it is written in place once it
+	// takes any value, as a loaded typed one might not.
+	ensure_writable(r_tournament.vrs_delta_map);
+	add_rating_change(r_tournament.vrs_delta_map, id_a, r_node.vrs_delta_a);
+	add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
 
 	if (is_swiss(r_stage)) {
 		update_swiss_records(r_stage, r_node);
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
-	if (p_host.day_interrupted()) {
+	if (p_host.day_interrupted() || !p_host.has_achievement_listeners()) {
 		return;
 	}
 
@@ -268,7 +268,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	context[TF_KEY("winner_id")] = a_won ? id_a : id_b;
 	context[TF_KEY("score_a")] = r_node.score_a;
 	context[TF_KEY("score_b")] = r_node.score_b;
-	context[TF_KEY("record_before_by_id")] = records_before;
+	context[TF_KEY("record_before_by_id")] = swiss_snapshot(r_stage, records_before);
 	emit_achievement_event(p_host, "match_played", r_tournament, context);
 }
 

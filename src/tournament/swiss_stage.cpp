@@ -237,9 +237,14 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 	const String id_b = entry_id(p_node.team_b);
 	const bool a_won = p_node.score_a > p_node.score_b;
 	const bool b_won = p_node.score_b > p_node.score_a;
-	const int64_t count = r_stage.records.size();
+	const Array records = r_stage.records;
+	const int64_t count = records.size();
+	Array updated_list;
+	bool changed = false;
+	updated_list.resize(count);
 	for (int64_t i = 0; i < count; i++) {
-		const Variant value = static_cast<const Array &>(r_stage.records)[i];
+		const Variant &value = records[i];
+		updated_list[i] = value;
 		if (value.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
@@ -250,9 +255,8 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (!is_a && !is_b) {
 			continue;
 		}
-		// The updated record goes back in the same place as a new dictionary, so neither a frozen
-		// record nor a frozen list can swallow the result.
-		// A plain copy: a record a script froze or retyped must still take the new counts.
+		// Updated records go into a new list as new dictionaries: a record a script froze or retyped
+		// still takes the new counts, and a list taken before the match keeps the records from before it.
 		Dictionary updated = plain_copy(record);
 		if (is_a) {
 			count_result(updated, a_won);
@@ -260,7 +264,11 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 		if (is_b) {
 			count_result(updated, b_won);
 		}
-		r_stage.records = array_with(r_stage.records, i, updated);
+		updated_list[i] = updated;
+		changed = true;
+	}
+	if (changed) {
+		r_stage.records = updated_list;
 	}
 }
 
@@ -322,6 +330,9 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 	}
 	r_stage.current_round++;
 
+	if (!p_host.has_achievement_listeners()) {
+		return;
+	}
 	Dictionary context;
 	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
 	context[TF_KEY("stage_name")] = r_stage.name;
@@ -371,15 +382,17 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 	}
 	r_stage.final_groups = final_groups;
 
-	Dictionary context;
-	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
-	context[TF_KEY("stage_name")] = r_stage.name;
-	context[TF_KEY("final_groups")] = final_groups;
-	context[TF_KEY("records")] = r_stage.records;
-	emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
-	if (p_host.day_interrupted()) {
-		// A handler replaced the records or the database: the close is left undone and the day stops.
-		return;
+	if (p_host.has_achievement_listeners()) {
+		Dictionary context;
+		context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
+		context[TF_KEY("stage_name")] = r_stage.name;
+		context[TF_KEY("final_groups")] = final_groups;
+		context[TF_KEY("records")] = r_stage.records;
+		emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
+		if (p_host.day_interrupted()) {
+			// A handler replaced the records or the database: the close is left undone and the day stops.
+			return;
+		}
 	}
 
 	const int32_t offset = place_offset(r_tournament);

@@ -51,6 +51,11 @@ godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const god
 	return entry;
 }
 
+void refresh_own_team_entry(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
+	ensure_writable(r_entry);
+	write_team_values(r_entry, p_team);
+}
+
 TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
 	if (p_database == nullptr) {
 		return;

@@ -25,6 +25,8 @@ namespace teamforge {
 godot::Dictionary make_team_entry(const godot::TeamData &p_team);
 // A new entry with every key of p_entry in its order, the team's own keys taken afresh from p_team.
 godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const godot::TeamData &p_team);
+// refresh_team_entry in place, for an entry that nothing else holds (one refresh_team_entry made).
+void refresh_own_team_entry(godot::Dictionary &r_entry, const godot::TeamData &p_team);
 
 // A team id as a plain std::string, for hash sets and maps kept while no script runs.
 std::string utf8_key(const godot::String &p_text);

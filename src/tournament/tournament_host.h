@@ -34,6 +34,9 @@ public:
 	virtual void set_quota_map(const godot::Dictionary &p_quotas) = 0;
 
 	// Signals of the manager.
+	// True while a handler is connected to achievement_event. An event's payload copies whole stages'
+	// records, so it is built only for someone to receive it.
+	virtual bool has_achievement_listeners() const = 0;
 	virtual void emit_achievement_event(const godot::Dictionary &p_event) = 0;
 	virtual void emit_tournament_completed(int32_t p_tournament_id) = 0;
 	virtual void emit_tournament_updated(int32_t p_tournament_id) = 0;

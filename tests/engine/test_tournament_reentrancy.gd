@@ -200,3 +200,25 @@ func test_a_database_swapped_while_a_tournament_completes_still_gets_its_prizes(
 			func(id): return [id, prizes[id]]), "every prize paid")
 	assert_eq(other.get_team_by_id(t.standings[0].team.id).get_honors().size(), 1, "the champion's honour")
 	assert_eq(tm.get_available_funds(), funds + t.total_heat, "the organiser earns the heat")
+
+
+# Events are only built while someone listens. A handler that starts listening in the middle of a match
+# still gets that match's event whole, with the Swiss table as it stood before the match.
+func test_a_listener_connected_during_a_match_gets_that_matchs_whole_event() -> void:
+	tm.create_tournament("MAJOR", "HIGHEST", "2026-01-02", "Paris")
+	var events := []
+	var listener := func(event: Dictionary) -> void: events.append(event)
+	var table := {}
+	tm.get_match_simulator().match_simulated.connect(func(_report: Dictionary) -> void:
+		if table.is_empty():
+			for record in tm.get_tournaments()[0].stages[0].records:
+				table[record.team.id] = record
+			tm.achievement_event.connect(listener))
+	var days := 0
+	while events.is_empty() and days < 200:
+		tm.advance_day()
+		days += 1
+	assert_false(events.is_empty(), "the events come from the match on")
+	assert_eq(events[0].type, "match_played", "the match the handler saw comes first")
+	assert_eq(table.size(), 16, "the whole opening table")
+	assert_eq(events[0].context.record_before_by_id, table, "the table before the match, both teams at 0-0")

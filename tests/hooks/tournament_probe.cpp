@@ -242,6 +242,10 @@ Dictionary TeamforgeTournamentProbe::quota_map() const {
 void TeamforgeTournamentProbe::set_quota_map(const Dictionary &p_quotas) {
 }
 
+bool TeamforgeTournamentProbe::has_achievement_listeners() const {
+	return has_connections("achievement_event");
+}
+
 void TeamforgeTournamentProbe::emit_achievement_event(const Dictionary &p_event) {
 	emit_signal("achievement_event", p_event);
 }

@@ -76,6 +76,7 @@ public:
 	void set_funds(int64_t p_funds) override;
 	Dictionary quota_map() const override;
 	void set_quota_map(const Dictionary &p_quotas) override;
+	bool has_achievement_listeners() const override;
 	void emit_achievement_event(const Dictionary &p_event) override;
 	void emit_tournament_completed(int32_t p_tournament_id) override;
 	void emit_tournament_updated(int32_t p_tournament_id) override;
