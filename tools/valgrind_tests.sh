@@ -90,7 +90,7 @@ args=(--headless --path "$run_project" -s res://runner.gd)
 
 echo "valgrind_tests: running the engine suites under memcheck (several minutes)" >&2
 HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_CACHE_HOME="$home/cache" \
-VALGRIND_LIB="$valgrind_lib" GLIBCXX_FORCE_NEW=1 \
+VALGRIND_LIB="$valgrind_lib" GLIBCXX_FORCE_NEW=1 TEAMFORGE_TOP="$top" \
 timeout 3600 "$vroot/usr/lib64/ld-linux-x86-64.so.2" --library-path "$vlib" "$vroot/usr/bin/valgrind.bin" \
     --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
     --errors-for-leak-kinds=definite,indirect --keep-debuginfo=yes \

@@ -112,7 +112,10 @@ func _meet(text: String, where: String, context := "") -> void:
 
 
 func _catalogues() -> Dictionary:
-	var folder := ProjectSettings.globalize_path("res://").path_join(LOCALE_FOLDER).simplify_path()
+	# A run on a copy of this project (as under valgrind) names the checkout it came from.
+	var top := OS.get_environment("TEAMFORGE_TOP")
+	var base := top.path_join("tests/engine") if top != "" else ProjectSettings.globalize_path("res://")
+	var folder := base.path_join(LOCALE_FOLDER).simplify_path()
 	var found := {}
 	for locale in LOCALES:
 		var path := folder.path_join("teamforge.%s.po" % locale)
