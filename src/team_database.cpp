@@ -151,6 +151,30 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 	emit_signal(keys().teams_rebuilt_signal);
 }
 
+const std::vector<TeamData *> &TeamDatabase::team_records() const {
+	// Reading the id an element holds is one call into the engine; resolving the object behind it takes
+	// several, and the tournaments read the whole list for every match.
+	const int64_t count = teams.size();
+	resolved_teams.resize(static_cast<size_t>(count));
+	live_teams.clear();
+	for (int64_t i = 0; i < count; ++i) {
+		const Variant &element = teams[i];
+		if (element.get_type() != Variant::OBJECT) {
+			continue;
+		}
+		const ObjectID id = element;
+		ResolvedTeam &slot = resolved_teams[static_cast<size_t>(i)];
+		if (slot.id != id) {
+			slot.id = id;
+			slot.team = as_team(element);
+		}
+		if (slot.team != nullptr) {
+			live_teams.push_back(slot.team);
+		}
+	}
+	return live_teams;
+}
+
 int32_t TeamDatabase::get_team_count() const {
 	return static_cast<int32_t>(std::min<int64_t>(teams.size(), std::numeric_limits<int32_t>::max()));
 }

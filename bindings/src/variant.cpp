@@ -234,6 +234,14 @@ Variant::operator Object *() const {
 	return internal::get_wrapped(owner);
 }
 
+Variant::operator ObjectID() const {
+	if (get_type() == INT) {
+		return ObjectID(operator uint64_t());
+	}
+	// The engine answers 0 for a value that holds no object.
+	return ObjectID(internal::gdextension_interface_variant_get_object_instance_id(opaque));
+}
+
 bool Variant::can_convert_strict(Type p_from, Type p_to) {
 	return internal::gdextension_interface_variant_can_convert_strict(static_cast<GDExtensionVariantType>(p_from),
 				   static_cast<GDExtensionVariantType>(p_to)) != 0;

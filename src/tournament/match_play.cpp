@@ -51,15 +51,18 @@ bool is_last_stage(const Tournament &p_tournament) {
 	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
 }
 
-bool is_top_team(const Dictionary &p_entry) {
-	const String name = readable_by_text_keys(p_entry).get(TF_KEY("name"), String());
-	const godot::CharString utf8 = name.utf8();
+bool is_top_name(const String &p_name) {
+	const godot::CharString utf8 = p_name.utf8();
 	for (const char *top : TOP_TEAMS) {
 		if (std::strcmp(utf8.get_data(), top) == 0) {
 			return true;
 		}
 	}
 	return false;
+}
+
+bool is_top_team(const Dictionary &p_entry) {
+	return is_top_name(readable_by_text_keys(p_entry).get(TF_KEY("name"), String()));
 }
 
 // A team moves along a link only when there is a team to move; a side that a link names is otherwise
@@ -94,7 +97,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
-		MatchNode &r_node, bool p_a_wins) {
+		MatchNode &r_node, bool p_a_wins, SwissRecordIndex &r_index) {
 	r_node.status = TF_TEXT("PLAYED");
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
@@ -105,7 +108,7 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 	r_node.winner = p_a_wins ? r_node.team_a : r_node.team_b;
 	r_node.loser = p_a_wins ? r_node.team_b : r_node.team_a;
 	if (is_swiss(r_stage)) {
-		update_swiss_records(r_stage, r_node);
+		update_swiss_records(r_stage, r_node, &r_index);
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
@@ -115,18 +118,19 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 // than retrying the node for ever, the team still there wins by forfeit. When neither is there,
 // side A goes on, so the bracket still runs to its end.
 void forfeit(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
-		TeamData *p_team_a, TeamData *p_team_b) {
+		TeamData *p_team_a, TeamData *p_team_b, SwissRecordIndex &r_index) {
 	if (p_team_a != nullptr) {
 		r_node.team_a = refresh_team_entry(r_node.team_a, *p_team_a);
 	}
 	if (p_team_b != nullptr) {
 		r_node.team_b = refresh_team_entry(r_node.team_b, *p_team_b);
 	}
-	settle_without_match(p_host, r_tournament, r_stage, r_node, p_team_b == nullptr);
+	settle_without_match(p_host, r_tournament, r_stage, r_node, p_team_b == nullptr, r_index);
 }
 
 // A node with one team whose other side no remaining match can fill: the team goes on unopposed.
-void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
+		SwissRecordIndex &r_index) {
 	const TeamRoster roster(p_host.database());
 	const bool a_present = !r_node.team_a.is_empty();
 	Dictionary &present = a_present ? r_node.team_a : r_node.team_b;
@@ -134,7 +138,7 @@ void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage 
 	if (team != nullptr) {
 		present = refresh_team_entry(present, *team);
 	}
-	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present);
+	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present, r_index);
 }
 
 void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
@@ -195,7 +199,8 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 	return snapshot;
 }
 
-void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
+		SwissRecordIndex &r_index) {
 	Ref<TeamData> team_a;
 	Ref<TeamData> team_b;
 	int32_t heat = 0;
@@ -206,12 +211,13 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 		team_a = Ref<TeamData>(roster.find_entry(r_node.team_a));
 		team_b = Ref<TeamData>(roster.find_entry(r_node.team_b));
 		if (team_a.is_null() || team_b.is_null()) {
-			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
+			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr(), r_index);
 			return;
 		}
 		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
 		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b);
-		const int32_t famous = (is_top_team(r_node.team_a) ? 1 : 0) + (is_top_team(r_node.team_b) ? 1 : 0);
+		// The entries were just refreshed, so their names are the teams' own.
+		const int32_t famous = (is_top_name(team_a->get_name()) ? 1 : 0) + (is_top_name(team_b->get_name()) ? 1 : 0);
 		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
 				famous, r_tournament.prize, round_heat_factor(r_node.name));
 	}
@@ -249,7 +255,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
 
 	if (is_swiss(r_stage)) {
-		update_swiss_records(r_stage, r_node);
+		update_swiss_records(r_stage, r_node, &r_index);
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
@@ -381,15 +387,16 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 	}
 
 	// Taken once before any match: a node that gets its second team today plays on a later day.
+	SwissRecordIndex records;
 	for (size_t i = 0; i < count; i++) {
 		if (!due[i]) {
 			continue;
 		}
 		MatchNode &node = r_stage.nodes[i];
 		if (unopposed[i]) {
-			walkover(p_host, r_tournament, r_stage, node);
+			walkover(p_host, r_tournament, r_stage, node, records);
 		} else {
-			play_match(p_host, r_tournament, r_stage, node);
+			play_match(p_host, r_tournament, r_stage, node, records);
 		}
 		if (p_host.day_interrupted()) {
 			return;

@@ -7,10 +7,12 @@
 #include "match_simulator.h"
 #include "tournament/placements_events.h"
 #include "tournament/stage_building.h"
+#include "tournament/team_entries.h"
 
 #include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -233,44 +235,92 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Ar
 	r_stage.records = records;
 }
 
-void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
+const std::vector<int64_t> &SwissRecordIndex::positions_of(const TournamentStage &p_stage, const String &p_id) {
+	if (!built) {
+		const Array records = p_stage.records;
+		const int64_t count = records.size();
+		for (int64_t i = 0; i < count; i++) {
+			const Variant &value = records[i];
+			if (value.get_type() != Variant::DICTIONARY) {
+				continue;
+			}
+			const String id = entry_id(as_dictionary(value).get(TF_KEY("team"), Variant()));
+			if (!id.is_empty()) {
+				positions[utf8_key(id)].push_back(i);
+			}
+		}
+		built = true;
+	}
+	static const std::vector<int64_t> none;
+	const auto found = positions.find(utf8_key(p_id));
+	return found == positions.end() ? none : found->second;
+}
+
+namespace {
+
+// The positions holding a record of either team, in list order, each once.
+std::vector<int64_t> record_positions(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b,
+		SwissRecordIndex *r_index) {
+	std::vector<int64_t> found;
+	if (r_index == nullptr) {
+		const Array records = r_stage.records;
+		const int64_t count = records.size();
+		for (int64_t i = 0; i < count; i++) {
+			const Variant &value = records[i];
+			if (value.get_type() != Variant::DICTIONARY) {
+				continue;
+			}
+			const String id = entry_id(as_dictionary(value).get(TF_KEY("team"), Variant()));
+			if (!id.is_empty() && (id == p_id_a || id == p_id_b)) {
+				found.push_back(i);
+			}
+		}
+		return found;
+	}
+	for (const String *id : { &p_id_a, &p_id_b }) {
+		if (!id->is_empty()) {
+			const std::vector<int64_t> &positions = r_index->positions_of(r_stage, *id);
+			found.insert(found.end(), positions.begin(), positions.end());
+		}
+	}
+	std::sort(found.begin(), found.end());
+	found.erase(std::unique(found.begin(), found.end()), found.end());
+	return found;
+}
+
+} // namespace
+
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node, SwissRecordIndex *r_index) {
 	const String id_a = entry_id(p_node.team_a);
 	const String id_b = entry_id(p_node.team_b);
+	const std::vector<int64_t> positions = record_positions(r_stage, id_a, id_b, r_index);
+	if (positions.empty()) {
+		return;
+	}
 	const bool a_won = p_node.score_a > p_node.score_b;
 	const bool b_won = p_node.score_b > p_node.score_a;
+	// Updated records go into a new list as new dictionaries: a record a script froze or retyped still
+	// takes the new counts, and a list taken before the match keeps the records from before it.
 	const Array records = r_stage.records;
 	const int64_t count = records.size();
 	Array updated_list;
-	bool changed = false;
 	updated_list.resize(count);
 	for (int64_t i = 0; i < count; i++) {
-		const Variant &value = records[i];
-		updated_list[i] = value;
-		if (value.get_type() != Variant::DICTIONARY) {
-			continue;
-		}
-		const Dictionary record = as_dictionary(value);
+		updated_list[i] = records[i];
+	}
+	for (const int64_t position : positions) {
+		const Dictionary record = as_dictionary(records[position]);
 		const String id = entry_id(record.get(TF_KEY("team"), Variant()));
-		const bool is_a = !id.is_empty() && id == id_a;
-		const bool is_b = !id.is_empty() && id == id_b;
-		if (!is_a && !is_b) {
-			continue;
-		}
-		// Updated records go into a new list as new dictionaries: a record a script froze or retyped
-		// still takes the new counts, and a list taken before the match keeps the records from before it.
 		Dictionary updated = plain_copy(record);
-		if (is_a) {
+		if (id == id_a) {
 			count_result(updated, a_won);
 		}
-		if (is_b) {
+		if (id == id_b) {
 			count_result(updated, b_won);
 		}
-		updated_list[i] = updated;
-		changed = true;
+		updated_list[position] = updated;
 	}
-	if (changed) {
-		r_stage.records = updated_list;
-	}
+	r_stage.records = updated_list;
 }
 
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {

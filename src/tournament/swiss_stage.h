@@ -11,6 +11,9 @@
 #include <godot_cpp/variant/string.hpp>
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace teamforge {
 
@@ -19,7 +22,23 @@ TournamentStage build_swiss_stage(const godot::String &p_name, int32_t p_team_co
 // A copy of p_entries in seeded random order; moves the simulator's seed on, even for an empty list.
 godot::Array shuffle_entries(TournamentHost &p_host, const godot::Array &p_entries);
 void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const godot::Array &p_seed_list);
-void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
+
+// Where each team's records sit in a stage's record list, read once for a play day instead of once per
+// match. Valid while only update_swiss_records changes the list, which keeps every record in its place
+// with its team: no signal handler can reach the list in between.
+class SwissRecordIndex {
+public:
+	// The positions of the records of the team with this id (not ""), in list order.
+	const std::vector<int64_t> &positions_of(const TournamentStage &p_stage, const godot::String &p_id);
+
+private:
+	bool built = false;
+	std::unordered_map<std::string, std::vector<int64_t>> positions;
+};
+
+// Counts a played node into both teams' records (every record of each team). With an index, the records
+// are found through it.
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node, SwissRecordIndex *r_index = nullptr);
 // End of a play day: pairs the next round once the current one is over.
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
 // Finished when every record has three wins or three losses (a stage without records at once), or when

@@ -60,15 +60,7 @@ TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
 	if (p_database == nullptr) {
 		return;
 	}
-	const godot::Array teams = p_database->get_teams();
-	const int64_t count = teams.size();
-	list.reserve(static_cast<size_t>(count));
-	for (int64_t i = 0; i < count; i++) {
-		godot::TeamData *team = godot::Object::cast_to<godot::TeamData>(teams[i].operator godot::Object *());
-		if (team != nullptr) {
-			list.push_back(team);
-		}
-	}
+	list = p_database->team_records();
 }
 
 godot::TeamData *TeamRoster::find(const godot::String &p_id) const {
