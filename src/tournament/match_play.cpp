@@ -102,6 +102,7 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
+	r_node.played_maps.clear();
 	r_node.heat = 0;
 	r_node.vrs_delta_a = 0;
 	r_node.vrs_delta_b = 0;
@@ -233,7 +234,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.status = TF_TEXT("PLAYED");
 	r_node.score_a = series.score_a;
 	r_node.score_b = series.score_b;
-	r_node.details = series.map_reports;
+	r_node.details = Array();
+	r_node.played_maps = series.maps;
 	r_node.vrs_delta_a = saturate_to_int32(series.vrs_delta_a);
 	r_node.vrs_delta_b = saturate_to_int32(series.vrs_delta_b);
 	const bool a_won = r_node.score_a > r_node.score_b;

@@ -5,6 +5,8 @@
 // because the save format and the signals carry them; the converters detach them both ways, so no
 // container is ever shared between the records and a script.
 
+#include "common/played_maps.h"
+
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
@@ -35,7 +37,10 @@ struct MatchNode {
 	bool is_bo5 = false;
 	godot::String loser_tag;
 	godot::String date;
+	// The map reports. A series played here keeps its maps as plain values (played_maps) and its reports
+	// are built when a save asks for them; details read from a save are kept as given.
 	godot::Array details;
+	PlayedMaps played_maps;
 	int32_t heat = 0;
 	godot::Dictionary winner;
 	godot::Dictionary loser;
