@@ -4,6 +4,7 @@
 #include "data/map_pool.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/packed_string_array.hpp>
 #include <godot_cpp/variant/string.hpp>
 
 namespace teamforge {
@@ -20,16 +21,21 @@ struct MapNames {
 	}
 };
 
+// "A" or "B" per round. The engine splits one text into the list faster than the list can be filled
+// value by value.
 godot::Array round_history(const PlayedMap &p_map) {
-	const godot::Variant &round_a = TF_KEY("A");
-	const godot::Variant &round_b = TF_KEY("B");
-	godot::Array history;
-	const int64_t rounds = static_cast<int64_t>(p_map.rounds.size());
-	history.resize(rounds);
-	for (int64_t i = 0; i < rounds; i++) {
-		history[i] = p_map.rounds[static_cast<size_t>(i)] == 'A' ? round_a : round_b;
+	if (p_map.rounds.empty()) {
+		return godot::Array();
 	}
-	return history;
+	std::string text;
+	text.reserve(p_map.rounds.size() * 2);
+	for (const char round : p_map.rounds) {
+		if (!text.empty()) {
+			text.push_back(',');
+		}
+		text.push_back(round == 'A' ? 'A' : 'B');
+	}
+	return godot::Array(godot::String(text.c_str()).split(TF_TEXT(",")));
 }
 
 godot::Dictionary map_report(const PlayedMap &p_map, RoundHistories p_histories) {

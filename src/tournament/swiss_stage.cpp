@@ -258,10 +258,17 @@ const std::vector<int64_t> &SwissRecordIndex::positions_of(const TournamentStage
 
 namespace {
 
-// The positions holding a record of either team, in list order, each once.
-std::vector<int64_t> record_positions(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b,
+// A record to update: its place in the list and which of the node's teams it belongs to.
+struct RecordToUpdate {
+	int64_t position = 0;
+	bool is_a = false;
+	bool is_b = false;
+};
+
+// The records of either team, in list order, each once.
+std::vector<RecordToUpdate> records_to_update(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b,
 		SwissRecordIndex *r_index) {
-	std::vector<int64_t> found;
+	std::vector<RecordToUpdate> found;
 	if (r_index == nullptr) {
 		const Array records = r_stage.records;
 		const int64_t count = records.size();
@@ -271,54 +278,62 @@ std::vector<int64_t> record_positions(TournamentStage &r_stage, const String &p_
 				continue;
 			}
 			const String id = entry_id(as_dictionary(value).get(TF_KEY("team"), Variant()));
-			if (!id.is_empty() && (id == p_id_a || id == p_id_b)) {
-				found.push_back(i);
+			const bool is_a = !id.is_empty() && id == p_id_a;
+			const bool is_b = !id.is_empty() && id == p_id_b;
+			if (is_a || is_b) {
+				found.push_back({ i, is_a, is_b });
 			}
 		}
 		return found;
 	}
-	for (const String *id : { &p_id_a, &p_id_b }) {
-		if (!id->is_empty()) {
-			const std::vector<int64_t> &positions = r_index->positions_of(r_stage, *id);
-			found.insert(found.end(), positions.begin(), positions.end());
+	if (!p_id_a.is_empty()) {
+		for (const int64_t position : r_index->positions_of(r_stage, p_id_a)) {
+			found.push_back({ position, true, false });
 		}
 	}
-	std::sort(found.begin(), found.end());
-	found.erase(std::unique(found.begin(), found.end()), found.end());
-	return found;
+	if (!p_id_b.is_empty()) {
+		for (const int64_t position : r_index->positions_of(r_stage, p_id_b)) {
+			found.push_back({ position, false, true });
+		}
+	}
+	std::sort(found.begin(), found.end(), [](const RecordToUpdate &p_x, const RecordToUpdate &p_y) { return p_x.position < p_y.position; });
+	// A team playing itself has its records listed twice.
+	std::vector<RecordToUpdate> merged;
+	for (const RecordToUpdate &record : found) {
+		if (!merged.empty() && merged.back().position == record.position) {
+			merged.back().is_a = merged.back().is_a || record.is_a;
+			merged.back().is_b = merged.back().is_b || record.is_b;
+		} else {
+			merged.push_back(record);
+		}
+	}
+	return merged;
 }
 
 } // namespace
 
 void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node, SwissRecordIndex *r_index) {
-	const String id_a = entry_id(p_node.team_a);
-	const String id_b = entry_id(p_node.team_b);
-	const std::vector<int64_t> positions = record_positions(r_stage, id_a, id_b, r_index);
-	if (positions.empty()) {
+	const std::vector<RecordToUpdate> updates =
+			records_to_update(r_stage, entry_id(p_node.team_a), entry_id(p_node.team_b), r_index);
+	if (updates.empty()) {
 		return;
 	}
 	const bool a_won = p_node.score_a > p_node.score_b;
 	const bool b_won = p_node.score_b > p_node.score_a;
 	// Updated records go into a new list as new dictionaries: a record a script froze or retyped still
-	// takes the new counts, and a list taken before the match keeps the records from before it.
+	// takes the new counts, and a list taken before the match keeps the records from before it. The
+	// engine copies a plain list itself; a typed one is copied value by value into a plain one.
 	const Array records = r_stage.records;
-	const int64_t count = records.size();
-	Array updated_list;
-	updated_list.resize(count);
-	for (int64_t i = 0; i < count; i++) {
-		updated_list[i] = records[i];
-	}
-	for (const int64_t position : positions) {
-		const Dictionary record = as_dictionary(records[position]);
-		const String id = entry_id(record.get(TF_KEY("team"), Variant()));
-		Dictionary updated = plain_copy(record);
-		if (id == id_a) {
+	Array updated_list = records.is_typed() ? plain_list(records) : records.duplicate();
+	for (const RecordToUpdate &update : updates) {
+		Dictionary updated = plain_copy(as_dictionary(records[update.position]));
+		if (update.is_a) {
 			count_result(updated, a_won);
 		}
-		if (id == id_b) {
+		if (update.is_b) {
 			count_result(updated, b_won);
 		}
-		updated_list[position] = updated;
+		updated_list[update.position] = updated;
 	}
 	r_stage.records = updated_list;
 }
