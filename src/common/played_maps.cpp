@@ -4,7 +4,6 @@
 #include "data/map_pool.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
-#include <godot_cpp/variant/packed_string_array.hpp>
 #include <godot_cpp/variant/string.hpp>
 
 namespace teamforge {
@@ -21,21 +20,20 @@ struct MapNames {
 	}
 };
 
-// "A" or "B" per round. The engine splits one text into the list faster than the list can be filled
-// value by value.
+// "A" or "B" per round: the engine fills the list with "A" itself, and only B's rounds are written one by
+// one.
 godot::Array round_history(const PlayedMap &p_map) {
-	if (p_map.rounds.empty()) {
-		return godot::Array();
-	}
-	std::string text;
-	text.reserve(p_map.rounds.size() * 2);
-	for (const char round : p_map.rounds) {
-		if (!text.empty()) {
-			text.push_back(',');
+	const godot::Variant &round_b = TF_KEY("B");
+	godot::Array history;
+	const int64_t rounds = static_cast<int64_t>(p_map.rounds.size());
+	history.resize(rounds);
+	history.fill(TF_KEY("A"));
+	for (int64_t i = 0; i < rounds; i++) {
+		if (p_map.rounds[static_cast<size_t>(i)] != 'A') {
+			history[i] = round_b;
 		}
-		text.push_back(round == 'A' ? 'A' : 'B');
 	}
-	return godot::Array(godot::String(text.c_str()).split(TF_TEXT(",")));
+	return history;
 }
 
 godot::Dictionary map_report(const PlayedMap &p_map, RoundHistories p_histories) {

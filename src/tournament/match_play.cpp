@@ -97,7 +97,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
-		MatchNode &r_node, bool p_a_wins, SwissRecordIndex &r_index) {
+		MatchNode &r_node, bool p_a_wins) {
 	r_node.status = TF_TEXT("PLAYED");
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
@@ -109,7 +109,7 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 	r_node.winner = p_a_wins ? r_node.team_a : r_node.team_b;
 	r_node.loser = p_a_wins ? r_node.team_b : r_node.team_a;
 	if (is_swiss(r_stage)) {
-		update_swiss_records(r_stage, r_node, &r_index);
+		update_swiss_records(r_stage, r_node);
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
@@ -119,19 +119,18 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 // than retrying the node for ever, the team still there wins by forfeit. When neither is there,
 // side A goes on, so the bracket still runs to its end.
 void forfeit(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
-		TeamData *p_team_a, TeamData *p_team_b, SwissRecordIndex &r_index) {
+		TeamData *p_team_a, TeamData *p_team_b) {
 	if (p_team_a != nullptr) {
 		r_node.team_a = refresh_team_entry(r_node.team_a, *p_team_a);
 	}
 	if (p_team_b != nullptr) {
 		r_node.team_b = refresh_team_entry(r_node.team_b, *p_team_b);
 	}
-	settle_without_match(p_host, r_tournament, r_stage, r_node, p_team_b == nullptr, r_index);
+	settle_without_match(p_host, r_tournament, r_stage, r_node, p_team_b == nullptr);
 }
 
 // A node with one team whose other side no remaining match can fill: the team goes on unopposed.
-void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
-		SwissRecordIndex &r_index) {
+void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
 	const TeamRoster roster(p_host.database());
 	const bool a_present = !r_node.team_a.is_empty();
 	Dictionary &present = a_present ? r_node.team_a : r_node.team_b;
@@ -139,7 +138,7 @@ void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage 
 	if (team != nullptr) {
 		present = refresh_team_entry(present, *team);
 	}
-	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present, r_index);
+	settle_without_match(p_host, r_tournament, r_stage, r_node, a_present);
 }
 
 void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
@@ -200,8 +199,7 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 	return snapshot;
 }
 
-void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
-		SwissRecordIndex &r_index) {
+void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
 	Ref<TeamData> team_a;
 	Ref<TeamData> team_b;
 	int32_t heat = 0;
@@ -212,7 +210,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 		team_a = Ref<TeamData>(roster.find_entry(r_node.team_a));
 		team_b = Ref<TeamData>(roster.find_entry(r_node.team_b));
 		if (team_a.is_null() || team_b.is_null()) {
-			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr(), r_index);
+			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
 			return;
 		}
 		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a);
@@ -257,7 +255,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	add_rating_change(r_tournament.vrs_delta_map, id_b, r_node.vrs_delta_b);
 
 	if (is_swiss(r_stage)) {
-		update_swiss_records(r_stage, r_node, &r_index);
+		update_swiss_records(r_stage, r_node);
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
@@ -389,16 +387,15 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 	}
 
 	// Taken once before any match: a node that gets its second team today plays on a later day.
-	SwissRecordIndex records;
 	for (size_t i = 0; i < count; i++) {
 		if (!due[i]) {
 			continue;
 		}
 		MatchNode &node = r_stage.nodes[i];
 		if (unopposed[i]) {
-			walkover(p_host, r_tournament, r_stage, node, records);
+			walkover(p_host, r_tournament, r_stage, node);
 		} else {
-			play_match(p_host, r_tournament, r_stage, node, records);
+			play_match(p_host, r_tournament, r_stage, node);
 		}
 		if (p_host.day_interrupted()) {
 			return;

@@ -13,6 +13,7 @@
 #include <godot_cpp/variant/variant.hpp>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -55,12 +56,13 @@ std::vector<RecordGroup> round_groups(int32_t p_round, int32_t p_teams) {
 	}
 }
 
+// Both texts are put together here and handed to the engine once: they are made every play day.
 String record_key(int64_t p_wins, int64_t p_losses) {
-	return String::num_int64(p_wins) + "-" + String::num_int64(p_losses);
+	return String((std::to_string(p_wins) + "-" + std::to_string(p_losses)).c_str());
 }
 
 String round_name(int64_t p_round) {
-	return String("Round ") + String::num_int64(p_round);
+	return String(("Round " + std::to_string(p_round)).c_str());
 }
 
 int64_t record_count(const Dictionary &p_record, const Variant &p_key) {
@@ -233,6 +235,7 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Ar
 		records.push_back(record);
 	}
 	r_stage.records = records;
+	r_stage.record_index.reset();
 }
 
 const std::vector<int64_t> &SwissRecordIndex::positions_of(const TournamentStage &p_stage, const String &p_id) {
@@ -266,33 +269,19 @@ struct RecordToUpdate {
 };
 
 // The records of either team, in list order, each once.
-std::vector<RecordToUpdate> records_to_update(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b,
-		SwissRecordIndex *r_index) {
-	std::vector<RecordToUpdate> found;
-	if (r_index == nullptr) {
-		const Array records = r_stage.records;
-		const int64_t count = records.size();
-		for (int64_t i = 0; i < count; i++) {
-			const Variant &value = records[i];
-			if (value.get_type() != Variant::DICTIONARY) {
-				continue;
-			}
-			const String id = entry_id(as_dictionary(value).get(TF_KEY("team"), Variant()));
-			const bool is_a = !id.is_empty() && id == p_id_a;
-			const bool is_b = !id.is_empty() && id == p_id_b;
-			if (is_a || is_b) {
-				found.push_back({ i, is_a, is_b });
-			}
-		}
-		return found;
+std::vector<RecordToUpdate> records_to_update(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b) {
+	if (r_stage.record_index == nullptr) {
+		r_stage.record_index = std::make_shared<SwissRecordIndex>();
 	}
+	SwissRecordIndex &index = *r_stage.record_index;
+	std::vector<RecordToUpdate> found;
 	if (!p_id_a.is_empty()) {
-		for (const int64_t position : r_index->positions_of(r_stage, p_id_a)) {
+		for (const int64_t position : index.positions_of(r_stage, p_id_a)) {
 			found.push_back({ position, true, false });
 		}
 	}
 	if (!p_id_b.is_empty()) {
-		for (const int64_t position : r_index->positions_of(r_stage, p_id_b)) {
+		for (const int64_t position : index.positions_of(r_stage, p_id_b)) {
 			found.push_back({ position, false, true });
 		}
 	}
@@ -312,9 +301,8 @@ std::vector<RecordToUpdate> records_to_update(TournamentStage &r_stage, const St
 
 } // namespace
 
-void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node, SwissRecordIndex *r_index) {
-	const std::vector<RecordToUpdate> updates =
-			records_to_update(r_stage, entry_id(p_node.team_a), entry_id(p_node.team_b), r_index);
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
+	const std::vector<RecordToUpdate> updates = records_to_update(r_stage, entry_id(p_node.team_a), entry_id(p_node.team_b));
 	if (updates.empty()) {
 		return;
 	}

@@ -23,9 +23,9 @@ TournamentStage build_swiss_stage(const godot::String &p_name, int32_t p_team_co
 godot::Array shuffle_entries(TournamentHost &p_host, const godot::Array &p_entries);
 void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const godot::Array &p_seed_list);
 
-// Where each team's records sit in a stage's record list, read once for a play day instead of once per
-// match. Valid while only update_swiss_records changes the list, which keeps every record in its place
-// with its team: no signal handler can reach the list in between.
+// Where each team's records sit in a stage's record list, read once instead of for every match. Valid
+// while only update_swiss_records changes the list, which keeps every record in its place with its team;
+// seeding the stage drops it.
 class SwissRecordIndex {
 public:
 	// The positions of the records of the team with this id (not ""), in list order.
@@ -36,9 +36,9 @@ private:
 	std::unordered_map<std::string, std::vector<int64_t>> positions;
 };
 
-// Counts a played node into both teams' records (every record of each team). With an index, the records
-// are found through it.
-void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node, SwissRecordIndex *r_index = nullptr);
+// Counts a played node into both teams' records (every record of each team), found through the stage's
+// record index, which this makes when the stage has none.
+void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
 // End of a play day: pairs the next round once the current one is over.
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
 // Finished when every record has three wins or three losses (a stage without records at once), or when

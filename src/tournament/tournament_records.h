@@ -50,6 +50,8 @@ struct MatchNode {
 	int32_t vrs_delta_b = 0;
 };
 
+class SwissRecordIndex;
+
 struct TournamentStage {
 	godot::String type;
 	godot::String name;
@@ -62,6 +64,8 @@ struct TournamentStage {
 	bool is_playoff = false;
 	godot::Array groups;
 	int32_t next_id = 0;
+	// Where each team's Swiss records sit, read once for the records the stage was seeded with (not saved).
+	std::shared_ptr<SwissRecordIndex> record_index;
 };
 
 struct Tournament {
