@@ -9,7 +9,7 @@ BUILTIN_METHODS = {
     "String": ["split", "strip_edges", "to_upper", "to_lower", "naturalnocasecmp_to", "hash", "to_int",
                "to_float", "length", "is_empty", "substr"],
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
-              "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin", "set", "fill"],
+              "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin", "set"],
     "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only", "set",
                    "merge", "is_typed", "is_typed_key", "is_typed_value", "get_typed_key_builtin",
                    "get_typed_value_builtin"],

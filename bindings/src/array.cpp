@@ -96,10 +96,6 @@ int64_t Array::resize(int64_t p_size) {
 	return result;
 }
 
-void Array::fill(const Variant &p_value) {
-	internal::call_builtin(GODOT_BUILTIN_METHOD(Array, ARRAY, fill), opaque, nullptr, p_value._native_ptr());
-}
-
 Array Array::duplicate(bool p_deep) const {
 	Array result;
 	const uint8_t deep = p_deep ? 1 : 0;

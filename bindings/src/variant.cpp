@@ -235,11 +235,12 @@ Variant::operator Object *() const {
 }
 
 Variant::operator ObjectID() const {
-	if (get_type() == INT) {
+	// The engine answers 0 for a value that holds no object.
+	const GDObjectInstanceID id = internal::gdextension_interface_variant_get_object_instance_id(opaque);
+	if (id == 0 && get_type() == INT) {
 		return ObjectID(operator uint64_t());
 	}
-	// The engine answers 0 for a value that holds no object.
-	return ObjectID(internal::gdextension_interface_variant_get_object_instance_id(opaque));
+	return ObjectID(id);
 }
 
 bool Variant::can_convert_strict(Type p_from, Type p_to) {

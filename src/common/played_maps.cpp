@@ -20,18 +20,14 @@ struct MapNames {
 	}
 };
 
-// "A" or "B" per round: the engine fills the list with "A" itself, and only B's rounds are written one by
-// one.
 godot::Array round_history(const PlayedMap &p_map) {
+	const godot::Variant &round_a = TF_KEY("A");
 	const godot::Variant &round_b = TF_KEY("B");
 	godot::Array history;
 	const int64_t rounds = static_cast<int64_t>(p_map.rounds.size());
 	history.resize(rounds);
-	history.fill(TF_KEY("A"));
 	for (int64_t i = 0; i < rounds; i++) {
-		if (p_map.rounds[static_cast<size_t>(i)] != 'A') {
-			history[i] = round_b;
-		}
+		history[i] = p_map.rounds[static_cast<size_t>(i)] == 'A' ? round_a : round_b;
 	}
 	return history;
 }

@@ -26,8 +26,10 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 	r_entry[TF_KEY("wins")] = p_team.get_wins();
 	r_entry[TF_KEY("losses")] = p_team.get_losses();
 	r_entry[TF_KEY("prize_total")] = p_team.get_prize_total();
-	// A copy: honours a script later appends to the team's own array stay out of the snapshot.
-	r_entry[TF_KEY("honors")] = p_team.get_honors().duplicate();
+	// A copy: honours a script later appends to the team's own array stay out of the snapshot. Most teams
+	// have none, and a new empty list costs less than a copy of one.
+	const godot::Array honors = p_team.get_honors();
+	r_entry[TF_KEY("honors")] = honors.is_empty() && !honors.is_typed() ? godot::Array() : honors.duplicate();
 }
 
 } // namespace

@@ -35,7 +35,6 @@ public:
 	void remove_at(int64_t p_position);
 	void clear();
 	int64_t resize(int64_t p_size);
-	void fill(const Variant &p_value);
 	Array duplicate(bool p_deep = false) const;
 	bool has(const Variant &p_value) const;
 	void sort_custom(const Callable &p_less);
