@@ -1,5 +1,6 @@
 #include "match_simulator.h"
 
+#include "common/played_maps.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -30,15 +31,6 @@ constexpr int64_t VRS_MIN = 600;
 constexpr int64_t VRS_MAX = 2200;
 constexpr int64_t STAMINA_MIN = 0;
 constexpr int64_t STAMINA_MAX = 100;
-
-struct MapResult {
-	size_t map_index = 0;
-	int32_t score_a = 0;
-	int32_t score_b = 0;
-	int32_t overtime_count = 0;
-	// 'A' or 'B' per round, in play order.
-	std::string rounds;
-};
 
 std::vector<size_t> draw_map_indices(teamforge::RandomEngine &r_engine, int32_t p_count) {
 	std::vector<size_t> picked;
@@ -72,7 +64,7 @@ std::vector<size_t> draw_map_indices(teamforge::RandomEngine &r_engine, int32_t 
 	return picked;
 }
 
-void play_round(teamforge::RandomEngine &r_engine, double p_probability, MapResult &r_map) {
+void play_round(teamforge::RandomEngine &r_engine, double p_probability, teamforge::PlayedMap &r_map) {
 	const double roll = r_engine.uniform_real();
 	if (p_probability > roll) {
 		r_map.score_a++;
@@ -85,11 +77,11 @@ void play_round(teamforge::RandomEngine &r_engine, double p_probability, MapResu
 
 // First to 13; from 12-12 six-round overtimes won at 16, 19, 22, ... A map
 // still level after the round cap gets one deciding round.
-MapResult play_map(teamforge::RandomEngine &r_engine, double p_probability, size_t p_map_index) {
+teamforge::PlayedMap play_map(teamforge::RandomEngine &r_engine, double p_probability, size_t p_map_index) {
 	double p = std::isfinite(p_probability) ? p_probability : 0.5;
 	p = std::min(std::max(p, 0.01), 0.99);
 
-	MapResult map;
+	teamforge::PlayedMap map;
 	map.map_index = p_map_index;
 	bool in_overtime = false;
 	while (static_cast<int32_t>(map.rounds.size()) < MAX_MAP_ROUNDS) {
@@ -133,18 +125,8 @@ int32_t clamped_int32(int64_t p_value, int64_t p_min, int64_t p_max) {
 
 // Every key, map name and round value of the reports, built once: a series writes about a hundred of them.
 struct ReportTexts {
-	Variant map_names[teamforge::MAP_POOL_SIZE];
-	Variant round_a = String("A");
-	Variant round_b = String("B");
-	Variant map_name = String("map_name");
-	Variant map_name_camel = String("mapName");
 	Variant score_a = String("score_a");
-	Variant score_a_camel = String("scoreA");
 	Variant score_b = String("score_b");
-	Variant score_b_camel = String("scoreB");
-	Variant round_history = String("round_history");
-	Variant round_history_camel = String("roundHistory");
-	Variant overtime_count = String("overtime_count");
 	Variant error = String("error");
 	Variant team_a_id = String("team_a_id");
 	Variant team_a_name = String("team_a_name");
@@ -173,12 +155,6 @@ struct ReportTexts {
 	Variant change = String("change");
 	Variant seed = String("seed");
 	Variant match_history = String("match_history");
-
-	ReportTexts() {
-		for (size_t i = 0; i < teamforge::MAP_POOL_SIZE; i++) {
-			map_names[i] = String(teamforge::MAP_POOL[i].name);
-		}
-	}
 };
 
 // One set per thread, like the interned keys: reports hold references to these texts.
@@ -187,36 +163,13 @@ const ReportTexts &texts() {
 	return per_thread;
 }
 
-Dictionary build_map_report(const MapResult &p_map) {
-	const ReportTexts &t = texts();
-	const Variant &name = t.map_names[p_map.map_index];
-	Array history;
-	const int64_t rounds = static_cast<int64_t>(p_map.rounds.size());
-	history.resize(rounds);
-	for (int64_t i = 0; i < rounds; i++) {
-		history[i] = p_map.rounds[static_cast<size_t>(i)] == 'A' ? t.round_a : t.round_b;
-	}
-
-	Dictionary report;
-	report[t.map_name] = name;
-	report[t.map_name_camel] = name;
-	report[t.score_a] = p_map.score_a;
-	report[t.score_a_camel] = p_map.score_a;
-	report[t.score_b] = p_map.score_b;
-	report[t.score_b_camel] = p_map.score_b;
-	report[t.round_history] = history;
-	report[t.round_history_camel] = history;
-	report[t.overtime_count] = p_map.overtime_count;
-	return report;
-}
-
 // A played series as plain values; the teams are the caller's and outlive it.
 struct SeriesOutcome {
 	const TeamData *team_a = nullptr;
 	const TeamData *team_b = nullptr;
 	bool is_bo5 = false;
 	double probability = 0.5;
-	std::vector<MapResult> maps;
+	teamforge::PlayedMaps maps;
 	int32_t maps_a = 0;
 	int32_t maps_b = 0;
 	int32_t vrs_a = 0;
@@ -285,14 +238,6 @@ SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a,
 	return outcome;
 }
 
-Array build_map_reports(const SeriesOutcome &p_outcome) {
-	Array map_reports;
-	for (const MapResult &map : p_outcome.maps) {
-		map_reports.push_back(build_map_report(map));
-	}
-	return map_reports;
-}
-
 Dictionary build_report(const SeriesOutcome &p_outcome) {
 	const ReportTexts &t = texts();
 	const TeamData &team_a = *p_outcome.team_a;
@@ -315,7 +260,7 @@ Dictionary build_report(const SeriesOutcome &p_outcome) {
 	report[t.is_bo5] = p_outcome.is_bo5;
 	report[t.probability_a] = p_outcome.probability;
 	report[t.probability_b] = 1.0 - p_outcome.probability;
-	report[t.map_reports] = build_map_reports(p_outcome);
+	report[t.map_reports] = teamforge::map_reports(p_outcome.maps, teamforge::RoundHistories::SHARED);
 	report[t.vrs_before_a] = p_outcome.vrs_a;
 	report[t.vrs_before_b] = p_outcome.vrs_b;
 	report[t.vrs_after_a] = p_outcome.vrs_after_a;
@@ -413,9 +358,8 @@ int64_t MatchSimulator::get_seed() const {
 
 Array MatchSimulator::pick_maps(int32_t p_count) {
 	Array names;
-	const ReportTexts &t = texts();
 	for (const size_t index : draw_map_indices(engine, p_count)) {
-		names.push_back(t.map_names[index]);
+		names.push_back(teamforge::map_name(index));
 	}
 	return names;
 }
@@ -443,8 +387,8 @@ MatchSimulator::PlayedSeries MatchSimulator::simulate_match_privately(const Ref<
 	played.score_b = outcome.maps_b;
 	played.vrs_delta_a = outcome.delta_a;
 	played.vrs_delta_b = outcome.delta_b;
-	played.map_reports = build_map_reports(outcome);
-	// The report is only built for handlers, and built anew, so the caller's map reports stay its own.
+	played.maps = outcome.maps;
+	// The report is only built for handlers.
 	if (has_connections(match_simulated_signal())) {
 		emit_signal(match_simulated_signal(), build_report(outcome));
 	}

@@ -3,6 +3,7 @@
 // Plays a best-of-three or best-of-five series map by map and round by round
 // from the two teams' ratings, and writes the outcome back into both teams.
 
+#include "common/played_maps.h"
 #include "common/random.h"
 #include "team_data.h"
 
@@ -45,11 +46,10 @@ public:
 		int32_t score_b = 0;
 		int64_t vrs_delta_a = 0;
 		int64_t vrs_delta_b = 0;
-		// The map reports, shared with nobody.
-		Array map_reports;
+		teamforge::PlayedMaps maps;
 	};
-	// simulate_match for the library's own use: the signal's handlers, when there are any, get a report
-	// of their own, and the caller gets the series without a report.
+	// simulate_match for the library's own use: the report is built only for the signal's handlers, when
+	// there are any, and the caller gets the series as plain values.
 	PlayedSeries simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
 	Array get_match_history() const;
 	void set_match_history(const Array &p_match_history);

@@ -7,6 +7,8 @@
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
+#include <atomic>
+
 namespace godot {
 
 namespace {
@@ -29,6 +31,12 @@ struct Keys {
 const Keys &keys() {
 	static thread_local const Keys per_thread;
 	return per_thread;
+}
+
+std::atomic<uint64_t> id_changes{ 0 };
+
+void note_id_change() {
+	id_changes.fetch_add(1, std::memory_order_relaxed);
 }
 
 } // namespace
@@ -70,12 +78,22 @@ void TeamData::_bind_methods() {
 	// Signals: none, a record changes silently.
 }
 
+TeamData::TeamData() {
+	// A new record may sit where a freed one was.
+	note_id_change();
+}
+
+uint64_t TeamData::id_generation() {
+	return id_changes.load(std::memory_order_relaxed);
+}
+
 String TeamData::get_id() const {
 	return id;
 }
 
 void TeamData::set_id(const String &p_id) {
 	id = p_id;
+	note_id_change();
 }
 
 String TeamData::get_name() const {
@@ -164,6 +182,7 @@ void TeamData::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	id = String(data.get(keys().id, String()));
+	note_id_change();
 	name = String(data.get(keys().name, String()));
 	region = String(data.get(keys().region, String()));
 	vrs = teamforge::read_saved_int32(data.get(keys().vrs, 1000));

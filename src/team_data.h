@@ -29,6 +29,12 @@ protected:
 	static void _bind_methods();
 
 public:
+	TeamData();
+
+	// Moves on whenever a record's id may have changed anywhere (a record made, an id set or loaded): a
+	// look-up by id built while it had one value is good as long as it keeps that value.
+	static uint64_t id_generation();
+
 	String get_id() const;
 	void set_id(const String &p_id);
 	String get_name() const;

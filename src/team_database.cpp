@@ -152,6 +152,52 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 	emit_signal(keys().teams_rebuilt_signal);
 }
 
+const std::vector<TeamData *> &TeamDatabase::team_records() const {
+	// Reading the id an element holds is one call into the engine; resolving the object behind it takes
+	// several, and the tournaments read the whole list for every match.
+	const int64_t count = teams.size();
+	resolved_teams.resize(static_cast<size_t>(count));
+	live_teams.clear();
+	for (int64_t i = 0; i < count; ++i) {
+		const Variant &element = teams[i];
+		if (element.get_type() != Variant::OBJECT) {
+			continue;
+		}
+		const ObjectID id = element;
+		ResolvedTeam &slot = resolved_teams[static_cast<size_t>(i)];
+		if (slot.id != id) {
+			slot.id = id;
+			slot.team = as_team(element);
+		}
+		if (slot.team != nullptr) {
+			live_teams.push_back(slot.team);
+		}
+	}
+	return live_teams;
+}
+
+TeamData *TeamDatabase::find_team_record(const std::vector<TeamData *> &p_records, const String &p_id) const {
+	if (p_records.empty() || p_id.is_empty()) {
+		return nullptr;
+	}
+	// Built once for a list and kept while no record changes its id: a match looks up two teams, a
+	// season thousands.
+	const uint64_t generation = TeamData::id_generation();
+	if (!indexed || indexed_generation != generation || indexed_teams != p_records) {
+		teams_by_id.clear();
+		for (TeamData *team : p_records) {
+			const CharString id = team->get_id().utf8();
+			teams_by_id.emplace(std::string(id.get_data(), static_cast<size_t>(id.length())), team);
+		}
+		indexed_teams = p_records;
+		indexed_generation = generation;
+		indexed = true;
+	}
+	const CharString id = p_id.utf8();
+	const auto found = teams_by_id.find(std::string(id.get_data(), static_cast<size_t>(id.length())));
+	return found == teams_by_id.end() ? nullptr : found->second;
+}
+
 int32_t TeamDatabase::get_team_count() const {
 	return static_cast<int32_t>(std::min<int64_t>(teams.size(), std::numeric_limits<int32_t>::max()));
 }

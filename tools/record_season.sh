@@ -9,35 +9,24 @@
 # keeps both records in a temporary folder that it names.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/.." && pwd)
 
 usage() {
     sed -n '2,9p' "$0" >&2
     exit 2
 }
 
+# shellcheck source=lib/stage_library.sh
+. "$here/lib/stage_library.sh"
+
 # record <library> <out file>
 record() {
-    local library stage project
-    library=$(realpath "$1")
-    [ -f "$library" ] || { echo "record_season: no library $1" >&2; exit 1; }
-    [ -f "$(dirname "$library")/teamforge.gdextension" ] \
-        || { echo "record_season: no teamforge.gdextension beside $library" >&2; exit 1; }
+    local stage
     stage=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-season.XXXXXX")
-    # The provisioned engine is an editor build and loads the extension's debug entry, whatever the build.
-    mkdir -p "$stage/bin"
-    cp "$(dirname "$library")/teamforge.gdextension" "$stage/bin/"
-    ln -s "$library" "$stage/bin/libteamforge.linux.template_debug.x86_64.so"
-    project="$stage/project"
-    mkdir -p "$project"
-    (cd "$top/tests/engine" && tar --exclude=./.godot --exclude=./bin -cf - .) | (cd "$project" && tar -xf -)
-    "$here/link_extension.sh" "$stage" "$project"
-    "$here/godot" --headless --path "$project" --import >/dev/null 2>&1 || true
-    "$here/link_extension.sh" "$stage" "$project"
-    "$here/godot" --headless --path "$project" -s res://bench/season_record.gd -- "--out=$(realpath -m "$2")" 2>&1 \
+    stage_library "$1" "$stage" || { rm -rf "$stage"; exit 1; }
+    "$here/godot" --headless --path "$stage/project" -s res://bench/season_record.gd -- "--out=$(realpath -m "$2")" 2>&1 \
         | grep -E 'sha256|ERROR' || true
     rm -rf "$stage"
-    [ -s "$2" ] || { echo "record_season: nothing recorded with $library" >&2; exit 1; }
+    [ -s "$2" ] || { echo "record_season: nothing recorded with $1" >&2; exit 1; }
 }
 
 if [ "${1:-}" = "--compare" ]; then

@@ -235,6 +235,15 @@ Variant::operator Object *() const {
 	return internal::get_wrapped(owner);
 }
 
+Variant::operator ObjectID() const {
+	// The engine answers 0 for a value that holds no object.
+	const GDObjectInstanceID id = internal::gdextension_interface_variant_get_object_instance_id(opaque);
+	if (id == 0 && get_type() == INT) {
+		return ObjectID(operator uint64_t());
+	}
+	return ObjectID(id);
+}
+
 bool Variant::can_convert_strict(Type p_from, Type p_to) {
 	return internal::gdextension_interface_variant_can_convert_strict(static_cast<GDExtensionVariantType>(p_from),
 				   static_cast<GDExtensionVariantType>(p_to)) != 0;

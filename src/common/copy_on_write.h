@@ -4,12 +4,14 @@
 // engine trusts a typed container's contents (a stray type crashes it later), so the library never writes
 // into such a container: it writes into a plain copy that replaces the stored one.
 //
-// Two uses. The tournament records copy on every change (array_with, plain_copy): their containers may
-// also sit in a save dictionary that a script keeps, or in another manager loaded from it, and nobody
-// else's copy may change behind its holder's back. The containers the library shares with scripts on
-// purpose (the team list, the guess history, the ledger, a guess record) are written in place, and only
-// replaced when they would refuse the write (ensure_writable), so a change is never announced or paid
-// for without being stored.
+// Two uses. Inside the tournament records, containers that several records share (team entries, which
+// nodes, records and placements pass on to each other, and a Swiss table that a match's event reads as it
+// stood before the match) are copied on change (plain_copy, array_with); a container only one record
+// holds (the rating changes, the placements) is written in place, made plain first when a loaded save
+// typed or froze it. Saves and views detach the records, so no script ever holds one of their containers.
+// The containers the library shares with scripts on purpose (the team list, the guess history, the
+// ledger, a guess record) are written in place, and only replaced when they would refuse the write
+// (ensure_writable), so a change is never announced or paid for without being stored.
 
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
@@ -28,6 +30,17 @@ inline godot::Array array_with(const godot::Array &p_array, int64_t p_index, con
 	}
 	if (p_index < 0 || p_index >= count) {
 		copy.push_back(p_value);
+	}
+	return copy;
+}
+
+// A new, plain array with the same values in the same order.
+inline godot::Array plain_list(const godot::Array &p_array) {
+	godot::Array copy;
+	const int64_t count = p_array.size();
+	copy.resize(count);
+	for (int64_t i = 0; i < count; i++) {
+		copy[i] = p_array[i];
 	}
 	return copy;
 }

@@ -51,15 +51,18 @@ bool is_last_stage(const Tournament &p_tournament) {
 	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
 }
 
-bool is_top_team(const Dictionary &p_entry) {
-	const String name = readable_by_text_keys(p_entry).get(TF_KEY("name"), String());
-	const godot::CharString utf8 = name.utf8();
+bool is_top_name(const String &p_name) {
+	const godot::CharString utf8 = p_name.utf8();
 	for (const char *top : TOP_TEAMS) {
 		if (std::strcmp(utf8.get_data(), top) == 0) {
 			return true;
 		}
 	}
 	return false;
+}
+
+bool is_top_team(const Dictionary &p_entry) {
+	return is_top_name(readable_by_text_keys(p_entry).get(TF_KEY("name"), String()));
 }
 
 // A team moves along a link only when there is a team to move; a side that a link names is otherwise
@@ -99,6 +102,7 @@ void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, Tour
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
+	r_node.played_maps.clear();
 	r_node.heat = 0;
 	r_node.vrs_delta_a = 0;
 	r_node.vrs_delta_b = 0;
@@ -211,7 +215,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 		}
 		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
 		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
-		const int32_t famous = (is_top_team(r_node.team_a) ? 1 : 0) + (is_top_team(r_node.team_b) ? 1 : 0);
+		// The entries were just refreshed, so their names are the teams' own.
+		const int32_t famous = (is_top_name(team_a->get_name()) ? 1 : 0) + (is_top_name(team_b->get_name()) ? 1 : 0);
 		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
 				famous, r_tournament.prize, round_heat_factor(r_node.name));
 	}
@@ -227,7 +232,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.status = TF_TEXT("PLAYED");
 	r_node.score_a = series.score_a;
 	r_node.score_b = series.score_b;
-	r_node.details = series.map_reports;
+	r_node.details = Array();
+	r_node.played_maps = series.maps;
 	r_node.vrs_delta_a = saturate_to_int32(series.vrs_delta_a);
 	r_node.vrs_delta_b = saturate_to_int32(series.vrs_delta_b);
 	const bool a_won = r_node.score_a > r_node.score_b;

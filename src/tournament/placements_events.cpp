@@ -69,21 +69,30 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 	const Dictionary placement = make_placement(TeamRoster(p_host.database()),
 			readable_by_text_keys(r_tournament.initial_vrs), p_entry, p_label);
 
-	const int64_t count = r_tournament.placements.size();
+	// The list is the tournament's own (saves and views detach it), so it is written in place; one that a
+	// loaded save typed or froze becomes a plain list first.
+	Array &placements = r_tournament.placements;
+	const auto make_writable = [&placements]() {
+		if (placements.is_read_only() || placements.is_typed()) {
+			placements = plain_list(placements);
+		}
+	};
+	const int64_t count = placements.size();
 	for (int64_t i = 0; i < count; i++) {
-		const Variant current = static_cast<const Array &>(r_tournament.placements)[i];
-		const Dictionary existing = as_dictionary(current);
+		const Dictionary existing = as_dictionary(static_cast<const Array &>(placements)[i]);
 		if (entry_id(existing.get(TF_KEY("team"), Variant())) != id) {
 			continue;
 		}
 		// A placement only ever improves: a later label must rank strictly higher to replace it.
 		const String tag = existing.get(TF_KEY("tag"), String());
 		if (placement_weight_greater(placement_weight(p_label), placement_weight(tag))) {
-			r_tournament.placements = array_with(r_tournament.placements, i, placement);
+			make_writable();
+			placements[i] = placement;
 		}
 		return;
 	}
-	r_tournament.placements = array_with(r_tournament.placements, count, placement);
+	make_writable();
+	placements.push_back(placement);
 }
 
 } // namespace teamforge

@@ -7,10 +7,13 @@
 #include "match_simulator.h"
 #include "tournament/placements_events.h"
 #include "tournament/stage_building.h"
+#include "tournament/team_entries.h"
 
 #include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -52,12 +55,13 @@ std::vector<RecordGroup> round_groups(int32_t p_round, int32_t p_teams) {
 	}
 }
 
+// Both texts are put together here and handed to the engine once: they are made every play day.
 String record_key(int64_t p_wins, int64_t p_losses) {
-	return String::num_int64(p_wins) + "-" + String::num_int64(p_losses);
+	return String((std::to_string(p_wins) + "-" + std::to_string(p_losses)).c_str());
 }
 
 String round_name(int64_t p_round) {
-	return String("Round ") + String::num_int64(p_round);
+	return String(("Round " + std::to_string(p_round)).c_str());
 }
 
 int64_t record_count(const Dictionary &p_record, const Variant &p_key) {
@@ -230,46 +234,95 @@ void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const Ar
 		records.push_back(record);
 	}
 	r_stage.records = records;
+	r_stage.record_index.reset();
 }
 
+const std::vector<int64_t> &SwissRecordIndex::positions_of(const TournamentStage &p_stage, const String &p_id) {
+	if (!built) {
+		const Array records = p_stage.records;
+		const int64_t count = records.size();
+		for (int64_t i = 0; i < count; i++) {
+			const Variant &value = records[i];
+			if (value.get_type() != Variant::DICTIONARY) {
+				continue;
+			}
+			const String id = entry_id(as_dictionary(value).get(TF_KEY("team"), Variant()));
+			if (!id.is_empty()) {
+				positions[utf8_key(id)].push_back(i);
+			}
+		}
+		built = true;
+	}
+	static const std::vector<int64_t> none;
+	const auto found = positions.find(utf8_key(p_id));
+	return found == positions.end() ? none : found->second;
+}
+
+namespace {
+
+// A record to update: its place in the list and which of the node's teams it belongs to.
+struct RecordToUpdate {
+	int64_t position = 0;
+	bool is_a = false;
+	bool is_b = false;
+};
+
+// The records of either team, in list order, each once.
+std::vector<RecordToUpdate> records_to_update(TournamentStage &r_stage, const String &p_id_a, const String &p_id_b) {
+	if (r_stage.record_index == nullptr) {
+		r_stage.record_index = std::make_shared<SwissRecordIndex>();
+	}
+	SwissRecordIndex &index = *r_stage.record_index;
+	std::vector<RecordToUpdate> found;
+	if (!p_id_a.is_empty()) {
+		for (const int64_t position : index.positions_of(r_stage, p_id_a)) {
+			found.push_back({ position, true, false });
+		}
+	}
+	if (!p_id_b.is_empty()) {
+		for (const int64_t position : index.positions_of(r_stage, p_id_b)) {
+			found.push_back({ position, false, true });
+		}
+	}
+	std::sort(found.begin(), found.end(), [](const RecordToUpdate &p_x, const RecordToUpdate &p_y) { return p_x.position < p_y.position; });
+	// A team playing itself has its records listed twice.
+	std::vector<RecordToUpdate> merged;
+	for (const RecordToUpdate &record : found) {
+		if (!merged.empty() && merged.back().position == record.position) {
+			merged.back().is_a = merged.back().is_a || record.is_a;
+			merged.back().is_b = merged.back().is_b || record.is_b;
+		} else {
+			merged.push_back(record);
+		}
+	}
+	return merged;
+}
+
+} // namespace
+
 void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
-	const String id_a = entry_id(p_node.team_a);
-	const String id_b = entry_id(p_node.team_b);
+	const std::vector<RecordToUpdate> updates = records_to_update(r_stage, entry_id(p_node.team_a), entry_id(p_node.team_b));
+	if (updates.empty()) {
+		return;
+	}
 	const bool a_won = p_node.score_a > p_node.score_b;
 	const bool b_won = p_node.score_b > p_node.score_a;
+	// Updated records go into a new list as new dictionaries: a record a script froze or retyped still
+	// takes the new counts, and a list taken before the match keeps the records from before it. The
+	// engine copies a plain list itself; a typed one is copied value by value into a plain one.
 	const Array records = r_stage.records;
-	const int64_t count = records.size();
-	Array updated_list;
-	bool changed = false;
-	updated_list.resize(count);
-	for (int64_t i = 0; i < count; i++) {
-		const Variant &value = records[i];
-		updated_list[i] = value;
-		if (value.get_type() != Variant::DICTIONARY) {
-			continue;
-		}
-		const Dictionary record = as_dictionary(value);
-		const String id = entry_id(record.get(TF_KEY("team"), Variant()));
-		const bool is_a = !id.is_empty() && id == id_a;
-		const bool is_b = !id.is_empty() && id == id_b;
-		if (!is_a && !is_b) {
-			continue;
-		}
-		// Updated records go into a new list as new dictionaries: a record a script froze or retyped
-		// still takes the new counts, and a list taken before the match keeps the records from before it.
-		Dictionary updated = plain_copy(record);
-		if (is_a) {
+	Array updated_list = records.is_typed() ? plain_list(records) : records.duplicate();
+	for (const RecordToUpdate &update : updates) {
+		Dictionary updated = plain_copy(as_dictionary(records[update.position]));
+		if (update.is_a) {
 			count_result(updated, a_won);
 		}
-		if (is_b) {
+		if (update.is_b) {
 			count_result(updated, b_won);
 		}
-		updated_list[i] = updated;
-		changed = true;
+		updated_list[update.position] = updated;
 	}
-	if (changed) {
-		r_stage.records = updated_list;
-	}
+	r_stage.records = updated_list;
 }
 
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {

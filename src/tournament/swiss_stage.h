@@ -11,6 +11,9 @@
 #include <godot_cpp/variant/string.hpp>
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace teamforge {
 
@@ -21,6 +24,22 @@ TournamentStage build_swiss_stage(const godot::String &p_name, int32_t p_team_co
 // A copy of p_entries in seeded random order; moves the simulator's seed on, even for an empty list.
 godot::Array shuffle_entries(TournamentHost &p_host, const godot::Array &p_entries);
 void seed_swiss_stage(TournamentHost &p_host, TournamentStage &r_stage, const godot::Array &p_seed_list);
+
+// Where each team's records sit in a stage's record list, read once instead of for every match. Valid
+// while only update_swiss_records changes the list, which keeps every record in its place with its team;
+// seeding the stage drops it.
+class SwissRecordIndex {
+public:
+	// The positions of the records of the team with this id (not ""), in list order.
+	const std::vector<int64_t> &positions_of(const TournamentStage &p_stage, const godot::String &p_id);
+
+private:
+	bool built = false;
+	std::unordered_map<std::string, std::vector<int64_t>> positions;
+};
+
+// Counts a played node into both teams' records (every record of each team), found through the stage's
+// record index, which this makes when the stage has none.
 void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
 // End of a play day: pairs the next round once the current one is over.
 void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);

@@ -16,8 +16,6 @@ namespace {
 constexpr int64_t UNRANKED = 9999;
 constexpr int64_t DEFAULT_RATING = 1000;
 constexpr int64_t DEFAULT_STAMINA = 100;
-// A handful of look-ups scan the list; more build an index by id once.
-constexpr int32_t SCANNED_LOOKUPS = 3;
 
 void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
 	r_entry[TF_KEY("id")] = p_team.get_id();
@@ -28,8 +26,10 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 	r_entry[TF_KEY("wins")] = p_team.get_wins();
 	r_entry[TF_KEY("losses")] = p_team.get_losses();
 	r_entry[TF_KEY("prize_total")] = p_team.get_prize_total();
-	// A copy: honours a script later appends to the team's own array stay out of the snapshot.
-	r_entry[TF_KEY("honors")] = p_team.get_honors().duplicate();
+	// A copy: honours a script later appends to the team's own array stay out of the snapshot. Most teams
+	// have none, and a new empty list costs less than a copy of one.
+	const godot::Array honors = p_team.get_honors();
+	r_entry[TF_KEY("honors")] = honors.is_empty() && !honors.is_typed() ? godot::Array() : honors.duplicate();
 }
 
 } // namespace
@@ -56,44 +56,16 @@ void refresh_own_team_entry(godot::Dictionary &r_entry, const godot::TeamData &p
 	write_team_values(r_entry, p_team);
 }
 
-TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) {
+TeamRoster::TeamRoster(const godot::TeamDatabase *p_database) :
+		database(p_database) {
 	if (p_database == nullptr) {
 		return;
 	}
-	const godot::Array teams = p_database->get_teams();
-	const int64_t count = teams.size();
-	list.reserve(static_cast<size_t>(count));
-	for (int64_t i = 0; i < count; i++) {
-		godot::TeamData *team = godot::Object::cast_to<godot::TeamData>(teams[i].operator godot::Object *());
-		if (team != nullptr) {
-			list.push_back(team);
-		}
-	}
+	list = p_database->team_records();
 }
 
 godot::TeamData *TeamRoster::find(const godot::String &p_id) const {
-	if (list.empty() || p_id.is_empty()) {
-		return nullptr;
-	}
-	if (!indexed && lookups < SCANNED_LOOKUPS) {
-		lookups++;
-		for (godot::TeamData *team : list) {
-			if (team->get_id() == p_id) {
-				return team;
-			}
-		}
-		return nullptr;
-	}
-	if (!indexed) {
-		by_id.reserve(list.size());
-		for (godot::TeamData *team : list) {
-			// The first team with an id wins, as in the database's own look-up.
-			by_id.emplace(utf8_key(team->get_id()), team);
-		}
-		indexed = true;
-	}
-	const auto found = by_id.find(utf8_key(p_id));
-	return found == by_id.end() ? nullptr : found->second;
+	return database != nullptr ? database->find_team_record(list, p_id) : nullptr;
 }
 
 godot::TeamData *TeamRoster::find_entry(const godot::Dictionary &p_entry) const {

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace godot {
@@ -51,11 +50,8 @@ public:
 	int64_t live_stamina(const godot::Dictionary &p_entry) const;
 
 private:
+	const godot::TeamDatabase *database = nullptr;
 	std::vector<godot::TeamData *> list;
-	// Built once the look-ups by id outnumber a few scans of the list.
-	mutable std::unordered_map<std::string, godot::TeamData *> by_id;
-	mutable bool indexed = false;
-	mutable int32_t lookups = 0;
 };
 
 } // namespace teamforge

@@ -105,7 +105,8 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 	data[TF_KEY("is_bo5")] = p_node.is_bo5;
 	data[TF_KEY("loser_tag")] = p_node.loser_tag;
 	data[TF_KEY("date")] = p_node.date;
-	data[TF_KEY("details")] = detached(p_node.details);
+	data[TF_KEY("details")] = p_node.played_maps.empty() ? detached(p_node.details)
+														 : map_reports(p_node.played_maps, RoundHistories::SEPARATE);
 	data[TF_KEY("heat")] = p_node.heat;
 	data[TF_KEY("winner")] = detached(p_node.winner);
 	data[TF_KEY("loser")] = detached(p_node.loser);

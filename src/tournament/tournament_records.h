@@ -5,6 +5,8 @@
 // because the save format and the signals carry them; the converters detach them both ways, so no
 // container is ever shared between the records and a script.
 
+#include "common/played_maps.h"
+
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
@@ -35,7 +37,10 @@ struct MatchNode {
 	bool is_bo5 = false;
 	godot::String loser_tag;
 	godot::String date;
+	// The map reports. A series played here keeps its maps as plain values (played_maps) and its reports
+	// are built when a save asks for them; details read from a save are kept as given.
 	godot::Array details;
+	PlayedMaps played_maps;
 	int32_t heat = 0;
 	godot::Dictionary winner;
 	godot::Dictionary loser;
@@ -44,6 +49,8 @@ struct MatchNode {
 	int32_t vrs_delta_a = 0;
 	int32_t vrs_delta_b = 0;
 };
+
+class SwissRecordIndex;
 
 struct TournamentStage {
 	godot::String type;
@@ -57,6 +64,8 @@ struct TournamentStage {
 	bool is_playoff = false;
 	godot::Array groups;
 	int32_t next_id = 0;
+	// Where each team's Swiss records sit, read once for the records the stage was seeded with (not saved).
+	std::shared_ptr<SwissRecordIndex> record_index;
 };
 
 struct Tournament {

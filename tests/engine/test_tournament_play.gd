@@ -358,6 +358,34 @@ func test_brackets_play_a_node_once_both_teams_are_known_and_its_day_has_come() 
 	assert_true(final.is_bo5, "a HIGHEST grand final is best of five")
 
 
+# A played node saves the maps its series reported, each save with round histories of its own.
+func test_a_played_node_saves_the_maps_its_series_reported() -> void:
+	tm.create_tournament("BLAST", "HIGHEST", "2026-01-02", "London")
+	var reports := []
+	var match_ids := []
+	tm.get_match_simulator().match_simulated.connect(func(report: Dictionary) -> void: reports.append(report))
+	tm.achievement_event.connect(func(event: Dictionary) -> void:
+		if event.type == "match_played":
+			match_ids.append(event.context.match_id))
+	var days := 0
+	while _tournament().status != "COMPLETED" and days < 120:
+		tm.advance_day()
+		days += 1
+	assert_eq(match_ids.size(), reports.size(), "one event per series")
+	var nodes := {}
+	for node in _tournament().stages[0].nodes:
+		nodes[node.id] = node
+	for i in reports.size():
+		var node: Dictionary = nodes[match_ids[i]]
+		assert_eq(node.details, reports[i].map_reports, "%s keeps the maps of its series" % node.name)
+		assert_eq(node.details.size(), node.score_a + node.score_b, "%s: one report per map" % node.name)
+	var saved: Dictionary = _tournament().stages[0].nodes[0].details[0]
+	saved.round_history.append("X")
+	assert_eq(saved.roundHistory.size() + 1, saved.round_history.size(), "each history is an array of its own")
+	assert_eq(_tournament().stages[0].nodes[0].details, nodes[_tournament().stages[0].nodes[0].id].details,
+			"and the node keeps its own")
+
+
 func test_completion_splits_the_pool_by_weight_and_honours_by_tier() -> void:
 	var teams := db.get_teams()
 	var entry := func(i: int) -> Dictionary: return {"id": teams[i].get_id(), "name": teams[i].get_name(), "vrs": 900}

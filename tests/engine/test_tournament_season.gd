@@ -185,3 +185,37 @@ func test_one_seed_reproduces_a_season_and_a_save_carries_it_on() -> void:
 	assert_true(_all_done(tm_copy), "the loaded season plays to its end")
 	assert_eq(tm_copy.to_dict(), tm.to_dict(), "the loaded season plays as the original")
 	assert_eq(db_copy.to_dict(), db.to_dict(), "and leaves the teams the same")
+
+
+# The tournaments read the team list as it stands whenever they look: a script that reworks the list
+# it got from get_teams() in place mid-season (reorders it, puts another record or other values in)
+# gets the same season as one that hands the same list to set_teams.
+func test_a_team_list_reworked_in_place_plays_as_one_set_anew() -> void:
+	var saves := []
+	for in_place in [true, false]:
+		var database := TeamDatabase.new()
+		database.initialize_defaults()
+		var manager := TournamentManager.new()
+		manager.set_team_database(database)
+		manager.get_match_simulator().set_seed(SEED)
+		_organise_season(manager)
+		for day in 40:
+			manager.advance_day()
+		var list: Array = database.get_teams() if in_place else database.get_teams().duplicate()
+		list.reverse()
+		var stronger := TeamData.new()
+		stronger.from_dict(list[3].to_dict())
+		stronger.set_vrs(2100)
+		list[3] = stronger
+		list[7] = list[8]
+		if in_place:
+			list.push_back(42)
+		else:
+			database.set_teams(list)
+		for day in 160:
+			manager.advance_day()
+		saves.append([manager.to_dict(), _all_done(manager)])
+		manager.free()
+		database.free()
+	assert_true(saves[0][1], "the season ends")
+	assert_eq(saves[0][0], saves[1][0], "the same season either way")

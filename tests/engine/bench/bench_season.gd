@@ -6,7 +6,8 @@ extends SceneTree
 # The provisioned engine is an editor build and loads the extension's debug entry, so a Release
 # library is measured from a folder holding the build's teamforge.gdextension and a link named
 # libteamforge.linux.template_debug.x86_64.so to the Release library.
-# Prints figures only; it checks nothing.
+# Prints figures only; it checks nothing. `-- --runs=N` plays N seasons instead of five
+# (tools/count_season_instructions.sh counts the instructions of one).
 
 const SEED := 20260101
 const RUNS := 5
@@ -61,7 +62,11 @@ func _init() -> void:
 	var build := dir.read_link("bin") if dir != null and dir.is_link("bin") else "res://bin"
 	print("Library measured: %s" % build)
 	print("Season: %d tournaments organised on 2026-01-01, 365 calls of advance_day, seed %d" % [SEASON.size(), SEED])
-	for run in RUNS:
+	var runs := RUNS
+	for argument in OS.get_cmdline_user_args():
+		if argument.begins_with("--runs="):
+			runs = maxi(int(argument.trim_prefix("--runs=")), 1)
+	for run in runs:
 		var r := _season()
 		print("run %d: %.1f ms in all, slowest day %.3f ms (%s), %d of %d completed, %d matches, %.1f us per match" % [
 				run + 1, r[0] / 1000.0, r[1] / 1000.0, r[2], r[3], SEASON.size(), r[4], float(r[0]) / maxi(r[4], 1)])

@@ -6,7 +6,9 @@ extends SceneTree
 #              database's saves;
 #   unlisted   the same season with no handler connected anywhere, then both saves: payloads that are
 #              only built for listeners must leave the season as it was;
-#   game_core  the season through GameCore, with the game core's signals recorded, then its save.
+#   game_core  the season through GameCore, with the game core's signals recorded, then its save;
+#   retyped    the season saved on its 60th day, loaded with its lists and maps typed as a script may
+#              type them, and played on, then both saves.
 # Each section ends with a line "== <section> sha256 <hash>" of its own lines.
 #   tools/godot --headless --path <project> -s res://bench/season_record.gd -- --out=<file>
 
@@ -58,6 +60,48 @@ func _manager_season(listened: bool) -> void:
 	db.free()
 
 
+# Typed containers take other paths when the tournaments write into them.
+func _retyped(save: Dictionary) -> Dictionary:
+	for t in save.tournaments:
+		var placements: Array[Dictionary] = []
+		placements.assign(t.placements)
+		t.placements = placements
+		var deltas: Dictionary[String, int] = {}
+		deltas.assign(t.vrs_delta_map)
+		t.vrs_delta_map = deltas
+		for stage in t.stages:
+			var records: Array[Dictionary] = []
+			records.assign(stage.records)
+			stage.records = records
+			for node in stage.nodes:
+				for side in ["team_a", "team_b"]:
+					var entry: Dictionary[String, Variant] = {}
+					entry.assign(node[side])
+					node[side] = entry
+	return save
+
+
+func _retyped_season() -> void:
+	var db := TeamDatabase.new()
+	db.initialize_defaults()
+	var tm := TournamentManager.new()
+	tm.set_team_database(db)
+	tm.set_available_funds(1000000000)
+	tm.get_match_simulator().set_seed(Bench.SEED)
+	_organise(tm.create_tournament)
+	for day in 60:
+		tm.advance_day()
+	var seed := tm.get_match_simulator().get_seed()
+	tm.from_dict(_retyped(tm.to_dict()))
+	tm.get_match_simulator().set_seed(seed)
+	for day in DAYS - 60:
+		tm.advance_day()
+	_lines.append("manager.to_dict %s" % var_to_str(tm.to_dict()))
+	_lines.append("database.to_dict %s" % var_to_str(db.to_dict()))
+	tm.free()
+	db.free()
+
+
 func _game_core_season() -> void:
 	var core := GameCore.new()
 	core.initialize_new_game()
@@ -97,6 +141,9 @@ func _init() -> void:
 	start = _lines.size()
 	_game_core_season()
 	_close_section("game_core", start)
+	start = _lines.size()
+	_retyped_season()
+	_close_section("retyped", start)
 	var file := FileAccess.open(out, FileAccess.WRITE)
 	if file == null:
 		push_error("cannot write %s" % out)

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include <gdextension_interface.h>
+#include <godot_cpp/core/object_id.hpp>
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/callable.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
@@ -127,6 +128,9 @@ public:
 	operator Dictionary() const;
 	operator Callable() const;
 	operator Object *() const;
+	// The instance id an object value holds, even once the object is gone; an int is read as an id; null
+	// for any other value.
+	operator ObjectID() const;
 
 	// True when the engine accepts this value as an argument of type p_type without a lossy conversion.
 	static bool can_convert_strict(Type p_from, Type p_to);
