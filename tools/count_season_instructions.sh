@@ -2,7 +2,8 @@
 # Counts the instructions that the 365 days of one bench season take (tests/engine/bench/bench_season.gd,
 # every call of TournamentManager.advance_day with all it calls, the engine's work included), under
 # valgrind's callgrind: a figure that, unlike wall time, does not move with the machine's load.
-#   tools/count_season_instructions.sh <library>...
+#   tools/count_season_instructions.sh [--keep <dir>] <library>...
+# --keep leaves each library's callgrind output in <dir> (callgrind.<n>.out) for callgrind_annotate.
 # A library is a built libteamforge shared object with the build's teamforge.gdextension beside it (see
 # tools/record_season.sh); an optimised build measures what a game ships. Each count takes some minutes.
 # valgrind comes from the private root that tools/valgrind_tests.sh unpacks into .cache/ when that is
@@ -14,7 +15,13 @@ cache="${TEAMFORGE_CACHE:-$top/.cache}"
 groot="$cache/godot-root"
 vroot="$cache/valgrind-root"
 
-[ $# -ge 1 ] || { sed -n '2,9p' "$0" >&2; exit 2; }
+keep=""
+if [ "${1:-}" = "--keep" ]; then
+    keep=$(realpath -m "${2:?--keep needs a folder}")
+    mkdir -p "$keep"
+    shift 2
+fi
+[ $# -ge 1 ] || { sed -n '2,10p' "$0" >&2; exit 2; }
 
 # shellcheck source=lib/stage_library.sh
 . "$here/lib/stage_library.sh"
@@ -37,7 +44,9 @@ fi
 home="${TEAMFORGE_HOME:-$cache/home}"
 mkdir -p "$home/data" "$home/config" "$home/cache"
 glib="$groot/usr/lib/x86_64-linux-gnu"
+n=0
 for library in "$@"; do
+    n=$((n + 1))
     stage=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-count.XXXXXX")
     stage_library "$library" "$stage"
     # Only what runs inside advance_day is counted; the engine's start and the season's set-up are not.
@@ -50,5 +59,6 @@ for library in "$@"; do
     count=$(sed -n 's/^==[0-9]*== Collected : //p' "$stage/run.txt")
     season=$(grep -E '^run 1:' "$stage/run.txt" || true)
     echo "$library: $count instructions in advance_day over the season (${season#run 1: })"
+    [ -z "$keep" ] || cp "$stage/callgrind.out" "$keep/callgrind.$n.out"
     rm -rf "$stage"
 done

@@ -1,30 +1,32 @@
 #!/usr/bin/env bash
 # Builds the optimised library (Release) and runs the benchmarks of tests/engine/bench/, which print
 # figures and check nothing.
-#   tools/run_benchmarks.sh [name...]      e.g. tools/run_benchmarks.sh bench_season bench_simulator
-# Without names every bench_*.gd runs. The provisioned engine is an editor build and loads only the
-# extension's debug entry, so the Release library is offered under that name in a folder of its own,
-# and the benchmarks run on a copy of the test project (plain test runs may go on meanwhile).
+#   tools/run_benchmarks.sh [--library <so>] [name...]   e.g. tools/run_benchmarks.sh bench_season bench_simulator
+# Without names every bench_*.gd runs. --library runs them with an already built library instead (a copy
+# kept from an older build, with its teamforge.gdextension beside it), to print figures before and after a
+# change. The benchmarks run on a copy of the test project, so plain test runs may go on meanwhile.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 build="$top/build/release"
 
-# The hooks are built in too: the stage engines are measured through the test probe.
-"$here/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DTEAMFORGE_TEST_HOOKS=ON
+# shellcheck source=lib/stage_library.sh
+. "$here/lib/stage_library.sh"
 
-stage="$build/bench"
-rm -rf "$stage"
-mkdir -p "$stage/bin"
-cp "$build/bin/teamforge.gdextension" "$stage/bin/"
-ln -s "$build/bin/libteamforge.linux.template_release.x86_64.so" "$stage/bin/libteamforge.linux.template_debug.x86_64.so"
+library=""
+if [ "${1:-}" = "--library" ]; then
+    library=${2:?--library needs a built library}
+    shift 2
+else
+    # The hooks are built in too: the stage engines are measured through the test probe.
+    "$here/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DTEAMFORGE_TEST_HOOKS=ON
+    library="$build/bin/libteamforge.linux.template_release.x86_64.so"
+fi
 
+stage=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-bench.XXXXXX")
+trap 'rm -rf "$stage"' EXIT
+stage_library "$library" "$stage"
 project="$stage/project"
-mkdir -p "$project"
-(cd "$top/tests/engine" && tar --exclude=./.godot --exclude=./bin -cf - .) | (cd "$project" && tar -xf -)
-"$here/link_extension.sh" "$stage" "$project"
-"$here/godot" --headless --path "$project" --import >/dev/null 2>&1 || true
-"$here/link_extension.sh" "$stage" "$project"
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
