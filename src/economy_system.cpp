@@ -5,7 +5,6 @@
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
-#include "data/top_teams.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -99,15 +98,6 @@ GuessOdds compute_guess_odds(double p_rating_a, double p_rating_b) {
 	odds.odds_a = price(a);
 	odds.odds_b = price(b);
 	return odds;
-}
-
-bool is_top_team(const String &p_name) {
-	for (size_t i = 0; i < teamforge::TOP_TEAMS_SIZE; i++) {
-		if (p_name == String(teamforge::TOP_TEAMS[i])) {
-			return true;
-		}
-	}
-	return false;
 }
 
 // Heat grows with both ratings and the square of the prize, and is boosted by
@@ -254,10 +244,10 @@ int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const
 	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
 	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
 	int32_t top_count = 0;
-	if (p_team_a.is_valid() && is_top_team(p_team_a->get_name())) {
+	if (p_team_a.is_valid() && p_team_a->has_top_name()) {
 		top_count++;
 	}
-	if (p_team_b.is_valid() && is_top_team(p_team_b->get_name())) {
+	if (p_team_b.is_valid() && p_team_b->has_top_name()) {
 		top_count++;
 	}
 	return compute_match_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);

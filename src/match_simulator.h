@@ -51,6 +51,8 @@ public:
 	// simulate_match for the library's own use: the report is built only for the signal's handlers, when
 	// there are any, and the caller gets the series as plain values.
 	PlayedSeries simulate_match_privately(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, bool p_is_bo5);
+	// Whether a script would see anything while a series is played: its signal is the only way in.
+	bool is_watched() const { return has_connections(match_simulated_signal()); }
 	Array get_match_history() const;
 	void set_match_history(const Array &p_match_history);
 	void clear_match_history();

@@ -3,6 +3,7 @@
 #include "common/detached_copy.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
+#include "data/top_teams.h"
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -102,6 +103,7 @@ String TeamData::get_name() const {
 
 void TeamData::set_name(const String &p_name) {
 	name = p_name;
+	top_name = teamforge::is_top_team_name(name);
 }
 
 String TeamData::get_region() const {
@@ -183,7 +185,7 @@ void TeamData::from_dict(const Dictionary &p_data) {
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	id = String(data.get(keys().id, String()));
 	note_id_change();
-	name = String(data.get(keys().name, String()));
+	set_name(String(data.get(keys().name, String())));
 	region = String(data.get(keys().region, String()));
 	vrs = teamforge::read_saved_int32(data.get(keys().vrs, 1000));
 	stamina = teamforge::read_saved_int32(data.get(keys().stamina, 100));

@@ -16,6 +16,8 @@ class TeamData : public RefCounted {
 
 	String id;
 	String name;
+	// Whether name is one of the famous teams', worked out when the name is set: matches read it often.
+	bool top_name = false;
 	String region;
 	int32_t vrs = 1000;
 	int32_t stamina = 100;
@@ -39,6 +41,8 @@ public:
 	void set_id(const String &p_id);
 	String get_name() const;
 	void set_name(const String &p_name);
+	// Not bound: the library's own look-up for match heat.
+	bool has_top_name() const { return top_name; }
 	String get_region() const;
 	void set_region(const String &p_region);
 	int32_t get_vrs() const;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Counts the instructions that the 365 days of one bench season take (tests/engine/bench/bench_season.gd,
-# every call of TournamentManager.advance_day with all it calls, the engine's work included), under
-# valgrind's callgrind: a figure that, unlike wall time, does not move with the machine's load.
+# no handler connected; every call of TournamentManager.advance_day with all it calls, the engine's work
+# included), under valgrind's callgrind: a figure that, unlike wall time, does not move with the load.
 #   tools/count_season_instructions.sh [--keep <dir>] <library>...
 # --keep leaves each library's callgrind output in <dir> (callgrind.<n>.out) for callgrind_annotate.
 # A library is a built libteamforge shared object with the build's teamforge.gdextension beside it (see
@@ -54,7 +54,7 @@ for library in "$@"; do
         "${valgrind_env[@]}" "${valgrind_cmd[@]}" --tool=callgrind --callgrind-out-file="$stage/callgrind.out" \
         --toggle-collect='*TournamentManager::advance_day*' \
         "$groot/usr/lib64/ld-linux-x86-64.so.2" --library-path "$glib:$groot/usr/lib:$glib/pulseaudio" \
-        "$groot/usr/bin/godot" --headless --path "$stage/project" -s res://bench/bench_season.gd -- --runs=1 \
+        "$groot/usr/bin/godot" --headless --path "$stage/project" -s res://bench/bench_season.gd -- --runs=1 --no-handler \
         >"$stage/run.txt" 2>&1 || { cat "$stage/run.txt"; rm -rf "$stage"; exit 1; }
     count=$(sed -n 's/^==[0-9]*== Collected : //p' "$stage/run.txt")
     season=$(grep -E '^run 1:' "$stage/run.txt" || true)

@@ -51,18 +51,8 @@ bool is_last_stage(const Tournament &p_tournament) {
 	return static_cast<size_t>(p_tournament.current_stage_idx) + 1 >= p_tournament.stages.size();
 }
 
-bool is_top_name(const String &p_name) {
-	const godot::CharString utf8 = p_name.utf8();
-	for (const char *top : TOP_TEAMS) {
-		if (std::strcmp(utf8.get_data(), top) == 0) {
-			return true;
-		}
-	}
-	return false;
-}
-
 bool is_top_team(const Dictionary &p_entry) {
-	return is_top_name(readable_by_text_keys(p_entry).get(TF_KEY("name"), String()));
+	return is_top_team_name(readable_by_text_keys(p_entry).get(TF_KEY("name"), String()));
 }
 
 // A team moves along a link only when there is a team to move; a side that a link names is otherwise
@@ -200,6 +190,10 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 }
 
 void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
+	// Only the simulator's handlers could see the node while its match is played; without them the
+	// entries are refreshed once, after the match, to the same values.
+	const bool watched = simulator.is_null() || simulator->is_watched();
 	Ref<TeamData> team_a;
 	Ref<TeamData> team_b;
 	int32_t heat = 0;
@@ -213,10 +207,11 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
 			return;
 		}
-		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
-		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
-		// The entries were just refreshed, so their names are the teams' own.
-		const int32_t famous = (is_top_name(team_a->get_name()) ? 1 : 0) + (is_top_name(team_b->get_name()) ? 1 : 0);
+		if (watched) {
+			r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
+			r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
+		}
+		const int32_t famous = (team_a->has_top_name() ? 1 : 0) + (team_b->has_top_name() ? 1 : 0);
 		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
 				famous, r_tournament.prize, round_heat_factor(r_node.name));
 	}
@@ -224,7 +219,6 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	// Read only when the event goes out.
 	const Array records_before = r_stage.records;
 
-	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	ERR_FAIL_COND(simulator.is_null());
 	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
 
@@ -237,11 +231,16 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_node.vrs_delta_a = saturate_to_int32(series.vrs_delta_a);
 	r_node.vrs_delta_b = saturate_to_int32(series.vrs_delta_b);
 	const bool a_won = r_node.score_a > r_node.score_b;
-	// Both sides as they stand after the match; the winner and loser are the same snapshots. The node
-	// alone holds the entries refreshed before the match (handlers only ever saw copies), so they are
-	// brought up to date where they are.
-	refresh_own_team_entry(r_node.team_a, *team_a.ptr());
-	refresh_own_team_entry(r_node.team_b, *team_b.ptr());
+	// Both sides as they stand after the match; the winner and loser are the same snapshots. Entries
+	// refreshed before the match are the node's alone (handlers only ever saw copies), so they are brought
+	// up to date where they are; others may be shared with records and other nodes, so they are replaced.
+	if (watched) {
+		refresh_own_team_entry(r_node.team_a, *team_a.ptr());
+		refresh_own_team_entry(r_node.team_b, *team_b.ptr());
+	} else {
+		r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
+		r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
+	}
 	r_node.winner = a_won ? r_node.team_a : r_node.team_b;
 	r_node.loser = a_won ? r_node.team_b : r_node.team_a;
 
