@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -189,7 +190,9 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 	return snapshot;
 }
 
-void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node) {
+// p_day_roster, when given, is the team list read before the day's first match: good while no script runs.
+void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
+		const TeamRoster *p_day_roster) {
 	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	// Only the simulator's handlers could see the node while its match is played; without them the
 	// entries are refreshed once, after the match, to the same values.
@@ -198,8 +201,9 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	Ref<TeamData> team_b;
 	int32_t heat = 0;
 	{
-		// The roster is dropped before the simulator runs: its signal may change the team list.
-		const TeamRoster roster(p_host.database());
+		// A roster of its own is dropped before the simulator runs: its signal may change the team list.
+		std::optional<TeamRoster> own_roster;
+		const TeamRoster &roster = p_day_roster != nullptr ? *p_day_roster : own_roster.emplace(p_host.database());
 		// Held as references, so the teams outlive a handler that drops them from the database.
 		team_a = Ref<TeamData>(roster.find_entry(r_node.team_a));
 		team_b = Ref<TeamData>(roster.find_entry(r_node.team_b));
@@ -385,6 +389,9 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 		}
 	}
 
+	// While no handler can run between two matches (none on the series, none on the manager's events), the
+	// team list cannot change, so one reading of it serves all of them: the whole list is read for a match.
+	std::optional<TeamRoster> day_roster;
 	// Taken once before any match: a node that gets its second team today plays on a later day.
 	for (size_t i = 0; i < count; i++) {
 		if (!due[i]) {
@@ -394,7 +401,12 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 		if (unopposed[i]) {
 			walkover(p_host, r_tournament, r_stage, node);
 		} else {
-			play_match(p_host, r_tournament, r_stage, node);
+			const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
+			const bool unheard = simulator.is_valid() && !simulator->is_watched() && !p_host.has_achievement_listeners();
+			if (unheard && !day_roster.has_value()) {
+				day_roster.emplace(p_host.database());
+			}
+			play_match(p_host, r_tournament, r_stage, node, unheard ? &*day_roster : nullptr);
 		}
 		if (p_host.day_interrupted()) {
 			return;

@@ -66,8 +66,11 @@ void record_placement(TournamentHost &p_host, Tournament &r_tournament, const Di
 	if (id.is_empty()) {
 		return;
 	}
-	const Dictionary placement = make_placement(TeamRoster(p_host.database()),
-			readable_by_text_keys(r_tournament.initial_vrs), p_entry, p_label);
+	const Dictionary initial_vrs = readable_by_text_keys(r_tournament.initial_vrs);
+	// The team list is read only for a team without a rating at the start.
+	const bool has_initial = initial_vrs.get(id, Variant()).get_type() != Variant::NIL;
+	const Dictionary placement = make_placement(TeamRoster(has_initial ? nullptr : p_host.database()), initial_vrs,
+			p_entry, p_label);
 
 	// The list is the tournament's own (saves and views detach it), so it is written in place; one that a
 	// loaded save typed or froze becomes a plain list first.
