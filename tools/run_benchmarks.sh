@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the optimised library (Release) and runs the benchmarks of tests/engine/bench/, which print
-# figures and check nothing.
+# figures and check nothing. A bench_demo_* benchmark measures the demo game: it runs in a copy of demo/.
 #   tools/run_benchmarks.sh [name...]      e.g. tools/run_benchmarks.sh bench_season bench_simulator
 # Without names every bench_*.gd runs. The provisioned engine is an editor build and loads only the
 # extension's debug entry, so the Release library is offered under that name in a folder of its own,
@@ -26,6 +26,14 @@ mkdir -p "$project"
 "$here/godot" --headless --path "$project" --import >/dev/null 2>&1 || true
 "$here/link_extension.sh" "$stage" "$project"
 
+# The demo's copy loads the same library through its addon folder.
+demo="$stage/demo"
+mkdir -p "$demo"
+(cd "$top/demo" && tar --exclude=./.godot --exclude=./addons/teamforge/bin -cf - .) | (cd "$demo" && tar -xf -)
+"$here/link_extension.sh" "$stage" "$demo"
+"$here/godot" --headless --path "$demo" --import >/dev/null 2>&1 || true
+"$here/link_extension.sh" "$stage" "$demo"
+
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
     for f in "$top"/tests/engine/bench/bench_*.gd; do
@@ -34,5 +42,8 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 for name in "${names[@]}"; do
     echo "== $name"
-    "$here/godot" --headless --path "$project" -s "res://bench/$name.gd"
+    case "$name" in
+        bench_demo_*) "$here/godot" --headless --path "$demo" -s "$project/bench/$name.gd" ;;
+        *) "$here/godot" --headless --path "$project" -s "res://bench/$name.gd" ;;
+    esac
 done

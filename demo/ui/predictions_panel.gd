@@ -27,8 +27,10 @@ const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
 
 var core: GameCore
 var economy: EconomySystem
-## Returns the live leaderboard row of a team id, or an empty dictionary.
-var team_row: Callable
+## Returns a team's name by its id.
+var team_name: Callable
+## Live leaderboard rows by team id, from the last refresh: the ratings the odds come from.
+var rows_by_id: Dictionary = {}
 ## The matches open for a stake, keyed "<tournament id>:<match id>": {"tournament", "stage_idx", "node",
 ## "match_label", "odds"}.
 var upcoming: Dictionary = {}
@@ -60,15 +62,15 @@ func _ready() -> void:
 	place_button.pressed.connect(_on_place_pressed)
 
 
-func bind(game_core: GameCore, player_economy: EconomySystem, row_of_team: Callable) -> void:
+func bind(game_core: GameCore, player_economy: EconomySystem, name_of_team: Callable) -> void:
 	core = game_core
 	economy = player_economy
-	team_row = row_of_team
+	team_name = name_of_team
 
 
 ## A TeamData with the team's live rating, for the economy's odds and stakes; null for an unknown id.
 func team_data(id: String) -> TeamData:
-	var row: Dictionary = team_row.call(id)
+	var row: Dictionary = rows_by_id.get(id, {})
 	if row.is_empty():
 		return null
 	var team := TeamData.new()
@@ -76,8 +78,13 @@ func team_data(id: String) -> TeamData:
 	return team
 
 
-func refresh(tournaments: Array) -> void:
-	_collect_upcoming(tournaments)
+func refresh() -> void:
+	if core == null:
+		return
+	rows_by_id.clear()
+	for row in core.get_leaderboard_data().teams:
+		rows_by_id[row.id] = row
+	_collect_upcoming()
 	upcoming_table.clear()
 	var root := upcoming_table.create_item()
 	var keys := upcoming.keys()
@@ -111,7 +118,7 @@ func refresh(tournaments: Array) -> void:
 func refresh_books() -> void:
 	if economy == null:
 		return
-	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+	_show_balance()
 	# The currency sits where the language writes it: "$%s" or "%s $".
 	var currency := Texts.text("DEMO_MONEY").split("%s")
 	amount.prefix = currency[0].replace("\u00a0", " ").strip_edges()
@@ -179,7 +186,7 @@ func settle_match(event: Dictionary, date: String) -> Array:
 				and int(guess.get("tour_id", -1)) == int(event.get("tour_id", 0)):
 			due.append(guess)
 	for guess in due:
-		var winner_name := str(team_row.call(winner_id).get("name", winner_id))
+		var winner_name := str(team_name.call(winner_id))
 		for side in ["team_a", "team_b"]:
 			if winner_id == str(guess.get(side + "_id", "")):
 				winner_name = str(guess.get(side + "_name", winner_name))
@@ -195,16 +202,27 @@ func settle_match(event: Dictionary, date: String) -> Array:
 			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_WON") % [pick_name, Texts.money(payout)])
 		else:
 			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_LOST") % [pick_name, winner_name, match_name])
+	# The tables wait until the screen is shown; the balance is one label.
 	if not due.is_empty():
-		refresh_books()
+		if is_visible_in_tree():
+			refresh_books()
+		else:
+			_show_balance()
+			books_changed.emit()
 	return lines
 
 
-func _collect_upcoming(tournaments: Array) -> void:
+func _show_balance() -> void:
+	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+
+
+# Only the tournaments under way can have a match open for a stake: each is read alone.
+func _collect_upcoming() -> void:
 	upcoming.clear()
-	for t in tournaments:
-		if t.status != "WAITING" and t.status != "ACTIVE":
+	for summary in core.get_tournament_summaries():
+		if summary.status != "WAITING" and summary.status != "ACTIVE":
 			continue
+		var t := core.get_tournament(int(summary.id))
 		var stages: Array = t.get("stages", [])
 		for stage_idx in stages.size():
 			var stage_name: String = stages[stage_idx].get("name", "")

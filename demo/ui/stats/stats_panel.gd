@@ -53,7 +53,8 @@ func _notification(what: int) -> void:
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
-	core.leaderboard_changed.connect(_mark_stale.unbind(1))
+	# A day, a load or a new game; not leaderboard_changed, whose view the game core builds only for listeners.
+	core.current_date_changed.connect(_mark_stale.unbind(1))
 	_mark_stale()
 
 
