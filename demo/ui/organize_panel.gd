@@ -4,7 +4,7 @@ extends HBoxContainer
 # and shown again in a new language.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 const LIST_WIDTHS := [0, 110, 120]
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
@@ -18,6 +18,7 @@ var last_result: Dictionary = {}
 
 # The invitation date the field was last filled with; the field follows the calendar until the player edits it.
 var _suggested_date := ""
+var _rows: TableRows
 
 @onready var format_option: OptionButton = %Format
 @onready var tier_option: OptionButton = %Tier
@@ -34,6 +35,7 @@ func _ready() -> void:
 		organised.set_column_title(column, ["DEMO_TOURNAMENT", "DEMO_INVITATIONS", "DEMO_STATUS"][column])
 		organised.set_column_expand(column, column == 0)
 		organised.set_column_custom_minimum_width(column, LIST_WIDTHS[column])
+	_rows = TableRows.new(organised, LIST_WIDTHS)
 	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
 	create_button.pressed.connect(_on_create_pressed)
 
@@ -70,16 +72,12 @@ func refresh() -> void:
 		invitation_date.text = suggestion
 	_suggested_date = suggestion
 	funds_label.text = Texts.text("DEMO_FUNDS") % Texts.money(core.get_credits())
-	organised.clear()
-	var root := organised.create_item()
-	for t in core.get_tournament_summaries():
-		var item := organised.create_item(root)
+	_rows.show(core.get_tournament_summaries(), func(item: TreeItem, t: Dictionary) -> void:
 		item.set_text(0, t.name)
 		item.set_tooltip_text(0, Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [Texts.format_name(t.format_id),
 				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
 		item.set_text(1, Texts.date(t.inv_date))
-		item.set_text(2, Texts.status_name(t.status))
-	TableColumns.fit(organised, LIST_WIDTHS)
+		item.set_text(2, Texts.status_name(t.status)))
 	_show_result()
 
 

@@ -7,6 +7,7 @@ extends VSplitContainer
 
 const Texts := preload("res://ui/texts.gd")
 const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -35,16 +36,16 @@ var summaries: Array = []
 var tournament: Dictionary = {}
 ## The id of the tournament shown in detail, or -1.
 var selected_id := -1
-## How often the list was built: a day that changes no row leaves it.
-var list_builds := 0
+## The list's rows: a day that changes no tournament writes none.
+var list_rows: TableRows
 
-# Each row's texts as last built, and the locale they were built in.
-var _shown_rows: Array = []
 var _shown_locale := ""
 # Final days by tournament id: [summary, day]. Only a tournament under way schedules new match days.
 var _final_days: Dictionary = {}
 # Selecting the shown row while the list is built is no choice of the player's.
 var _building := false
+# Ids of the tournaments that reported events since the last refresh.
+var _touched: Dictionary = {}
 
 @onready var list: Tree = %List
 @onready var title: Label = %Title
@@ -58,6 +59,7 @@ var _building := false
 
 func _ready() -> void:
 	_set_columns(list, LIST_TITLES, LIST_WIDTHS)
+	list_rows = TableRows.new(list, LIST_WIDTHS)
 	_set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
 	_set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
 	_set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
@@ -71,6 +73,7 @@ func _ready() -> void:
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
+	core.achievement_event.connect(_on_achievement_event)
 
 
 func refresh() -> void:
@@ -81,17 +84,26 @@ func refresh() -> void:
 	if summary_by_id(selected_id).is_empty():
 		selected_id = int(summaries[0].id) if not summaries.is_empty() else -1
 	var locale := TranslationServer.get_locale()
-	var rows := summaries.map(_row_texts)
-	if rows != _shown_rows or locale != _shown_locale:
-		_build_list(rows)
+	_building = true
+	list_rows.show(summaries.map(func(summary: Dictionary) -> Array: return [summary, _final_day_of(summary)]),
+			_write_row)
+	# The row shown in detail stays selected when another game or tournament takes its place.
+	var selected := list.get_selected()
+	if (selected == null or int(selected.get_metadata(0)) != selected_id) and selected_id >= 0:
+		for item in list.get_root().get_children():
+			if int(item.get_metadata(0)) == selected_id:
+				item.select(0)
+	_building = false
 	var summary := summary_by_id(selected_id)
-	# A tournament under way changes with its matches; any other only with its summary (completion, archiving).
-	if summary != shown_summary or locale != _shown_locale or summary.get("status") in ["WAITING", "ACTIVE"] \
-			or tournament.is_empty() != summary.is_empty():
+	# A tournament changes with its summary (invitation, start, completion, archiving) and with its events
+	# (matches, Swiss rounds); between them only its rest days count down.
+	if summary != shown_summary or locale != _shown_locale or _touched.has(selected_id) \
+			or int(tournament.get("rest", 0)) > 0 or tournament.is_empty() != summary.is_empty():
 		var t := core.get_tournament(selected_id) if not summary.is_empty() else {}
 		if t != tournament or summary != shown_summary or locale != _shown_locale:
 			show_tournament(selected_id, t)
 	_shown_locale = locale
+	_touched.clear()
 
 
 func summary_by_id(id: int) -> Dictionary:
@@ -132,44 +144,42 @@ func show_tournament(id: int, t: Dictionary = {}) -> void:
 	TableColumns.fit(standings, STANDING_WIDTHS)
 
 
-func _build_list(rows: Array) -> void:
-	_shown_rows = rows
-	list_builds += 1
-	list.clear()
-	var root := list.create_item()
-	for index in summaries.size():
-		var summary: Dictionary = summaries[index]
-		var item := list.create_item(root)
-		item.set_metadata(0, summary.id)
-		for column in rows[index].size():
-			item.set_text(column, rows[index][column])
-		item.set_tooltip_text(ListColumn.NAME, Texts.text("DEMO_PRIZE_POOL_TOOLTIP") % [summary.name,
-				Texts.money(summary.prize)])
-		if summary.archived:
-			item.set_tooltip_text(ListColumn.STATUS, Texts.text("DEMO_ARCHIVED_TOOLTIP"))
-		if int(summary.id) == selected_id:
-			_building = true
-			item.select(0)
-			_building = false
-	TableColumns.fit(list, LIST_WIDTHS)
+func _write_row(item: TreeItem, record: Array) -> void:
+	var summary: Dictionary = record[0]
+	item.set_metadata(0, summary.id)
+	item.set_text(ListColumn.NAME, summary.name)
+	item.set_tooltip_text(ListColumn.NAME, Texts.text("DEMO_PRIZE_POOL_TOOLTIP") % [summary.name,
+			Texts.money(summary.prize)])
+	item.set_text(ListColumn.FORMAT, Texts.format_name(summary.format_id))
+	item.set_text(ListColumn.TIER, Texts.tier_name(summary.tier_id))
+	item.set_text(ListColumn.STATUS, Texts.text("DEMO_ARCHIVED") if summary.archived else Texts.status_name(summary.status))
+	item.set_tooltip_text(ListColumn.STATUS, Texts.text("DEMO_ARCHIVED_TOOLTIP") if summary.archived else "")
+	item.set_text(ListColumn.INVITATIONS, Texts.date(summary.inv_date))
+	item.set_text(ListColumn.START, Texts.date(summary.start_date))
+	item.set_text(ListColumn.FINAL_DAY, Texts.date(record[1]))
+	if int(summary.id) == selected_id:
+		item.select(0)
+	else:
+		item.deselect(0)
 
 
-# A row's texts in ListColumn order.
-func _row_texts(summary: Dictionary) -> Array:
-	return [summary.name, Texts.format_name(summary.format_id), Texts.tier_name(summary.tier_id),
-			Texts.text("DEMO_ARCHIVED") if summary.archived else Texts.status_name(summary.status),
-			Texts.date(summary.inv_date), Texts.date(summary.start_date), Texts.date(_final_day_of(summary))]
-
-
-# An archived tournament keeps no match days; one not under way keeps the day it had.
+# Creation schedules every match of the stage plan; only a Swiss stage adds matches, a round at a time, and
+# says so in an event (which forgets the day known). An archived tournament keeps no match days.
 func _final_day_of(summary: Dictionary) -> String:
 	var id := int(summary.id)
 	var known: Array = _final_days.get(id, [])
-	if not known.is_empty() and known[0] == summary and not summary.status in ["WAITING", "ACTIVE"]:
+	if not known.is_empty() and known[0] == summary:
 		return known[1]
 	var day := "" if summary.archived else final_day(core.get_tournament(id))
 	_final_days[id] = [summary, day]
 	return day
+
+
+func _on_achievement_event(event: Dictionary) -> void:
+	var id := int(event.get("tour_id", 0))
+	_touched[id] = true
+	if str(event.get("type", "")).begins_with("swiss_"):
+		_final_days.erase(id)
 
 
 ## The last scheduled match day of a tournament, "" before any match has a date.

@@ -536,9 +536,9 @@ func archived_after_the_year_turns() -> void:
 			Texts.money(standing.prize), str(standing.vrs_before), str(standing.vrs_after), "%+d" % standing.delta_vrs]),
 			"the final standings with their prize money")
 	await screenshot("archived")
-	var builds: int = panel.list_builds
+	var written: int = panel.list_rows.written
 	await click(game.next_day_button)
-	expect_eq(panel.list_builds, builds, "a day that changes no tournament leaves the list")
+	expect_eq(panel.list_rows.written, written, "a day that changes no tournament writes no row of the list")
 
 
 ## A text save as the demo wrote it before its saves were binary still loads; a damaged binary one is refused.
