@@ -173,10 +173,11 @@ func team_name(id: String) -> String:
 	return _team_names.get(id, id)
 
 
-# Another game reuses tournament ids.
+# Another game reuses tournament ids, and has its own histories.
 func _forget_names() -> void:
 	_tournament_names.clear()
 	_team_names.clear()
+	statistics.forget_histories()
 
 
 func _refresh_if_stale(page: Control) -> void:

@@ -24,6 +24,9 @@ var picked: PackedStringArray = []
 var histories: Dictionary = {}
 
 var _stale := true
+# Rating histories by team id, as the game core gave them; a team is read again once it has played.
+var _histories_read: Dictionary = {}
+var _last_date := ""
 var _board: Dictionary = {}
 var _picker_ids: Array = []
 var _picked_first := false
@@ -54,8 +57,14 @@ func _notification(what: int) -> void:
 func bind(game_core: GameCore) -> void:
 	core = game_core
 	# A day, a load or a new game; not leaderboard_changed, whose view the game core builds only for listeners.
-	core.current_date_changed.connect(_mark_stale.unbind(1))
+	core.current_date_changed.connect(_on_date_changed)
+	core.achievement_event.connect(_on_achievement_event)
 	_mark_stale()
+
+
+## Reads every rating history again at the next refresh: another game was loaded or started.
+func forget_histories() -> void:
+	_histories_read.clear()
 
 
 ## Rebuilds the picker and every chart from the game core now.
@@ -121,7 +130,9 @@ func _draw_ratings() -> void:
 	var first_day := today
 	var list := []
 	for id in picked:
-		var history: Array = core.get_rating_history(id)
+		if not _histories_read.has(id):
+			_histories_read[id] = core.get_rating_history(id)
+		var history: Array = _histories_read[id]
 		histories[id] = history
 		var row := _row(id)
 		var points := PackedVector2Array()
@@ -189,6 +200,21 @@ func _row(id: String) -> Dictionary:
 		if row.id == id:
 			return row
 	return {}
+
+
+# A team's history changes only when it plays; the turn of a year archives series, and any other jump of the
+# calendar is another game.
+func _on_date_changed(date: String) -> void:
+	if date.left(4) != _last_date.left(4) or _day(date) != _day(_last_date) + 1:
+		_histories_read.clear()
+	_last_date = date
+	_mark_stale()
+
+
+func _on_achievement_event(event: Dictionary) -> void:
+	if event.get("type") == "match_played" and event.get("context") is Dictionary:
+		_histories_read.erase(str(event.context.get("team_a_id", "")))
+		_histories_read.erase(str(event.context.get("team_b_id", "")))
 
 
 func _mark_stale() -> void:
