@@ -122,7 +122,7 @@ func load_game() -> void:
 		set_status(func() -> String: return saved.error)
 		return
 	economy.from_dict(saved.economy)
-	_forget_names()
+	_forget_game()
 	core.from_dict(saved.game)
 	feed.clear_feed()
 	settings.from_dict(saved.settings)
@@ -132,7 +132,7 @@ func load_game() -> void:
 
 func new_game() -> void:
 	economy.from_dict({})
-	_forget_names()
+	_forget_game()
 	core.initialize_new_game()
 	feed.clear_feed()
 	organize.clear_form()
@@ -173,11 +173,14 @@ func team_name(id: String) -> String:
 	return _team_names.get(id, id)
 
 
-# Another game reuses tournament ids, and has its own histories.
-func _forget_names() -> void:
+# Another game reuses tournament ids, and may hold the same tournaments at another point: what the screens
+# keep of the last one goes.
+func _forget_game() -> void:
 	_tournament_names.clear()
 	_team_names.clear()
 	statistics.forget_histories()
+	predictions.forget_tournaments()
+	tournaments.forget_tournaments()
 
 
 func _refresh_if_stale(page: Control) -> void:

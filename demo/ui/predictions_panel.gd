@@ -39,6 +39,10 @@ var last_place_result: Dictionary = {}
 var last_settlements: Array = []
 
 var _selected_key := ""
+# The tournaments under way as last read, by id: [summary, tournament]. A tournament's open matches change
+# only with its summary (invitation, start) or on a day it reports an event (a match, a Swiss round).
+var _read: Dictionary = {}
+var _last_date := ""
 var _upcoming_rows: TableRows
 var _history_rows: TableRows
 var _ledger_rows: TableRows
@@ -72,6 +76,13 @@ func bind(game_core: GameCore, player_economy: EconomySystem, name_of_team: Call
 	core = game_core
 	economy = player_economy
 	team_name = name_of_team
+	core.achievement_event.connect(func(event: Dictionary) -> void: _read.erase(int(event.get("tour_id", 0))))
+	core.current_date_changed.connect(_on_date_changed)
+
+
+## Reads every tournament again at the next refresh: another game was loaded or started.
+func forget_tournaments() -> void:
+	_read.clear()
 
 
 ## A TeamData with the team's live rating, for the economy's odds and stakes; null for an unknown id.
@@ -220,7 +231,10 @@ func _collect_upcoming() -> void:
 	for summary in core.get_tournament_summaries():
 		if summary.status != "WAITING" and summary.status != "ACTIVE":
 			continue
-		var t := core.get_tournament(int(summary.id))
+		var id := int(summary.id)
+		if not _read.has(id) or _read[id][0] != summary:
+			_read[id] = [summary, core.get_tournament(id)]
+		var t: Dictionary = _read[id][1]
 		var stages: Array = t.get("stages", [])
 		for stage_idx in stages.size():
 			var stage_name: String = stages[stage_idx].get("name", "")
@@ -245,6 +259,15 @@ func _rated(id: String, made: Dictionary) -> TeamData:
 			team.from_dict({"id": row.id, "name": row.name, "vrs": row.vrs})
 		made[id] = team
 	return made[id]
+
+
+# Any jump of the calendar but a day is another game.
+func _on_date_changed(date: String) -> void:
+	var next_day := Time.get_date_string_from_unix_time(
+			Time.get_unix_time_from_datetime_string(_last_date + "T00:00:00") + 86400) if _last_date != "" else ""
+	if date != next_day:
+		_read.clear()
+	_last_date = date
 
 
 func _on_match_selected() -> void:

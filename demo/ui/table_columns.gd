@@ -1,7 +1,10 @@
 extends RefCounted
 # Widens each column of a table to its widest text, title included, so that no language's words are cut off:
 # a column keeps at least the width its panel gives it, and a table wider than its place scrolls sideways.
-# Measuring text is the dear part of drawing a table: widen() measures only the rows just written.
+# Measuring text is the dear part of drawing a table: widen() measures only the rows just written, and a
+# text it has measured before not again.
+
+const MAX_MEASURED := 4096
 
 
 static func fit(tree: Tree, widths: Array) -> void:
@@ -28,12 +31,21 @@ static func widen(tree: Tree, widths: Array, items: Array) -> void:
 	var indent := tree.get_theme_constant("item_margin")
 	var widest: Array = tree.get_meta(&"widest_texts", [])
 	widest.resize(tree.columns)
+	# Names, regions and sums come back day after day: each text is measured once.
+	var measured: Dictionary = tree.get_meta(&"measured_texts", {})
+	if measured.size() > MAX_MEASURED or tree.get_meta(&"measured_size", 0) != font_size:
+		measured = {}
+		tree.set_meta(&"measured_size", font_size)
 	for item: TreeItem in items:
 		var nested := item.get_parent() != tree.get_root()
 		for column in tree.columns:
-			var width := font.get_string_size(tree.atr(item.get_text(column)), HORIZONTAL_ALIGNMENT_LEFT, -1, font_size).x
+			var text := tree.atr(item.get_text(column))
+			if not measured.has(text):
+				measured[text] = font.get_string_size(text, HORIZONTAL_ALIGNMENT_LEFT, -1, font_size).x
+			var width: float = measured[text]
 			widest[column] = maxf(float(widest[column]) if widest[column] != null else 0.0,
 					width + (indent if nested and column == 0 else 0))
 	tree.set_meta(&"widest_texts", widest)
+	tree.set_meta(&"measured_texts", measured)
 	for column in tree.columns:
 		tree.set_column_custom_minimum_width(column, maxi(widths[column], ceili(float(widest[column])) + margins))

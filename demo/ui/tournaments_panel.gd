@@ -76,6 +76,12 @@ func bind(game_core: GameCore) -> void:
 	core.achievement_event.connect(_on_achievement_event)
 
 
+## Reads the tournament in detail and the final days again at the next refresh: another game was loaded.
+func forget_tournaments() -> void:
+	tournament = {}
+	_final_days.clear()
+
+
 func refresh() -> void:
 	if core == null:
 		return
