@@ -26,6 +26,8 @@ var histories: Dictionary = {}
 var _stale := true
 # Rating histories by team id, as the game core gave them; a team is read again once it has played.
 var _histories_read: Dictionary = {}
+# The rating lines built from them, by team id: {"history", "locale", "points", "notes"}.
+var _lines_drawn: Dictionary = {}
 var _last_date := ""
 var _board: Dictionary = {}
 var _picker_ids: Array = []
@@ -135,19 +137,26 @@ func _draw_ratings() -> void:
 		var history: Array = _histories_read[id]
 		histories[id] = history
 		var row := _row(id)
-		var points := PackedVector2Array()
-		var notes := []
-		var start_rating: int = history[0].vrs_before if not history.is_empty() else int(row.get("vrs", 0))
-		var start_day := _season_start(history[0].date if not history.is_empty() else core.get_current_date())
-		first_day = mini(first_day, start_day)
-		points.append(Vector2(start_day, start_rating))
-		notes.append(PackedStringArray([Texts.text("DEMO_STATS_POINT_START") % start_rating]))
-		for match in history:
-			# A match played later than planned keeps its planned day; the line never runs back.
-			var day := maxf(_day(match.date), points[points.size() - 1].x)
-			points.append(Vector2(day, match.vrs_after))
-			notes.append(_match_note(match))
-		list.append({"name": row.get("name", id), "color": team_colour(id), "points": points, "notes": notes})
+		# A line and its notes stand as long as the history and the language do.
+		var line: Dictionary = _lines_drawn.get(id, {})
+		if line.get("history") != history or line.get("locale") != TranslationServer.get_locale() or history.is_empty():
+			line = {"history": history, "locale": TranslationServer.get_locale()}
+			var points := PackedVector2Array()
+			var notes := []
+			var start_rating: int = history[0].vrs_before if not history.is_empty() else int(row.get("vrs", 0))
+			points.append(Vector2(_season_start(history[0].date if not history.is_empty() else core.get_current_date()),
+					start_rating))
+			notes.append(PackedStringArray([Texts.text("DEMO_STATS_POINT_START") % start_rating]))
+			for match in history:
+				# A match played later than planned keeps its planned day; the line never runs back.
+				var day := maxf(_day(match.date), points[points.size() - 1].x)
+				points.append(Vector2(day, match.vrs_after))
+				notes.append(_match_note(match))
+			line.points = points
+			line.notes = notes
+			_lines_drawn[id] = line
+		first_day = mini(first_day, int(line.points[0].x))
+		list.append({"name": row.get("name", id), "color": team_colour(id), "points": line.points, "notes": line.notes})
 	rating_chart.x_domain = Vector2(first_day, today)
 	rating_chart.x_ticks = _month_ticks(first_day, today)
 	rating_chart.set_series(list)
