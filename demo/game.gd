@@ -1,9 +1,11 @@
 extends Control
 # The demo game. One GameCore runs the world (teams, calendar, the player's tournaments and organiser funds);
-# one EconomySystem holds the player's predictions. The screens read the game core's views; its signals only
-# mark them stale, and one refresh per frame redraws them, so a week of days costs one redraw. The player's
-# language lives in a GameSettings node: choosing one sets its locale, and its locale_changed applies it to the
-# engine and redraws every screen (see ui/texts.gd for how texts are translated).
+# one EconomySystem holds the player's predictions. The screens read the game core's light queries; its signals
+# only mark them stale, and one refresh per frame redraws the screen on show (a hidden one is redrawn when it is
+# shown), so a week of days costs one redraw and a long career stays quick. At each turn of the year the
+# tournaments that finished before the season just ended are archived: their results stay, their match records
+# go. The player's language lives in a GameSettings node: choosing one sets its locale, and its locale_changed
+# applies it to the engine and redraws the screens (see ui/texts.gd for how texts are translated).
 
 const Texts := preload("res://ui/texts.gd")
 const SaveGame := preload("res://ui/save_game.gd")
@@ -24,13 +26,15 @@ const LANGUAGES := {"en": "English", "de": "Deutsch", "fr": "Français", "es": "
 @export var save_path := "user://teamforge_save.txt"
 
 var economy := EconomySystem.new()
-## Live leaderboard rows by team id, from the last refresh.
-var teams_by_id: Dictionary = {}
-## The organize data of the last refresh.
-var organize_data: Dictionary = {}
 
+# Names by id for the feed and the status line, read from the game core when an id is missing; a loaded or
+# new game empties them.
 var _tournament_names: Dictionary = {}
+var _team_names: Dictionary = {}
 var _refresh_queued := false
+# The screens redrawn by refresh(); each one hidden at a refresh is redrawn when it is shown.
+var _pages: Array[Control] = []
+var _stale: Dictionary = {}
 # What happened during the days being played, for the status line: callables that give each line in the
 # current language, so the line follows a change of language.
 var _news: Array = []
@@ -63,18 +67,21 @@ func _ready() -> void:
 		screens.set_tab_title(screens.get_tab_idx_from_control(get_node("%" + page)), SCREEN_TITLES[page])
 	leaderboard.bind(core)
 	organize.bind(core)
-	predictions.bind(core, economy, func(id: String) -> Dictionary: return teams_by_id.get(id, {}))
+	tournaments.bind(core)
+	predictions.bind(core, economy, team_name)
 	predictions.books_changed.connect(_show_balance)
 	statistics.bind(core)
+	_pages = [leaderboard, organize, tournaments, predictions]
+	screens.tab_changed.connect(func(_tab: int) -> void: _refresh_if_stale(screens.get_current_tab_control()))
 	next_day_button.pressed.connect(advance.bind(1))
 	next_week_button.pressed.connect(advance.bind(DAYS_PER_WEEK))
 	save_button.pressed.connect(save_game)
 	load_button.pressed.connect(load_game)
 	new_game_button.pressed.connect(new_game)
+	# A day, a load and a new game all announce the date; a creation its result. Not leaderboard_changed nor
+	# organize_changed: the game core builds their views only for listeners, and the screens read what they need.
 	core.current_date_changed.connect(_queue_refresh.unbind(1))
-	core.leaderboard_changed.connect(_queue_refresh.unbind(1))
-	core.organize_changed.connect(_queue_refresh.unbind(1))
-	core.tournament_created.connect(_on_tournament_created)
+	core.tournament_created.connect(_queue_refresh.unbind(1))
 	core.achievement_event.connect(_on_achievement_event)
 	for code in LANGUAGES:
 		language_option.add_item(LANGUAGES[code])
@@ -89,9 +96,14 @@ func _ready() -> void:
 func advance(days: int) -> void:
 	_news.clear()
 	for day in days:
+		var year := core.get_current_date().left(4).to_int()
 		if not core.advance_day():
 			_news.append(func() -> String: return Texts.text("DEMO_CALENDAR_STUCK"))
 			break
+		var new_year := core.get_current_date().left(4).to_int()
+		if new_year > year:
+			# The last full season stays browsable match by match; anything older keeps its results only.
+			core.archive_tournaments_before("%d-01-01" % (new_year - 1))
 	var date := core.get_current_date()
 	var news := _news.duplicate()
 	set_status(func() -> String:
@@ -110,6 +122,7 @@ func load_game() -> void:
 		set_status(func() -> String: return saved.error)
 		return
 	economy.from_dict(saved.economy)
+	_forget_game()
 	core.from_dict(saved.game)
 	feed.clear_feed()
 	settings.from_dict(saved.settings)
@@ -119,6 +132,7 @@ func load_game() -> void:
 
 func new_game() -> void:
 	economy.from_dict({})
+	_forget_game()
 	core.initialize_new_game()
 	feed.clear_feed()
 	organize.clear_form()
@@ -132,32 +146,47 @@ func set_status(text: Callable) -> void:
 	status.text = text.call()
 
 
-## Redraws every screen from the game core's views now.
+## Redraws the top bar and the screen on show now; the other screens are redrawn when shown.
 func refresh() -> void:
 	_refresh_queued = false
-	organize_data = core.get_organize_data()
-	var board := core.get_leaderboard_data()
-	teams_by_id.clear()
-	for row in board.teams:
-		teams_by_id[row.id] = row
-	_tournament_names.clear()
-	for t in organize_data.tournaments:
-		_tournament_names[int(t.id)] = t.name
 	date_label.text = Texts.date(core.get_current_date())
 	credits_label.text = Texts.text("DEMO_CREDITS") % Texts.money(core.get_credits())
 	_show_balance()
-	leaderboard.refresh()
-	organize.refresh(organize_data)
-	tournaments.refresh(organize_data.tournaments)
-	predictions.refresh(organize_data.tournaments)
+	var shown := screens.get_current_tab_control()
+	for page in _pages:
+		_stale[page] = true
+	_refresh_if_stale(shown)
 
 
 func tournament_name(id: int) -> String:
+	if not _tournament_names.has(id):
+		for summary in core.get_tournament_summaries():
+			_tournament_names[int(summary.id)] = summary.name
 	return _tournament_names.get(id, Texts.text("DEMO_TOURNAMENT_NUMBER") % id)
 
 
 func team_name(id: String) -> String:
-	return teams_by_id.get(id, {}).get("name", id)
+	# The roster is fixed for a game: read once.
+	if _team_names.is_empty():
+		for row in core.get_leaderboard_data().teams:
+			_team_names[row.id] = row.name
+	return _team_names.get(id, id)
+
+
+# Another game reuses tournament ids, and may hold the same tournaments at another point: what the screens
+# keep of the last one goes.
+func _forget_game() -> void:
+	_tournament_names.clear()
+	_team_names.clear()
+	statistics.forget_histories()
+	predictions.forget_tournaments()
+	tournaments.forget_tournaments()
+
+
+func _refresh_if_stale(page: Control) -> void:
+	if _stale.get(page, false):
+		_stale[page] = false
+		page.refresh()
 
 
 func _show_balance() -> void:
@@ -168,13 +197,6 @@ func _queue_refresh() -> void:
 	if not _refresh_queued:
 		_refresh_queued = true
 		refresh.call_deferred()
-
-
-func _on_tournament_created(result: Dictionary) -> void:
-	if result.ok:
-		for t in result.organize_data.tournaments:
-			_tournament_names[int(t.id)] = t.name
-	_queue_refresh()
 
 
 func _on_achievement_event(event: Dictionary) -> void:

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the optimised library (Release) and runs the benchmarks of tests/engine/bench/, which print
-# figures and check nothing.
+# figures and check nothing. A bench_demo_* benchmark measures the demo game: it runs in a copy of demo/.
 #   tools/run_benchmarks.sh [--library <so>] [name...]   e.g. tools/run_benchmarks.sh bench_season bench_simulator
 # Without names every bench_*.gd runs. --library runs them with an already built library instead (a copy
 # kept from an older build, with its teamforge.gdextension beside it), to print figures before and after a
@@ -28,6 +28,14 @@ trap 'rm -rf "$stage"' EXIT
 stage_library "$library" "$stage"
 project="$stage/project"
 
+# The demo's copy loads the same library through its addon folder.
+demo="$stage/demo"
+mkdir -p "$demo"
+(cd "$top/demo" && tar --exclude=./.godot --exclude=./addons/teamforge/bin -cf - .) | (cd "$demo" && tar -xf -)
+"$here/link_extension.sh" "$stage" "$demo"
+"$here/godot" --headless --path "$demo" --import >/dev/null 2>&1 || true
+"$here/link_extension.sh" "$stage" "$demo"
+
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
     for f in "$top"/tests/engine/bench/bench_*.gd; do
@@ -36,5 +44,8 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 for name in "${names[@]}"; do
     echo "== $name"
-    "$here/godot" --headless --path "$project" -s "res://bench/$name.gd"
+    case "$name" in
+        bench_demo_*) "$here/godot" --headless --path "$demo" -s "$project/bench/$name.gd" ;;
+        *) "$here/godot" --headless --path "$project" -s "res://bench/$name.gd" ;;
+    esac
 done

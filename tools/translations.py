@@ -86,7 +86,7 @@ RULES = [
      lambda t: re.findall(r'^\s*\{ [A-Z0-9]+, "([^"]+)", "[^"]*",', t, re.M)),
     ("match_name", "src/tournament/swiss_stage.cpp",
      "A match's \"name\" in a Swiss stage: the round it belongs to.", "",
-     lambda t: ["%s%d" % (prefix, n) for prefix in re.findall(r'return String\("(Round )"\) \+ String::num_int64', t)
+     lambda t: ["%s%d" % (prefix, n) for prefix in re.findall(r'return String\(\(?"(Round )"\)? \+ (?:String::num_int64|std::to_string)', t)
                 for n in range(1, SWISS_ROUNDS + 1)]),
     ("group_name", "src/tournament/*_stage.cpp",
      "The series length that names a group of an elimination stage, and its matches' \"group_name\".", "",

@@ -4,7 +4,7 @@ extends VBoxContainer
 # order shows where each team stands globally.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 enum Column { RANK, TEAM, REGION, RATING, RECORD, PRIZE, HONOURS }
 
@@ -18,6 +18,8 @@ const SORT_MODES := {"VRS": "DEMO_RATING", "PRIZE": "DEMO_PRIZE_MONEY"}
 var core: GameCore
 ## The leaderboard dictionary on show, as the game core returned it.
 var view: Dictionary = {}
+
+var _rows: TableRows
 
 @onready var region_filter: OptionButton = %RegionFilter
 @onready var sort_mode: OptionButton = %SortMode
@@ -38,6 +40,7 @@ func _ready() -> void:
 	for code in SORT_MODES:
 		sort_mode.add_item(SORT_MODES[code])
 		sort_mode.set_item_metadata(sort_mode.item_count - 1, code)
+	_rows = TableRows.new(table, WIDTHS)
 	region_filter.item_selected.connect(func(_index: int) -> void: refresh())
 	sort_mode.item_selected.connect(func(_index: int) -> void: refresh())
 
@@ -61,31 +64,32 @@ func refresh() -> void:
 	var selected_id := ""
 	if table.get_selected() != null:
 		selected_id = str(table.get_selected().get_metadata(0))
-	table.clear()
-	var root := table.create_item()
-	for row in view.get("teams", []):
-		var item := table.create_item(root)
-		item.set_metadata(0, row.id)
-		item.set_text(Column.RANK, str(row.rank))
-		item.set_text(Column.TEAM, row.name)
-		item.set_text(Column.REGION, Texts.region_name(row.region_key))
-		item.set_text(Column.RATING, str(row.vrs))
-		item.set_text(Column.RECORD, "%d-%d" % [row.wins, row.losses])
-		item.set_text(Column.PRIZE, Texts.money(row.prize_total))
-		item.set_text(Column.HONOURS, str(row.honors.size()))
-		for column in [Column.RANK, Column.RATING, Column.RECORD, Column.PRIZE, Column.HONOURS]:
-			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-		item.set_tooltip_text(Column.RANK, _rank_tooltip(row))
-		item.set_tooltip_text(Column.TEAM, Texts.text("DEMO_TEAM_TOOLTIP") % [row.name, row.stamina])
-		item.set_tooltip_text(Column.HONOURS, _honours_tooltip(row.honors))
-		if row.id == selected_id:
-			item.select(0)
-	TableColumns.fit(table, WIDTHS)
+	_rows.show(view.get("teams", []), func(item: TreeItem, row: Dictionary) -> void: _write_row(item, row, selected_id))
 	summary.text = Texts.text("DEMO_LEADERBOARD_SUMMARY").format({
 			"teams": Texts.count("DEMO_TEAM_COUNT", int(view.get("count", 0))),
 			"region": Texts.text(REGION_FILTERS.get(region_code(), "DEMO_ALL_REGIONS")),
 			"order": Texts.text(SORT_MODES.get(sort_code(), "DEMO_RATING")),
 			"date": Texts.date(view.get("current_date", ""))})
+
+
+func _write_row(item: TreeItem, row: Dictionary, selected_id: String) -> void:
+	item.set_metadata(0, row.id)
+	item.set_text(Column.RANK, str(row.rank))
+	item.set_text(Column.TEAM, row.name)
+	item.set_text(Column.REGION, Texts.region_name(row.region_key))
+	item.set_text(Column.RATING, str(row.vrs))
+	item.set_text(Column.RECORD, "%d-%d" % [row.wins, row.losses])
+	item.set_text(Column.PRIZE, Texts.money(row.prize_total))
+	item.set_text(Column.HONOURS, str(row.honors.size()))
+	for column in [Column.RANK, Column.RATING, Column.RECORD, Column.PRIZE, Column.HONOURS]:
+		item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	item.set_tooltip_text(Column.RANK, _rank_tooltip(row))
+	item.set_tooltip_text(Column.TEAM, Texts.text("DEMO_TEAM_TOOLTIP") % [row.name, row.stamina])
+	item.set_tooltip_text(Column.HONOURS, _honours_tooltip(row.honors))
+	if row.id == selected_id:
+		item.select(0)
+	else:
+		item.deselect(0)
 
 
 static func _rank_tooltip(row: Dictionary) -> String:

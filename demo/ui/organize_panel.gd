@@ -1,22 +1,24 @@
 extends HBoxContainer
-# Organizing: format, a tier the format allows, invitation date and host city, straight from the game core's
-# organize data. The creation result's message key is shown translated, and shown again in a new language.
+# Organizing: format, a tier the format allows, invitation date and host city, from the game core's catalog;
+# the tournaments organised so far from its summaries. The creation result's message key is shown translated,
+# and shown again in a new language.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 const LIST_WIDTHS := [0, 110, 120]
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
 const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
 
 var core: GameCore
-## The organize dictionary last shown.
+## The organize data's catalog ("format_options", "tier_options_by_format"...), without its tournaments.
 var data: Dictionary = {}
 ## The last creation result, as the game core returned it.
 var last_result: Dictionary = {}
 
 # The invitation date the field was last filled with; the field follows the calendar until the player edits it.
 var _suggested_date := ""
+var _rows: TableRows
 
 @onready var format_option: OptionButton = %Format
 @onready var tier_option: OptionButton = %Tier
@@ -33,12 +35,16 @@ func _ready() -> void:
 		organised.set_column_title(column, ["DEMO_TOURNAMENT", "DEMO_INVITATIONS", "DEMO_STATUS"][column])
 		organised.set_column_expand(column, column == 0)
 		organised.set_column_custom_minimum_width(column, LIST_WIDTHS[column])
+	_rows = TableRows.new(organised, LIST_WIDTHS)
 	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
 	create_button.pressed.connect(_on_create_pressed)
 
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
+	# The catalog never changes: read once, while the game is new and its organize data small.
+	data = core.get_organize_data()
+	data.erase("tournaments")
 
 
 ## Empties the fields and the last result: a new game starts from the calendar's suggestion.
@@ -57,24 +63,21 @@ func selected_tier() -> String:
 	return tier_option.get_item_metadata(tier_option.selected) if tier_option.selected >= 0 else ""
 
 
-func refresh(organize: Dictionary) -> void:
-	data = organize
+func refresh() -> void:
+	if core == null:
+		return
 	_fill_formats()
-	var suggestion: String = data.get("default_invitation_date", "")
+	var suggestion := _day_after(core.get_current_date())
 	if invitation_date.text == "" or invitation_date.text == _suggested_date:
 		invitation_date.text = suggestion
 	_suggested_date = suggestion
-	funds_label.text = Texts.text("DEMO_FUNDS") % Texts.money(int(data.get("available_funds", 0)))
-	organised.clear()
-	var root := organised.create_item()
-	for t in data.get("tournaments", []):
-		var item := organised.create_item(root)
+	funds_label.text = Texts.text("DEMO_FUNDS") % Texts.money(core.get_credits())
+	_rows.show(core.get_tournament_summaries(), func(item: TreeItem, t: Dictionary) -> void:
 		item.set_text(0, t.name)
 		item.set_tooltip_text(0, Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [Texts.format_name(t.format_id),
 				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
 		item.set_text(1, Texts.date(t.inv_date))
-		item.set_text(2, Texts.status_name(t.status))
-	TableColumns.fit(organised, LIST_WIDTHS)
+		item.set_text(2, Texts.status_name(t.status)))
 	_show_result()
 
 
@@ -108,6 +111,12 @@ func _fill_tiers() -> void:
 	var ids := options.map(func(o: Dictionary) -> String: return o.id)
 	tier_option.select(maxi(ids.find(keep), 0) if not ids.is_empty() else -1)
 	tier_option.disabled = ids.size() <= 1
+
+
+# The organize data's default invitation date: the day after today.
+static func _day_after(date: String) -> String:
+	var unix := Time.get_unix_time_from_datetime_string(date + "T00:00:00") + 86400
+	return Time.get_date_string_from_unix_time(unix)
 
 
 func _on_create_pressed() -> void:

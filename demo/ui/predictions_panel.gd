@@ -3,7 +3,7 @@ extends VBoxContainer
 # stake on one side, settlement when the game core reports the match played, the balance and the ledger.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 ## The balance, the predictions or the ledger changed.
 signal books_changed
@@ -27,8 +27,10 @@ const FAILURE_COLOR := Color(1.0, 0.45, 0.4)
 
 var core: GameCore
 var economy: EconomySystem
-## Returns the live leaderboard row of a team id, or an empty dictionary.
-var team_row: Callable
+## Returns a team's name by its id.
+var team_name: Callable
+## Live leaderboard rows by team id, from the last refresh: the ratings the odds come from.
+var rows_by_id: Dictionary = {}
 ## The matches open for a stake, keyed "<tournament id>:<match id>": {"tournament", "stage_idx", "node",
 ## "match_label", "odds"}.
 var upcoming: Dictionary = {}
@@ -37,6 +39,13 @@ var last_place_result: Dictionary = {}
 var last_settlements: Array = []
 
 var _selected_key := ""
+# The tournaments under way as last read, by id: [summary, tournament]. A tournament's open matches change
+# only with its summary (invitation, start) or on a day it reports an event (a match, a Swiss round).
+var _read: Dictionary = {}
+var _last_date := ""
+var _upcoming_rows: TableRows
+var _history_rows: TableRows
+var _ledger_rows: TableRows
 
 @onready var balance: Label = %Balance
 @onready var open_count: Label = %OpenCount
@@ -56,19 +65,29 @@ func _ready() -> void:
 	_set_columns(ledger, LEDGER_TITLES, LEDGER_WIDTHS)
 	for tab in BOOK_TITLES.size():
 		books.set_tab_title(tab, BOOK_TITLES[tab])
+	_upcoming_rows = TableRows.new(upcoming_table, UPCOMING_WIDTHS)
+	_history_rows = TableRows.new(history, HISTORY_WIDTHS)
+	_ledger_rows = TableRows.new(ledger, LEDGER_WIDTHS)
 	upcoming_table.item_selected.connect(_on_match_selected)
 	place_button.pressed.connect(_on_place_pressed)
 
 
-func bind(game_core: GameCore, player_economy: EconomySystem, row_of_team: Callable) -> void:
+func bind(game_core: GameCore, player_economy: EconomySystem, name_of_team: Callable) -> void:
 	core = game_core
 	economy = player_economy
-	team_row = row_of_team
+	team_name = name_of_team
+	core.achievement_event.connect(func(event: Dictionary) -> void: _read.erase(int(event.get("tour_id", 0))))
+	core.current_date_changed.connect(_on_date_changed)
+
+
+## Reads every tournament again at the next refresh: another game was loaded or started.
+func forget_tournaments() -> void:
+	_read.clear()
 
 
 ## A TeamData with the team's live rating, for the economy's odds and stakes; null for an unknown id.
 func team_data(id: String) -> TeamData:
-	var row: Dictionary = team_row.call(id)
+	var row: Dictionary = rows_by_id.get(id, {})
 	if row.is_empty():
 		return null
 	var team := TeamData.new()
@@ -76,32 +95,34 @@ func team_data(id: String) -> TeamData:
 	return team
 
 
-func refresh(tournaments: Array) -> void:
-	_collect_upcoming(tournaments)
-	upcoming_table.clear()
-	var root := upcoming_table.create_item()
+func refresh() -> void:
+	if core == null:
+		return
+	rows_by_id.clear()
+	for row in core.get_leaderboard_data().teams:
+		rows_by_id[row.id] = row
+	_collect_upcoming()
 	var keys := upcoming.keys()
 	keys.sort_custom(func(x: String, y: String) -> bool:
 		var dx: String = upcoming[x].node.date
 		var dy: String = upcoming[y].node.date
 		return dx < dy if dx != dy else x < y)
-	for key in keys.slice(0, MAX_UPCOMING):
+	# Each row as it reads: a row is written again only when its text changes.
+	var rows := keys.slice(0, MAX_UPCOMING).map(func(key: String) -> Array:
 		var entry: Dictionary = upcoming[key]
 		var node: Dictionary = entry.node
-		var item := upcoming_table.create_item(root)
-		item.set_metadata(0, key)
-		item.set_text(UpcomingColumn.DATE, Texts.date(node.date))
-		item.set_text(UpcomingColumn.TOURNAMENT, entry.tournament.name)
-		item.set_text(UpcomingColumn.MATCH, entry.match_label)
-		item.set_text(UpcomingColumn.TEAM_A, node.team_a.get("name", ""))
-		item.set_text(UpcomingColumn.ODDS_A, Texts.odds(entry.odds.ratio_a))
-		item.set_text(UpcomingColumn.TEAM_B, node.team_b.get("name", ""))
-		item.set_text(UpcomingColumn.ODDS_B, Texts.odds(entry.odds.ratio_b))
+		return [key, Texts.date(node.date), entry.tournament.name, entry.match_label, node.team_a.get("name", ""),
+				Texts.odds(entry.odds.ratio_a), node.team_b.get("name", ""), Texts.odds(entry.odds.ratio_b)])
+	_upcoming_rows.show(rows, func(item: TreeItem, row: Array) -> void:
+		item.set_metadata(0, row[0])
+		for column in UpcomingColumn.values():
+			item.set_text(column, row[column + 1])
 		for column in [UpcomingColumn.ODDS_A, UpcomingColumn.ODDS_B]:
 			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-		if key == _selected_key:
+		if row[0] == _selected_key:
 			item.select(0)
-	TableColumns.fit(upcoming_table, UPCOMING_WIDTHS)
+		else:
+			item.deselect(0))
 	if not upcoming.has(_selected_key):
 		_select_match("")
 	refresh_books()
@@ -111,59 +132,53 @@ func refresh(tournaments: Array) -> void:
 func refresh_books() -> void:
 	if economy == null:
 		return
-	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+	_show_balance()
 	# The currency sits where the language writes it: "$%s" or "%s $".
 	var currency := Texts.text("DEMO_MONEY").split("%s")
 	amount.prefix = currency[0].replace("\u00a0", " ").strip_edges()
 	amount.suffix = currency[-1].replace("\u00a0", " ").strip_edges() if currency.size() > 1 else ""
-	var open := 0
-	history.clear()
-	var root := history.create_item()
-	for guess in economy.get_guess_history():
-		if not guess is Dictionary:
-			continue
-		var item := history.create_item(root)
-		item.set_metadata(0, guess.get("id", ""))
-		item.set_text(HistoryColumn.DATE, Texts.date(guess.get("match_date", "")))
-		item.set_text(HistoryColumn.MATCH, guess.get("match_name", ""))
-		item.set_tooltip_text(HistoryColumn.MATCH, guess.get("tour_name", ""))
-		item.set_text(HistoryColumn.PICK, guess.get("pick_name", ""))
-		item.set_text(HistoryColumn.STAKE, Texts.money(int(guess.get("amount", 0))))
-		item.set_text(HistoryColumn.ODDS, Texts.odds(float(guess.get("chosen_odds", 0.0))))
-		if guess.get("status", "OPEN") == "SETTLED":
-			var won: bool = guess.get("success") == true
-			item.set_text(HistoryColumn.RESULT, Texts.text("DEMO_WON" if won else "DEMO_LOST"))
-			item.set_custom_color(HistoryColumn.RESULT, SUCCESS_COLOR if won else FAILURE_COLOR)
-			item.set_text(HistoryColumn.PAYOUT, Texts.money(int(guess.get("payout", 0))))
-			item.set_tooltip_text(HistoryColumn.RESULT, Texts.text("DEMO_SETTLED_TOOLTIP") % [guess.get("winner_name", ""),
-					Texts.date(guess.get("settle_date", ""))])
-		else:
-			open += 1
-			item.set_text(HistoryColumn.RESULT, Texts.label(str(guess.get("status", "OPEN"))))
-			item.set_text(HistoryColumn.PAYOUT, "(%s)" % Texts.money(int(guess.get("potential_payout", 0))))
-		for column in [HistoryColumn.STAKE, HistoryColumn.ODDS, HistoryColumn.PAYOUT]:
-			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
+	var guesses := economy.get_guess_history().filter(func(guess: Variant) -> bool: return guess is Dictionary)
+	_history_rows.show(guesses, _write_guess)
+	var open := guesses.filter(func(guess: Dictionary) -> bool: return guess.get("status", "OPEN") != "SETTLED").size()
 	open_count.text = Texts.text("DEMO_PREDICTION_COUNTS").format({"open": Texts.count("DEMO_OPEN_COUNT", open),
-			"all": Texts.count("DEMO_PREDICTION_COUNT", history.get_root().get_child_count())})
-	ledger.clear()
-	root = ledger.create_item()
-	var entries := economy.get_fund_ledger()
-	for index in range(entries.size() - 1, -1, -1):
-		var entry = entries[index]
-		if not entry is Dictionary:
-			continue
-		var item := ledger.create_item(root)
+			"all": Texts.count("DEMO_PREDICTION_COUNT", guesses.size())})
+	# Newest first.
+	var entries := economy.get_fund_ledger().filter(func(entry: Variant) -> bool: return entry is Dictionary)
+	entries.reverse()
+	_ledger_rows.show(entries, func(item: TreeItem, entry: Dictionary) -> void:
 		item.set_text(LedgerColumn.DATE, Texts.date(entry.get("date", "")))
 		item.set_text(LedgerColumn.ENTRY, "%s, %s" % [Texts.ledger_type_name(entry.get("type", "")),
 				entry.get("guess_id", "")])
 		item.set_text(LedgerColumn.CHANGE, Texts.signed_money(int(entry.get("delta", 0))))
 		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
 		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
-			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-	TableColumns.fit(history, HISTORY_WIDTHS)
-	TableColumns.fit(ledger, LEDGER_WIDTHS)
+			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT))
 	_show_place_result()
 	books_changed.emit()
+
+
+func _write_guess(item: TreeItem, guess: Dictionary) -> void:
+	item.set_metadata(0, guess.get("id", ""))
+	item.set_text(HistoryColumn.DATE, Texts.date(guess.get("match_date", "")))
+	item.set_text(HistoryColumn.MATCH, guess.get("match_name", ""))
+	item.set_tooltip_text(HistoryColumn.MATCH, guess.get("tour_name", ""))
+	item.set_text(HistoryColumn.PICK, guess.get("pick_name", ""))
+	item.set_text(HistoryColumn.STAKE, Texts.money(int(guess.get("amount", 0))))
+	item.set_text(HistoryColumn.ODDS, Texts.odds(float(guess.get("chosen_odds", 0.0))))
+	if guess.get("status", "OPEN") == "SETTLED":
+		var won: bool = guess.get("success") == true
+		item.set_text(HistoryColumn.RESULT, Texts.text("DEMO_WON" if won else "DEMO_LOST"))
+		item.set_custom_color(HistoryColumn.RESULT, SUCCESS_COLOR if won else FAILURE_COLOR)
+		item.set_text(HistoryColumn.PAYOUT, Texts.money(int(guess.get("payout", 0))))
+		item.set_tooltip_text(HistoryColumn.RESULT, Texts.text("DEMO_SETTLED_TOOLTIP") % [guess.get("winner_name", ""),
+				Texts.date(guess.get("settle_date", ""))])
+	else:
+		item.clear_custom_color(HistoryColumn.RESULT)
+		item.set_tooltip_text(HistoryColumn.RESULT, "")
+		item.set_text(HistoryColumn.RESULT, Texts.label(str(guess.get("status", "OPEN"))))
+		item.set_text(HistoryColumn.PAYOUT, "(%s)" % Texts.money(int(guess.get("potential_payout", 0))))
+	for column in [HistoryColumn.STAKE, HistoryColumn.ODDS, HistoryColumn.PAYOUT]:
+		item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
 
 
 ## Settles every open prediction on a match the game core reports played; returns for each a callable that
@@ -179,7 +194,7 @@ func settle_match(event: Dictionary, date: String) -> Array:
 				and int(guess.get("tour_id", -1)) == int(event.get("tour_id", 0)):
 			due.append(guess)
 	for guess in due:
-		var winner_name := str(team_row.call(winner_id).get("name", winner_id))
+		var winner_name := str(team_name.call(winner_id))
 		for side in ["team_a", "team_b"]:
 			if winner_id == str(guess.get(side + "_id", "")):
 				winner_name = str(guess.get(side + "_name", winner_name))
@@ -195,28 +210,64 @@ func settle_match(event: Dictionary, date: String) -> Array:
 			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_WON") % [pick_name, Texts.money(payout)])
 		else:
 			lines.append(func() -> String: return Texts.text("DEMO_PREDICTION_LOST") % [pick_name, winner_name, match_name])
+	# The tables wait until the screen is shown; the balance is one label.
 	if not due.is_empty():
-		refresh_books()
+		if is_visible_in_tree():
+			refresh_books()
+		else:
+			_show_balance()
+			books_changed.emit()
 	return lines
 
 
-func _collect_upcoming(tournaments: Array) -> void:
+func _show_balance() -> void:
+	balance.text = Texts.text("DEMO_BALANCE") % Texts.money(economy.get_funds())
+
+
+# Only the tournaments under way can have a match open for a stake: each is read alone.
+func _collect_upcoming() -> void:
 	upcoming.clear()
-	for t in tournaments:
-		if t.status != "WAITING" and t.status != "ACTIVE":
+	var rated := {}
+	for summary in core.get_tournament_summaries():
+		if summary.status != "WAITING" and summary.status != "ACTIVE":
 			continue
+		var id := int(summary.id)
+		if not _read.has(id) or _read[id][0] != summary:
+			_read[id] = [summary, core.get_tournament(id)]
+		var t: Dictionary = _read[id][1]
 		var stages: Array = t.get("stages", [])
 		for stage_idx in stages.size():
 			var stage_name: String = stages[stage_idx].get("name", "")
 			for node in stages[stage_idx].get("nodes", []):
 				if node.status != "PENDING" or node.team_a.is_empty() or node.team_b.is_empty():
 					continue
-				var odds := economy.calculate_guess_ratios(team_data(node.team_a.get("id", "")),
-						team_data(node.team_b.get("id", "")))
+				var odds := economy.calculate_guess_ratios(_rated(node.team_a.get("id", ""), rated),
+						_rated(node.team_b.get("id", ""), rated))
 				var label := Texts.name_of(node.name) if node.name == stage_name \
 						else "%s, %s" % [Texts.name_of(stage_name), Texts.name_of(node.name)]
 				upcoming["%d:%s" % [t.id, node.id]] = {"tournament": t, "stage_idx": stage_idx, "node": node,
 						"match_label": label, "odds": odds}
+
+
+# The odds read the live rating alone: a team made of id, name and rating, once per team.
+func _rated(id: String, made: Dictionary) -> TeamData:
+	if not made.has(id):
+		var row: Dictionary = rows_by_id.get(id, {})
+		var team: TeamData = null
+		if not row.is_empty():
+			team = TeamData.new()
+			team.from_dict({"id": row.id, "name": row.name, "vrs": row.vrs})
+		made[id] = team
+	return made[id]
+
+
+# Any jump of the calendar but a day is another game.
+func _on_date_changed(date: String) -> void:
+	var next_day := Time.get_date_string_from_unix_time(
+			Time.get_unix_time_from_datetime_string(_last_date + "T00:00:00") + 86400) if _last_date != "" else ""
+	if date != next_day:
+		_read.clear()
+	_last_date = date
 
 
 func _on_match_selected() -> void:

@@ -1,9 +1,13 @@
 extends VSplitContainer
-# Every organised tournament, and the one selected in detail: the stage plan with each match (teams, score,
-# date), the Swiss records, and the standings with prize money once it is completed.
+# Every organised tournament, from the game core's summaries, and the one selected in detail, read alone: the
+# stage plan with each match (teams, score, date), the Swiss records, and the standings with prize money once
+# it is completed. An archived tournament shows its standings and champion and says its matches are no longer
+# kept. The list is built again only when a row would read differently, the detail only when the tournament
+# shown changed.
 
 const Texts := preload("res://ui/texts.gd")
 const TableColumns := preload("res://ui/table_columns.gd")
+const TableRows := preload("res://ui/table_rows.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -25,10 +29,23 @@ const PENDING_COLOR := Color(0.6, 0.63, 0.7)
 const SWISS_TAB := 1
 const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS"]
 
-## The tournament dictionaries on show, in creation order.
-var tournaments: Array = []
+var core: GameCore
+## The tournament summaries on show, in creation order.
+var summaries: Array = []
+## The tournament shown in detail, as the game core gave it, or empty.
+var tournament: Dictionary = {}
 ## The id of the tournament shown in detail, or -1.
 var selected_id := -1
+## The list's rows: a day that changes no tournament writes none.
+var list_rows: TableRows
+
+var _shown_locale := ""
+# Final days by tournament id: [summary, day]. Only a tournament under way schedules new match days.
+var _final_days: Dictionary = {}
+# Selecting the shown row while the list is built is no choice of the player's.
+var _building := false
+# Ids of the tournaments that reported events since the last refresh.
+var _touched: Dictionary = {}
 
 @onready var list: Tree = %List
 @onready var title: Label = %Title
@@ -42,48 +59,72 @@ var selected_id := -1
 
 func _ready() -> void:
 	_set_columns(list, LIST_TITLES, LIST_WIDTHS)
+	list_rows = TableRows.new(list, LIST_WIDTHS)
 	_set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
 	_set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
 	_set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
 	# Tab titles are keys too: the tab bar translates them.
 	for tab in SECTION_TITLES.size():
 		sections.set_tab_title(tab, SECTION_TITLES[tab])
-	list.item_selected.connect(func() -> void: show_tournament(int(list.get_selected().get_metadata(0))))
+	list.item_selected.connect(func() -> void:
+		if not _building:
+			show_tournament(int(list.get_selected().get_metadata(0))))
 
 
-func refresh(all_tournaments: Array) -> void:
-	tournaments = all_tournaments
-	if tournament_by_id(selected_id).is_empty():
-		selected_id = int(tournaments[0].id) if not tournaments.is_empty() else -1
-	list.clear()
-	var root := list.create_item()
-	for t in tournaments:
-		var item := list.create_item(root)
-		item.set_metadata(0, t.id)
-		item.set_text(ListColumn.NAME, t.name)
-		item.set_tooltip_text(ListColumn.NAME, Texts.text("DEMO_PRIZE_POOL_TOOLTIP") % [t.name, Texts.money(t.prize)])
-		item.set_text(ListColumn.FORMAT, Texts.format_name(t.format_id))
-		item.set_text(ListColumn.TIER, Texts.tier_name(t.tier_id))
-		item.set_text(ListColumn.STATUS, Texts.status_name(t.status))
-		item.set_text(ListColumn.INVITATIONS, Texts.date(t.inv_date))
-		item.set_text(ListColumn.START, Texts.date(t.start_date))
-		item.set_text(ListColumn.FINAL_DAY, Texts.date(final_day(t)))
-		if int(t.id) == selected_id:
-			item.select(0)
-	TableColumns.fit(list, LIST_WIDTHS)
-	show_tournament(selected_id)
+func bind(game_core: GameCore) -> void:
+	core = game_core
+	core.achievement_event.connect(_on_achievement_event)
 
 
-func tournament_by_id(id: int) -> Dictionary:
-	for t in tournaments:
-		if int(t.id) == id:
-			return t
+## Reads the tournament in detail and the final days again at the next refresh: another game was loaded.
+func forget_tournaments() -> void:
+	tournament = {}
+	_final_days.clear()
+
+
+func refresh() -> void:
+	if core == null:
+		return
+	var shown_summary := summary_by_id(selected_id)
+	summaries = core.get_tournament_summaries()
+	if summary_by_id(selected_id).is_empty():
+		selected_id = int(summaries[0].id) if not summaries.is_empty() else -1
+	var locale := TranslationServer.get_locale()
+	_building = true
+	list_rows.show(summaries.map(func(summary: Dictionary) -> Array: return [summary, _final_day_of(summary)]),
+			_write_row)
+	# The row shown in detail stays selected when another game or tournament takes its place.
+	var selected := list.get_selected()
+	if (selected == null or int(selected.get_metadata(0)) != selected_id) and selected_id >= 0:
+		for item in list.get_root().get_children():
+			if int(item.get_metadata(0)) == selected_id:
+				item.select(0)
+	_building = false
+	var summary := summary_by_id(selected_id)
+	# A tournament changes with its summary (invitation, start, completion, archiving) and with its events
+	# (matches, Swiss rounds); between them only its rest days count down.
+	if summary != shown_summary or locale != _shown_locale or _touched.has(selected_id) \
+			or int(tournament.get("rest", 0)) > 0 or tournament.is_empty() != summary.is_empty():
+		var t := core.get_tournament(selected_id) if not summary.is_empty() else {}
+		if t != tournament or summary != shown_summary or locale != _shown_locale:
+			show_tournament(selected_id, t)
+	_shown_locale = locale
+	_touched.clear()
+
+
+func summary_by_id(id: int) -> Dictionary:
+	for summary in summaries:
+		if int(summary.id) == id:
+			return summary
 	return {}
 
 
-func show_tournament(id: int) -> void:
+## Shows one tournament in detail: t is its dictionary when the caller has it already.
+func show_tournament(id: int, t: Dictionary = {}) -> void:
 	selected_id = id
-	var t := tournament_by_id(id)
+	if t.is_empty() and core != null and not summary_by_id(id).is_empty():
+		t = core.get_tournament(id)
+	tournament = t
 	matches.clear()
 	records.clear()
 	standings.clear()
@@ -93,8 +134,12 @@ func show_tournament(id: int) -> void:
 		sections.set_tab_hidden(SWISS_TAB, true)
 		standings_hint.visible = true
 		return
+	var summary := summary_by_id(id)
 	title.text = t.name
-	details.text = _details(t)
+	details.text = _details(t, summary)
+	# An archived tournament has no stages left: the tables of matches and records stay empty, and say why.
+	if summary.get("archived", false):
+		details.text += "\n" + Texts.text("DEMO_ARCHIVED_MATCHES")
 	_show_matches(t)
 	sections.set_tab_hidden(SWISS_TAB, not _show_records(t))
 	if sections.current_tab == SWISS_TAB and sections.is_tab_hidden(SWISS_TAB):
@@ -103,6 +148,44 @@ func show_tournament(id: int) -> void:
 	TableColumns.fit(matches, MATCH_WIDTHS)
 	TableColumns.fit(records, RECORD_WIDTHS)
 	TableColumns.fit(standings, STANDING_WIDTHS)
+
+
+func _write_row(item: TreeItem, record: Array) -> void:
+	var summary: Dictionary = record[0]
+	item.set_metadata(0, summary.id)
+	item.set_text(ListColumn.NAME, summary.name)
+	item.set_tooltip_text(ListColumn.NAME, Texts.text("DEMO_PRIZE_POOL_TOOLTIP") % [summary.name,
+			Texts.money(summary.prize)])
+	item.set_text(ListColumn.FORMAT, Texts.format_name(summary.format_id))
+	item.set_text(ListColumn.TIER, Texts.tier_name(summary.tier_id))
+	item.set_text(ListColumn.STATUS, Texts.text("DEMO_ARCHIVED") if summary.archived else Texts.status_name(summary.status))
+	item.set_tooltip_text(ListColumn.STATUS, Texts.text("DEMO_ARCHIVED_TOOLTIP") if summary.archived else "")
+	item.set_text(ListColumn.INVITATIONS, Texts.date(summary.inv_date))
+	item.set_text(ListColumn.START, Texts.date(summary.start_date))
+	item.set_text(ListColumn.FINAL_DAY, Texts.date(record[1]))
+	if int(summary.id) == selected_id:
+		item.select(0)
+	else:
+		item.deselect(0)
+
+
+# Creation schedules every match of the stage plan; only a Swiss stage adds matches, a round at a time, and
+# says so in an event (which forgets the day known). An archived tournament keeps no match days.
+func _final_day_of(summary: Dictionary) -> String:
+	var id := int(summary.id)
+	var known: Array = _final_days.get(id, [])
+	if not known.is_empty() and known[0] == summary:
+		return known[1]
+	var day := "" if summary.archived else final_day(core.get_tournament(id))
+	_final_days[id] = [summary, day]
+	return day
+
+
+func _on_achievement_event(event: Dictionary) -> void:
+	var id := int(event.get("tour_id", 0))
+	_touched[id] = true
+	if str(event.get("type", "")).begins_with("swiss_"):
+		_final_days.erase(id)
 
 
 ## The last scheduled match day of a tournament, "" before any match has a date.
@@ -120,13 +203,15 @@ static func team_name(entry: Variant) -> String:
 	return entry.get("name", Texts.text("DEMO_TBD")) if entry is Dictionary and not entry.is_empty() else Texts.text("DEMO_TBD")
 
 
-static func _details(t: Dictionary) -> String:
+static func _details(t: Dictionary, summary: Dictionary) -> String:
 	var parts := PackedStringArray([Texts.format_name(t.format_id), Texts.tier_name(t.tier_id)])
 	if str(t.city) != "":
 		parts.append(t.city)
 	parts.append(Texts.text("DEMO_PRIZE_POOL") % Texts.money(t.prize))
 	parts.append(Texts.count("DEMO_TEAM_COUNT", int(t.size)))
-	parts.append(Texts.status_name(t.status))
+	parts.append(Texts.text("DEMO_ARCHIVED") if summary.get("archived", false) else Texts.status_name(t.status))
+	if str(summary.get("champion_name", "")) != "":
+		parts.append(Texts.text("DEMO_CHAMPION") % summary.champion_name)
 	var stages: Array = t.get("stages", [])
 	var index := int(t.current_stage_idx)
 	if t.status == "ACTIVE" and index >= 0 and index < stages.size():

@@ -115,6 +115,8 @@ func _run() -> void:
 		await play_season()
 		await end_of_season()
 		await season_statistics()
+		await archived_after_the_year_turns()
+		await old_and_damaged_saves()
 		await failed_loads_leave_the_game_alone()
 		await new_game_starts_over()
 
@@ -157,14 +159,14 @@ func choose_language(locale: String) -> void:
 func start_of_season() -> void:
 	expect_eq(core.get_current_date(), "2026-01-01", "a new game starts on New Year's day")
 	check_top_bar()
-	check_leaderboard()
+	await check_leaderboard()
 	await screenshot("leaderboard")
 	var board := game.leaderboard
 	for choice in [["EU", "PRIZE"], ["AS", "VRS"], ["AM", "PRIZE"], ["ALL", "VRS"]]:
 		choose(board.region_filter, choice[0])
 		choose(board.sort_mode, choice[1])
 		await frames(1)
-		check_leaderboard()
+		await check_leaderboard()
 	expect_eq(board.table.get_root().get_child_count(), 100, "the whole roster is listed")
 
 
@@ -217,7 +219,7 @@ func play_season() -> void:
 		var tournaments: Array = core.get_organize_data().tournaments
 		if tournaments.all(func(t): return t.status == "COMPLETED"):
 			break
-		if guess_id == "" and not game.predictions.upcoming.is_empty():
+		if guess_id == "" and tournaments.any(_has_open_match):
 			guess_id = await stake_on_a_match()
 		if not checked_swiss and _running_swiss_major(tournaments) != null:
 			checked_swiss = true
@@ -231,9 +233,9 @@ func play_season() -> void:
 		else:
 			await click(game.next_week_button)
 		check_top_bar()
-		check_leaderboard()
+		await check_leaderboard()
 		if guess_id != "":
-			check_prediction(guess_id)
+			await check_prediction(guess_id)
 	expect(core.get_organize_data().tournaments.all(func(t): return t.status == "COMPLETED"),
 			"every tournament finished within %d weeks" % MAX_WEEKS)
 	expect(not saved.is_empty(), "the season was saved and loaded while a Major played its Swiss stage")
@@ -294,6 +296,8 @@ func check_prediction(guess_id: String) -> void:
 	if guess.get("status") != "SETTLED" or _settlement_checked:
 		return
 	_settlement_checked = true
+	# The tables are redrawn when their screen is shown.
+	await click_tab(game.screens, panel)
 	var node := _node(int(guess.tour_id), guess.match_id)
 	expect_eq(node.get("status"), "PLAYED", "settled once the match is played")
 	expect_eq(guess.winner_team_id, node.winner.id, "settled against the match's winner")
@@ -317,6 +321,12 @@ func save_then_reload() -> Dictionary:
 	await click(game.save_button)
 	expect(FileAccess.file_exists(game.save_path), "the save file is written")
 	expect_eq(game.status.text, Texts.text("DEMO_GAME_SAVED") % Texts.date(saved.date), "save confirmed")
+	# Compressed binary, as the engine's own reader takes it: plain values only.
+	expect_eq(FileAccess.get_file_as_bytes(game.save_path).slice(0, 4).get_string_from_ascii(), "GCPF",
+			"the save is the engine's compressed file")
+	var stored = FileAccess.open_compressed(game.save_path, FileAccess.READ, FileAccess.COMPRESSION_ZSTD).get_var(false)
+	expect(stored is Dictionary and stored.get("game") == saved.game and stored.get("economy") == saved.economy,
+			"get_var reads the save back as saved")
 	choose(game.language_option, "fr")
 	await click(game.next_week_button)
 	await click(game.next_week_button)
@@ -330,7 +340,7 @@ func save_then_reload() -> Dictionary:
 	expect(core.to_dict() == saved.game, "the loaded world equals the saved one")
 	expect(game.economy.to_dict() == saved.economy, "the loaded economy equals the saved one")
 	check_top_bar()
-	check_leaderboard()
+	await check_leaderboard()
 	return saved
 
 
@@ -366,7 +376,7 @@ func end_of_season() -> void:
 	await click_tab(game.screens, game.leaderboard)
 	choose(game.leaderboard.sort_mode, "PRIZE")
 	await frames(1)
-	check_leaderboard()
+	await check_leaderboard()
 	var top: Dictionary = core.get_leaderboard_data("ALL", "PRIZE").teams[0]
 	expect(top.prize_total > 0 and not top.honors.is_empty(), "the richest team has prize money and honours")
 	await screenshot("leaderboard_by_prize")
@@ -498,6 +508,68 @@ func season_statistics() -> void:
 	await screenshot("statistics")
 
 
+## Two turns of the year later, the season played is archived: its tournaments are listed with their results and
+## say their matches are gone. A day that changes no tournament leaves the list as it is.
+func archived_after_the_year_turns() -> void:
+	var played: Array = core.get_organize_data().tournaments
+	var world := core.to_dict()
+	world.team_database.current_date = "2027-12-31"
+	core.from_dict(world)
+	await click_tab(game.screens, game.tournaments)
+	await click(game.next_day_button)
+	expect_eq(core.get_current_date(), "2028-01-01", "the year turns")
+	var summaries := core.get_tournament_summaries()
+	expect_eq(summaries.map(func(s): return s.archived), played.map(func(_t): return true),
+			"what finished before last season is archived")
+	var panel := game.tournaments
+	expect_eq(tree_column(panel.list, 3), played.map(func(_t): return Texts.text("DEMO_ARCHIVED")), "listed as archived")
+	var major: Dictionary = played.filter(func(t): return t.format_id == "MAJOR")[0]
+	var row := _row_with(panel.list, major.id)
+	await click_row(panel.list, row)
+	expect(panel.details.text.contains(Texts.text("DEMO_CHAMPION") % major.standings[0].team.name),
+			"the champion is named: " + panel.details.text)
+	expect(panel.details.text.ends_with(Texts.text("DEMO_ARCHIVED_MATCHES")) and tree_rows(panel.matches).is_empty(),
+			"the matches are gone, and it says so")
+	expect(panel.sections.is_tab_hidden(1), "no Swiss records")
+	expect_eq(tree_rows(panel.standings).map(row_texts), major.standings.map(func(standing): return [
+			Texts.name_of(standing.placement), standing.team.name, Texts.region_name("REGION_" + standing.team.region),
+			Texts.money(standing.prize), str(standing.vrs_before), str(standing.vrs_after), "%+d" % standing.delta_vrs]),
+			"the final standings with their prize money")
+	await screenshot("archived")
+	var written: int = panel.list_rows.written
+	await click(game.next_day_button)
+	expect_eq(panel.list_rows.written, written, "a day that changes no tournament writes no row of the list")
+
+
+## A text save as the demo wrote it before its saves were binary still loads; a damaged binary one is refused.
+func old_and_damaged_saves() -> void:
+	var old := {"format": "teamforge-demo-save", "version": 1, "date": core.get_current_date(), "game": core.to_dict(),
+			"economy": game.economy.to_dict(), "settings": game.settings.to_dict()}
+	var file := FileAccess.open(game.save_path, FileAccess.WRITE)
+	file.store_string(var_to_str(old))
+	file.close()
+	await click(game.new_game_button)
+	await click(game.load_button)
+	expect_eq(game.status.text, Texts.text("DEMO_GAME_LOADED") % Texts.date(old.date), "a text save loads")
+	expect(core.to_dict() == old.game and game.economy.to_dict() == old.economy, "the text save's world is back")
+
+	await click(game.save_button)
+	var good := FileAccess.get_file_as_bytes(game.save_path)
+	var flipped := good.duplicate()
+	flipped[good.size() / 2] ^= 0x10
+	var bad_magic := good.duplicate()
+	bad_magic[good.size() - 1] = 0
+	var world := core.to_dict()
+	for damaged in [good.slice(0, good.size() / 2), good.slice(0, 30), flipped, bad_magic, good + good.slice(0, 8)]:
+		file = FileAccess.open(game.save_path, FileAccess.WRITE)
+		file.store_buffer(damaged)
+		file.close()
+		await click(game.load_button)
+		expect_eq(game.status.text, Texts.text("DEMO_SAVE_DAMAGED"), "a damaged binary save is refused (%d bytes)"
+				% damaged.size())
+		expect(core.to_dict() == world, "a refused binary save changes nothing")
+
+
 func failed_loads_leave_the_game_alone() -> void:
 	var date := core.get_current_date()
 	var world := core.to_dict()
@@ -521,12 +593,13 @@ func failed_loads_leave_the_game_alone() -> void:
 
 func new_game_starts_over() -> void:
 	await click(game.new_game_button)
+	await click_tab(game.screens, game.tournaments)
 	expect_eq(core.get_current_date(), "2026-01-01", "a new game starts over")
 	expect_eq([core.get_credits(), game.economy.get_funds(), game.economy.get_guess_history().size()],
 			[10000000, 10000000, 0], "fresh funds and no predictions")
 	expect_eq([tree_rows(game.tournaments.list).size(), game.feed.entry_count], [0, 0], "no tournaments, no events")
 	check_top_bar()
-	check_leaderboard()
+	await check_leaderboard()
 
 
 # --- what the screens must show ----------------------------------------------------------------------------
@@ -539,8 +612,11 @@ func check_top_bar() -> void:
 			"balance in the top bar")
 
 
+## Only the screen on show is redrawn: the leaderboard is opened first.
 func check_leaderboard() -> void:
 	var board := game.leaderboard
+	if not board.is_visible_in_tree():
+		await click_tab(game.screens, board)
 	var region: String = board.region_filter.get_item_metadata(board.region_filter.selected)
 	var sort: String = board.sort_mode.get_item_metadata(board.sort_mode.selected)
 	var view := core.get_leaderboard_data(region, sort)
@@ -790,6 +866,14 @@ func _row_with(tree: Tree, metadata: Variant) -> TreeItem:
 
 static func _name_of(entry: Dictionary) -> String:
 	return entry.get("name", Texts.text("DEMO_TBD")) if not entry.is_empty() else Texts.text("DEMO_TBD")
+
+
+# A match open for a stake: both teams known, not played yet.
+static func _has_open_match(t: Dictionary) -> bool:
+	if t.status != "WAITING" and t.status != "ACTIVE":
+		return false
+	return t.stages.any(func(stage): return stage.nodes.any(func(node):
+		return node.status == "PENDING" and not node.team_a.is_empty() and not node.team_b.is_empty()))
 
 
 static func _running_swiss_major(tournaments: Array) -> Variant:

@@ -24,6 +24,11 @@ var picked: PackedStringArray = []
 var histories: Dictionary = {}
 
 var _stale := true
+# Rating histories by team id, as the game core gave them; a team is read again once it has played.
+var _histories_read: Dictionary = {}
+# The rating lines built from them, by team id: {"history", "locale", "points", "notes"}.
+var _lines_drawn: Dictionary = {}
+var _last_date := ""
 var _board: Dictionary = {}
 var _picker_ids: Array = []
 var _picked_first := false
@@ -53,8 +58,15 @@ func _notification(what: int) -> void:
 
 func bind(game_core: GameCore) -> void:
 	core = game_core
-	core.leaderboard_changed.connect(_mark_stale.unbind(1))
+	# A day, a load or a new game; not leaderboard_changed, whose view the game core builds only for listeners.
+	core.current_date_changed.connect(_on_date_changed)
+	core.achievement_event.connect(_on_achievement_event)
 	_mark_stale()
+
+
+## Reads every rating history again at the next refresh: another game was loaded or started.
+func forget_histories() -> void:
+	_histories_read.clear()
 
 
 ## Rebuilds the picker and every chart from the game core now.
@@ -120,22 +132,31 @@ func _draw_ratings() -> void:
 	var first_day := today
 	var list := []
 	for id in picked:
-		var history: Array = core.get_rating_history(id)
+		if not _histories_read.has(id):
+			_histories_read[id] = core.get_rating_history(id)
+		var history: Array = _histories_read[id]
 		histories[id] = history
 		var row := _row(id)
-		var points := PackedVector2Array()
-		var notes := []
-		var start_rating: int = history[0].vrs_before if not history.is_empty() else int(row.get("vrs", 0))
-		var start_day := _season_start(history[0].date if not history.is_empty() else core.get_current_date())
-		first_day = mini(first_day, start_day)
-		points.append(Vector2(start_day, start_rating))
-		notes.append(PackedStringArray([Texts.text("DEMO_STATS_POINT_START") % start_rating]))
-		for match in history:
-			# A match played later than planned keeps its planned day; the line never runs back.
-			var day := maxf(_day(match.date), points[points.size() - 1].x)
-			points.append(Vector2(day, match.vrs_after))
-			notes.append(_match_note(match))
-		list.append({"name": row.get("name", id), "color": team_colour(id), "points": points, "notes": notes})
+		# A line and its notes stand as long as the history and the language do.
+		var line: Dictionary = _lines_drawn.get(id, {})
+		if line.get("history") != history or line.get("locale") != TranslationServer.get_locale() or history.is_empty():
+			line = {"history": history, "locale": TranslationServer.get_locale()}
+			var points := PackedVector2Array()
+			var notes := []
+			var start_rating: int = history[0].vrs_before if not history.is_empty() else int(row.get("vrs", 0))
+			points.append(Vector2(_season_start(history[0].date if not history.is_empty() else core.get_current_date()),
+					start_rating))
+			notes.append(PackedStringArray([Texts.text("DEMO_STATS_POINT_START") % start_rating]))
+			for match in history:
+				# A match played later than planned keeps its planned day; the line never runs back.
+				var day := maxf(_day(match.date), points[points.size() - 1].x)
+				points.append(Vector2(day, match.vrs_after))
+				notes.append(_match_note(match))
+			line.points = points
+			line.notes = notes
+			_lines_drawn[id] = line
+		first_day = mini(first_day, int(line.points[0].x))
+		list.append({"name": row.get("name", id), "color": team_colour(id), "points": line.points, "notes": line.notes})
 	rating_chart.x_domain = Vector2(first_day, today)
 	rating_chart.x_ticks = _month_ticks(first_day, today)
 	rating_chart.set_series(list)
@@ -188,6 +209,21 @@ func _row(id: String) -> Dictionary:
 		if row.id == id:
 			return row
 	return {}
+
+
+# A team's history changes only when it plays; the turn of a year archives series, and any other jump of the
+# calendar is another game.
+func _on_date_changed(date: String) -> void:
+	if date.left(4) != _last_date.left(4) or _day(date) != _day(_last_date) + 1:
+		_histories_read.clear()
+	_last_date = date
+	_mark_stale()
+
+
+func _on_achievement_event(event: Dictionary) -> void:
+	if event.get("type") == "match_played" and event.get("context") is Dictionary:
+		_histories_read.erase(str(event.context.get("team_a_id", "")))
+		_histories_read.erase(str(event.context.get("team_b_id", "")))
 
 
 func _mark_stale() -> void:
