@@ -46,12 +46,13 @@ teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t
 	const Array list = p_tournaments.operator Array();
 	const int64_t count = list.size();
 	loaded.reserve(static_cast<size_t>(count));
+	teamforge::LoadedRecordCopier copier;
 	for (int64_t i = 0; i < count; ++i) {
 		const Variant &element = list[i];
 		if (element.get_type() != Variant::DICTIONARY) {
 			continue;
 		}
-		auto tournament = std::make_shared<teamforge::Tournament>(teamforge::tournament_from_dict(element.operator Dictionary()));
+		auto tournament = std::make_shared<teamforge::Tournament>(teamforge::tournament_from_dict(element.operator Dictionary(), copier));
 		teamforge::repair_loaded_tournament(*tournament);
 		const int32_t after = teamforge::saturate_to_int32(static_cast<int64_t>(tournament->id) + 1);
 		if (after > r_next_tournament_id) {

@@ -36,6 +36,15 @@ Dictionary read_dictionary(const Dictionary &p_data, const Variant &p_key) {
 	return detached(p_data.get(p_key, Variant()).operator Dictionary());
 }
 
+// The same for values that hold team entries.
+Array read_entry_array(const Dictionary &p_data, const Variant &p_key, LoadedRecordCopier &r_copier) {
+	return r_copier.copy_array(p_data.get(p_key, Variant()).operator Array());
+}
+
+Dictionary read_entry_dictionary(const Dictionary &p_data, const Variant &p_key, LoadedRecordCopier &r_copier) {
+	return r_copier.copy_dictionary(p_data.get(p_key, Variant()).operator Dictionary());
+}
+
 // Calls p_each for every Dictionary element of the key's Array; anything else is skipped.
 template <class Each>
 void for_each_dictionary(const Dictionary &p_data, const Variant &p_key, Each p_each) {
@@ -117,14 +126,14 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 	return data;
 }
 
-MatchNode node_from_dict(const Dictionary &p_data) {
+MatchNode node_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	MatchNode node;
 	node.id = read_string(data, TF_KEY("id"));
 	node.name = read_string(data, TF_KEY("name"));
 	node.group_name = read_string(data, TF_KEY("group_name"));
-	node.team_a = read_dictionary(data, TF_KEY("team_a"));
-	node.team_b = read_dictionary(data, TF_KEY("team_b"));
+	node.team_a = read_entry_dictionary(data, TF_KEY("team_a"), r_copier);
+	node.team_b = read_entry_dictionary(data, TF_KEY("team_b"), r_copier);
 	node.winner_to = link_from_dict(read_dictionary(data, TF_KEY("winner_to")));
 	node.loser_to = link_from_dict(read_dictionary(data, TF_KEY("loser_to")));
 	node.status = read_string(data, TF_KEY("status"), TF_KEY("PENDING"));
@@ -133,8 +142,8 @@ MatchNode node_from_dict(const Dictionary &p_data) {
 	node.date = read_string(data, TF_KEY("date"));
 	node.details = read_array(data, TF_KEY("details"));
 	node.heat = read_int32(data, TF_KEY("heat"), 0);
-	node.winner = read_dictionary(data, TF_KEY("winner"));
-	node.loser = read_dictionary(data, TF_KEY("loser"));
+	node.winner = read_entry_dictionary(data, TF_KEY("winner"), r_copier);
+	node.loser = read_entry_dictionary(data, TF_KEY("loser"), r_copier);
 	node.score_a = read_int32(data, TF_KEY("score_a"), 0);
 	node.score_b = read_int32(data, TF_KEY("score_b"), 0);
 	node.vrs_delta_a = read_int32(data, TF_KEY("vrs_delta_a"), 0);
@@ -165,21 +174,21 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 	return data;
 }
 
-TournamentStage stage_from_dict(const Dictionary &p_data) {
+TournamentStage stage_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	TournamentStage stage;
 	stage.type = read_string(data, TF_KEY("type"));
 	stage.name = read_string(data, TF_KEY("name"));
 	stage.rounds = read_array(data, TF_KEY("rounds"));
-	for_each_dictionary(data, TF_KEY("nodes"), [&stage](const Dictionary &p_node) {
-		stage.nodes.push_back(node_from_dict(p_node));
+	for_each_dictionary(data, TF_KEY("nodes"), [&stage, &r_copier](const Dictionary &p_node) {
+		stage.nodes.push_back(node_from_dict(p_node, r_copier));
 	});
 	stage.next_date = read_string(data, TF_KEY("next_date"));
-	stage.records = read_array(data, TF_KEY("records"));
-	stage.final_groups = read_dictionary(data, TF_KEY("final_groups"));
+	stage.records = read_entry_array(data, TF_KEY("records"), r_copier);
+	stage.final_groups = read_entry_dictionary(data, TF_KEY("final_groups"), r_copier);
 	stage.current_round = read_int32(data, TF_KEY("current_round"), 1);
 	stage.is_playoff = read_bool(data, TF_KEY("is_playoff"));
-	stage.groups = read_array(data, TF_KEY("groups"));
+	stage.groups = read_entry_array(data, TF_KEY("groups"), r_copier);
 	stage.next_id = read_int32(data, TF_KEY("next_id"), 0);
 	return stage;
 }
@@ -219,7 +228,7 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 	return data;
 }
 
-Tournament tournament_from_dict(const Dictionary &p_data) {
+Tournament tournament_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	Tournament tournament;
 	tournament.id = read_int32(data, TF_KEY("id"), 0);
@@ -232,21 +241,21 @@ Tournament tournament_from_dict(const Dictionary &p_data) {
 	tournament.size = read_int32(data, TF_KEY("size"), 0);
 	tournament.inv_date = read_string(data, TF_KEY("inv_date"));
 	tournament.start_date = read_string(data, TF_KEY("start_date"));
-	for_each_dictionary(data, TF_KEY("stages"), [&tournament](const Dictionary &p_stage) {
-		tournament.stages.push_back(stage_from_dict(p_stage));
+	for_each_dictionary(data, TF_KEY("stages"), [&tournament, &r_copier](const Dictionary &p_stage) {
+		tournament.stages.push_back(stage_from_dict(p_stage, r_copier));
 	});
 	tournament.current_stage_idx = read_int32(data, TF_KEY("current_stage_idx"), 0);
 	tournament.rest = read_int32(data, TF_KEY("rest"), 0);
-	tournament.placements = read_array(data, TF_KEY("placements"));
-	tournament.standings = read_array(data, TF_KEY("standings"));
+	tournament.placements = read_entry_array(data, TF_KEY("placements"), r_copier);
+	tournament.standings = read_entry_array(data, TF_KEY("standings"), r_copier);
 	tournament.date = read_string(data, TF_KEY("date"));
 	tournament.initial_vrs = read_dictionary(data, TF_KEY("initial_vrs"));
 	tournament.vrs_delta_map = read_dictionary(data, TF_KEY("vrs_delta_map"));
 	tournament.total_heat = read_int32(data, TF_KEY("total_heat"), 0);
 	tournament.major_slots = read_dictionary(data, TF_KEY("major_slots"));
 	tournament.major_direct = read_dictionary(data, TF_KEY("major_direct"));
-	tournament.participants = read_array(data, TF_KEY("participants"));
-	tournament.advanced_pool = read_array(data, TF_KEY("advanced_pool"));
+	tournament.participants = read_entry_array(data, TF_KEY("participants"), r_copier);
+	tournament.advanced_pool = read_entry_array(data, TF_KEY("advanced_pool"), r_copier);
 	return tournament;
 }
 

@@ -7,6 +7,8 @@
 
 #include "common/played_maps.h"
 
+#include "tournament/loaded_record_copy.h"
+
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
@@ -107,11 +109,12 @@ Tournament make_tournament();
 godot::Dictionary link_to_dict(const NodeLink &p_link);
 NodeLink link_from_dict(const godot::Dictionary &p_data);
 godot::Dictionary node_to_dict(const MatchNode &p_node);
-MatchNode node_from_dict(const godot::Dictionary &p_data);
+// Loads copy what they are given; the copier passed in serves a whole load (see loaded_record_copy.h).
+MatchNode node_from_dict(const godot::Dictionary &p_data, LoadedRecordCopier &r_copier);
 godot::Dictionary stage_to_dict(const TournamentStage &p_stage);
-TournamentStage stage_from_dict(const godot::Dictionary &p_data);
+TournamentStage stage_from_dict(const godot::Dictionary &p_data, LoadedRecordCopier &r_copier);
 godot::Dictionary tournament_to_dict(const Tournament &p_tournament);
-Tournament tournament_from_dict(const godot::Dictionary &p_data);
+Tournament tournament_from_dict(const godot::Dictionary &p_data, LoadedRecordCopier &r_copier);
 
 // The default quota map and the normalised form of any given map.
 godot::Dictionary default_quota_map();

@@ -161,3 +161,44 @@ func test_game_core_reaches_the_light_queries_and_archiving() -> void:
 	assert_eq(game.archive_tournaments_before("9999-01-01"), completed.size(), "archived through GameCore")
 	for t in completed:
 		assert_eq(game.get_tournament(t.id), _archived_form(t), "%s archived" % t.name)
+
+
+
+# A load makes equal honour lists of the records' team entries one list: the loaded game must still
+# belong to neither the save it came from nor the saves it hands out, and play on exactly as if never saved.
+func test_a_loaded_career_shares_nothing_with_its_saves_and_plays_on_the_same() -> void:
+	var game: Array = _game()
+	_play_into_the_season(game[1])
+	var save: Dictionary = game[1].to_dict()
+	var pristine := save.duplicate(true)
+	var db: TeamDatabase = autofree(TeamDatabase.new())
+	db.from_dict(game[0].to_dict())
+	var loaded: TournamentManager = autofree(TournamentManager.new())
+	loaded.set_team_database(db)
+	loaded.from_dict(save)
+	var with_honours := 0
+	for t in save.tournaments:
+		for stage in t.stages:
+			for node in stage.nodes:
+				for side in ["team_a", "team_b", "winner", "loser"]:
+					if node[side] is Dictionary and not node[side].get("honors", []).is_empty():
+						with_honours += 1
+						node[side].honors.append({"forged": true})
+		for standing in t.standings:
+			standing.team.get("honors", []).clear()
+	assert_true(with_honours > 10, "the save's entries carry honours (%d)" % with_honours)
+	assert_eq(loaded.to_dict(), pristine, "a change to the loaded save reaches nothing in the game")
+	var handed: Dictionary = loaded.to_dict()
+	for t in handed.tournaments:
+		for stage in t.stages:
+			for node in stage.nodes:
+				if node.team_a is Dictionary and node.team_a.has("honors"):
+					node.team_a.honors.clear()
+	assert_eq(loaded.to_dict(), pristine, "a change to one handed-out entry reaches no other")
+	# The simulator's state is not saved: both go on from the same seed.
+	for tm in [game[1], loaded]:
+		tm.get_match_simulator().set_seed(SEED + 1)
+		while tm.get_tournaments().any(func(t): return t.status != "COMPLETED"):
+			tm.advance_day()
+	assert_eq(loaded.to_dict(), game[1].to_dict(), "the loaded career plays on as the unsaved one")
+	assert_eq(db.to_dict(), game[0].to_dict(), "teams after the season")

@@ -121,7 +121,8 @@ Dictionary TeamforgeTournamentProbe::get_stage(int64_t p_index) const {
 void TeamforgeTournamentProbe::set_stage(int64_t p_index, const Dictionary &p_stage) {
 	teamforge::TournamentStage *stage = stage_at(p_index);
 	ERR_FAIL_NULL(stage);
-	*stage = teamforge::stage_from_dict(p_stage);
+	teamforge::LoadedRecordCopier copier;
+	*stage = teamforge::stage_from_dict(p_stage, copier);
 }
 
 Array TeamforgeTournamentProbe::shuffle(const Array &p_entries) {

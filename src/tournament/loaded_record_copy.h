@@ -1,0 +1,32 @@
+#pragma once
+
+// Detached copies of the records a save hands in, with one difference from a plain deep copy: equal
+// honour lists inside team entries become one list. Every entry carries its team's honours of the
+// moment, so a long career's save repeats the same lists thousands of times; in play the entries share
+// them too (nothing writes into an entry's honour list: a refresh replaces it). One copier serves one
+// load, so lists are shared within the loaded records only, never with the script's save.
+
+#include <godot_cpp/variant/array.hpp>
+#include <godot_cpp/variant/dictionary.hpp>
+#include <godot_cpp/variant/variant.hpp>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace teamforge {
+
+class LoadedRecordCopier {
+public:
+	// Deep copies, as detached() makes them, except for the honour lists of the entries within.
+	godot::Variant copy(const godot::Variant &p_value);
+	godot::Array copy_array(const godot::Array &p_array);
+	godot::Dictionary copy_dictionary(const godot::Dictionary &p_dictionary);
+
+private:
+	godot::Array shared_honours(const godot::Array &p_honours);
+
+	std::unordered_map<uint32_t, std::vector<godot::Array>> honours_by_hash;
+};
+
+} // namespace teamforge
