@@ -15,16 +15,9 @@ const DAYS := 24
 const LOAD_DAY := "03-01"
 const SCREENS := ["Leaderboard", "Organize", "Tournaments", "Predictions", "Statistics"]
 
-# Month and day, format, tier, host city: the main job's season.
-const SCHEDULE := [
-	["01-03", "EPL", "TIER_OPEN", ""], ["01-10", "BLAST", "TIER_1", "Lisbon"], ["01-20", "EPL", "TIER_3", ""],
-	["02-01", "IEM", "TIER_1", "Dallas"], ["02-10", "MAJOR", "HIGHEST", "Austin"], ["03-01", "EPL", "TIER_2", ""],
-	["03-15", "BLAST", "TIER_S", "Copenhagen"], ["04-01", "IEM", "TIER_S", "Melbourne"], ["05-01", "EPL", "TIER_1", ""],
-	["05-20", "EWC", "HIGHEST", ""], ["06-01", "IEM", "HIGHEST", "Cologne"], ["07-01", "EPL", "TIER_S", ""],
-	["07-15", "MAJOR", "HIGHEST", "Budapest"], ["08-01", "EPL", "HIGHEST", ""], ["09-01", "BLAST", "HIGHEST", "Abu Dhabi"],
-	["09-15", "EPL", "TIER_OPEN", ""], ["10-01", "IEM", "TIER_1", "Chengdu"], ["10-10", "BLAST", "TIER_1", "Atlanta"],
-	["10-20", "EPL", "TIER_3", ""], ["11-01", "IEM", "TIER_S", "Sydney"], ["11-20", "EPL", "TIER_OPEN", ""],
-]
+# The main job's season, as the career benchmark beside this script plays it (this script runs in the demo
+# project, so it is found by its own path).
+var _schedule: Array = load(get_script().resource_path.get_base_dir().path_join("bench_career.gd")).SCHEDULE
 
 
 func _initialize() -> void:
@@ -86,7 +79,7 @@ func _play_career(last_year: int, archive: bool) -> Dictionary:
 	core.set_credits(1000000000000)
 	var snapshots := {}
 	for year in range(FIRST_YEAR, last_year + 1):
-		for request in SCHEDULE:
+		for request in _schedule:
 			var result: Dictionary = core.create_tournament(request[1], request[2], "%d-%s" % [year, request[0]], request[3])
 			if not result.ok:
 				print("could not organise %s in %d: %s" % [request, year, result.message_key])

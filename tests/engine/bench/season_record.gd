@@ -40,13 +40,21 @@ func _organise(create: Callable) -> void:
 		create.call(request[0], request[1], request[2], request[3])
 
 
-func _manager_season(listened: bool) -> void:
+# A default team database and a manager on it with the bench season's funds and seed: [database, manager].
+func _seeded_manager() -> Array:
 	var db := TeamDatabase.new()
 	db.initialize_defaults()
 	var tm := TournamentManager.new()
 	tm.set_team_database(db)
 	tm.set_available_funds(1000000000)
 	tm.get_match_simulator().set_seed(Bench.SEED)
+	return [db, tm]
+
+
+func _manager_season(listened: bool) -> void:
+	var pair := _seeded_manager()
+	var db: TeamDatabase = pair[0]
+	var tm: TournamentManager = pair[1]
 	if listened:
 		_listen(tm, "manager")
 		_listen(tm.get_match_simulator(), "simulator")
@@ -82,12 +90,9 @@ func _retyped(save: Dictionary) -> Dictionary:
 
 
 func _retyped_season() -> void:
-	var db := TeamDatabase.new()
-	db.initialize_defaults()
-	var tm := TournamentManager.new()
-	tm.set_team_database(db)
-	tm.set_available_funds(1000000000)
-	tm.get_match_simulator().set_seed(Bench.SEED)
+	var pair := _seeded_manager()
+	var db: TeamDatabase = pair[0]
+	var tm: TournamentManager = pair[1]
 	_organise(tm.create_tournament)
 	for day in 60:
 		tm.advance_day()
