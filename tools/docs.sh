@@ -84,6 +84,14 @@ cp -r "$top/tests/editor_help" "$probe"
 python3 "$here/doc_classes.py" snippets "$docs" > "$probe/expected.txt"
 timeout 300 "$godot" --headless --editor --path "$probe" >"$work/editor.txt" 2>&1
 status=$?
+# The editor itself has crashed here once in many runs, on a loaded machine, with no frame of the library
+# in its backtrace: such a crash is shown and the probe runs once more. A crash inside the library fails.
+if grep -q '^handle_crash:' "$work/editor.txt" && ! grep -q 'libteamforge' "$work/editor.txt"; then
+    cat "$work/editor.txt"
+    echo "docs: the editor crashed outside the library; trying once more" >&2
+    timeout 300 "$godot" --headless --editor --path "$probe" >"$work/editor.txt" 2>&1
+    status=$?
+fi
 grep -E '^help page' "$work/editor.txt"
 if [ $status -ne 0 ] || grep -qE "$pattern" "$work/editor.txt"; then
     cat "$work/editor.txt"

@@ -9,31 +9,48 @@ using godot::Array;
 using godot::Dictionary;
 using godot::Variant;
 
-Variant LoadedRecordCopier::copy(const Variant &p_value) {
+Array LoadedRecordCopier::copy_array(const Array &p_array) {
+	return copy_array_at(p_array, 0);
+}
+
+Dictionary LoadedRecordCopier::copy_dictionary(const Dictionary &p_dictionary) {
+	return copy_dictionary_at(p_dictionary, 0);
+}
+
+Variant LoadedRecordCopier::copy_at(const Variant &p_value, int32_t p_depth) {
+	if (p_depth >= ENTRY_DEPTH) {
+		return detached(p_value);
+	}
 	switch (p_value.get_type()) {
 		case Variant::ARRAY:
-			return copy_array(p_value.operator Array());
+			return copy_array_at(p_value.operator Array(), p_depth);
 		case Variant::DICTIONARY:
-			return copy_dictionary(p_value.operator Dictionary());
+			return copy_dictionary_at(p_value.operator Dictionary(), p_depth);
 		default:
 			return p_value;
 	}
 }
 
-Array LoadedRecordCopier::copy_array(const Array &p_array) {
+Array LoadedRecordCopier::copy_array_at(const Array &p_array, int32_t p_depth) {
+	if (p_depth >= ENTRY_DEPTH) {
+		return detached(p_array);
+	}
 	// The engine's shallow copy keeps the element type; the containers in it are replaced by copies.
 	Array copied = p_array.duplicate(false);
 	const int64_t count = copied.size();
 	for (int64_t i = 0; i < count; i++) {
 		const Variant::Type type = copied[i].get_type();
 		if (type == Variant::ARRAY || type == Variant::DICTIONARY) {
-			copied[i] = copy(copied[i]);
+			copied[i] = copy_at(copied[i], p_depth + 1);
 		}
 	}
 	return copied;
 }
 
-Dictionary LoadedRecordCopier::copy_dictionary(const Dictionary &p_dictionary) {
+Dictionary LoadedRecordCopier::copy_dictionary_at(const Dictionary &p_dictionary, int32_t p_depth) {
+	if (p_depth >= ENTRY_DEPTH) {
+		return detached(p_dictionary);
+	}
 	Dictionary copied = p_dictionary.duplicate(false);
 	const Array keys = copied.keys();
 	const int64_t count = keys.size();
@@ -45,7 +62,7 @@ Dictionary LoadedRecordCopier::copy_dictionary(const Dictionary &p_dictionary) {
 			continue;
 		}
 		const bool honours = type == Variant::ARRAY && key.get_type() == Variant::STRING && key == TF_KEY("honors");
-		copied[key] = honours ? Variant(shared_honours(value.operator Array())) : copy(value);
+		copied[key] = honours ? Variant(shared_honours(value.operator Array())) : copy_at(value, p_depth + 1);
 	}
 	return copied;
 }

@@ -19,11 +19,17 @@ namespace teamforge {
 class LoadedRecordCopier {
 public:
 	// Deep copies, as detached() makes them, except for the honour lists of the entries within.
-	godot::Variant copy(const godot::Variant &p_value);
 	godot::Array copy_array(const godot::Array &p_array);
 	godot::Dictionary copy_dictionary(const godot::Dictionary &p_dictionary);
 
 private:
+	// Team entries sit a few levels deep in a record; anything deeper (a script may hand in any nesting,
+	// even a list that holds itself) is left to the engine's deep copy and its recursion limit.
+	static constexpr int32_t ENTRY_DEPTH = 8;
+
+	godot::Variant copy_at(const godot::Variant &p_value, int32_t p_depth);
+	godot::Array copy_array_at(const godot::Array &p_array, int32_t p_depth);
+	godot::Dictionary copy_dictionary_at(const godot::Dictionary &p_dictionary, int32_t p_depth);
 	godot::Array shared_honours(const godot::Array &p_honours);
 
 	std::unordered_map<uint32_t, std::vector<godot::Array>> honours_by_hash;
