@@ -45,6 +45,33 @@ Dictionary read_entry_dictionary(const Dictionary &p_data, const Variant &p_key,
 	return r_copier.copy_dictionary(p_data.get(p_key, Variant()).operator Dictionary());
 }
 
+// Whether the saved side holds exactly p_saved, keys in the same order, and was loaded as a plain entry.
+bool same_saved_entry(const Dictionary &p_data, const Variant &p_side_key, const Dictionary &p_saved,
+		const Dictionary &p_loaded_side) {
+	const Variant side = p_data.get(p_side_key, Variant());
+	if (p_loaded_side.is_typed() || side.get_type() != Variant::DICTIONARY) {
+		return false;
+	}
+	const Dictionary saved_side = side.operator Dictionary();
+	return saved_side == p_saved && saved_side.keys() == p_saved.keys();
+}
+
+// A played node's winner and loser are its two sides, as play leaves them: one entry each, not two equal
+// copies. The saved values are compared, so a winner the save changed is loaded as it stands.
+Dictionary read_side_entry(const Dictionary &p_data, const Variant &p_key, const MatchNode &p_node,
+		LoadedRecordCopier &r_copier) {
+	const Dictionary saved = p_data.get(p_key, Variant()).operator Dictionary();
+	if (!saved.is_empty() && !saved.is_typed()) {
+		if (same_saved_entry(p_data, TF_KEY("team_a"), saved, p_node.team_a)) {
+			return p_node.team_a;
+		}
+		if (same_saved_entry(p_data, TF_KEY("team_b"), saved, p_node.team_b)) {
+			return p_node.team_b;
+		}
+	}
+	return r_copier.copy_dictionary(saved);
+}
+
 // Calls p_each for every Dictionary element of the key's Array; anything else is skipped.
 template <class Each>
 void for_each_dictionary(const Dictionary &p_data, const Variant &p_key, Each p_each) {
@@ -142,8 +169,8 @@ MatchNode node_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier)
 	node.date = read_string(data, TF_KEY("date"));
 	node.details = read_array(data, TF_KEY("details"));
 	node.heat = read_int32(data, TF_KEY("heat"), 0);
-	node.winner = read_entry_dictionary(data, TF_KEY("winner"), r_copier);
-	node.loser = read_entry_dictionary(data, TF_KEY("loser"), r_copier);
+	node.winner = read_side_entry(data, TF_KEY("winner"), node, r_copier);
+	node.loser = read_side_entry(data, TF_KEY("loser"), node, r_copier);
 	node.score_a = read_int32(data, TF_KEY("score_a"), 0);
 	node.score_b = read_int32(data, TF_KEY("score_b"), 0);
 	node.vrs_delta_a = read_int32(data, TF_KEY("vrs_delta_a"), 0);
