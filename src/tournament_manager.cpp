@@ -36,6 +36,18 @@ Dictionary default_edition_counters() {
 	return counters;
 }
 
+// Each tournament through p_convert, in order, as a new list.
+template <class Convert>
+Array list_each(const teamforge::TournamentList &p_tournaments, Convert p_convert) {
+	Array list;
+	list.resize(static_cast<int64_t>(p_tournaments.size()));
+	int64_t index = 0;
+	for (const teamforge::TournamentPtr &tournament : p_tournaments) {
+		list[index++] = p_convert(*tournament);
+	}
+	return list;
+}
+
 // The load step shared by from_dict and set_tournaments: dictionaries only, and the next id kept past
 // every loaded one.
 teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t &r_next_tournament_id) {
@@ -191,13 +203,7 @@ bool TournamentManager::advance_day() {
 }
 
 Array TournamentManager::get_tournaments() const {
-	Array list;
-	list.resize(static_cast<int64_t>(tournaments.size()));
-	int64_t index = 0;
-	for (const teamforge::TournamentPtr &tournament : tournaments) {
-		list[index++] = teamforge::tournament_to_dict(*tournament);
-	}
-	return list;
+	return list_each(tournaments, teamforge::tournament_to_dict);
 }
 
 void TournamentManager::set_tournaments(const Array &p_tournaments) {
@@ -278,13 +284,7 @@ Dictionary TournamentManager::get_tournament(int64_t p_tournament_id) const {
 }
 
 Array TournamentManager::get_tournament_summaries() const {
-	Array list;
-	list.resize(static_cast<int64_t>(tournaments.size()));
-	int64_t index = 0;
-	for (const teamforge::TournamentPtr &tournament : tournaments) {
-		list[index++] = teamforge::tournament_summary(*tournament);
-	}
-	return list;
+	return list_each(tournaments, teamforge::tournament_summary);
 }
 
 int64_t TournamentManager::archive_tournaments_before(const String &p_date) {

@@ -32,9 +32,6 @@ Variant LoadedRecordCopier::copy_at(const Variant &p_value, int32_t p_depth) {
 }
 
 Array LoadedRecordCopier::copy_array_at(const Array &p_array, int32_t p_depth) {
-	if (p_depth >= ENTRY_DEPTH) {
-		return detached(p_array);
-	}
 	// The engine's shallow copy keeps the element type; the containers in it are replaced by copies.
 	Array copied = p_array.duplicate(false);
 	const int64_t count = copied.size();
@@ -48,9 +45,6 @@ Array LoadedRecordCopier::copy_array_at(const Array &p_array, int32_t p_depth) {
 }
 
 Dictionary LoadedRecordCopier::copy_dictionary_at(const Dictionary &p_dictionary, int32_t p_depth) {
-	if (p_depth >= ENTRY_DEPTH) {
-		return detached(p_dictionary);
-	}
 	Dictionary copied = p_dictionary.duplicate(false);
 	const Array keys = copied.keys();
 	const int64_t count = keys.size();

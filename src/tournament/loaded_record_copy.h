@@ -24,7 +24,8 @@ public:
 
 private:
 	// Team entries sit a few levels deep in a record; anything deeper (a script may hand in any nesting,
-	// even a list that holds itself) is left to the engine's deep copy and its recursion limit.
+	// even a list that holds itself) is left to the engine's deep copy and its recursion limit. Every level
+	// below the top goes through copy_at, which checks the depth.
 	static constexpr int32_t ENTRY_DEPTH = 8;
 
 	godot::Variant copy_at(const godot::Variant &p_value, int32_t p_depth);

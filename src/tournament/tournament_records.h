@@ -50,6 +50,9 @@ struct MatchNode {
 	int32_t score_b = 0;
 	int32_t vrs_delta_a = 0;
 	int32_t vrs_delta_b = 0;
+
+	// Whether the node holds map reports in either form: a series was played, not a walkover or forfeit.
+	bool has_map_reports() const { return !played_maps.empty() || !details.is_empty(); }
 };
 
 class SwissRecordIndex;
