@@ -4,7 +4,7 @@
 #   unpack_unstable_packages <log tag> <apt dir> <root> <package...>
 # Returns non-zero after printing the step that failed.
 
-# The system's own Debian mirror, or the public one.
+# The system's own Debian mirror, as its apt configuration names it; nothing else is ever asked.
 debian_mirror() {
     local mirror f
     shopt -s nullglob
@@ -13,7 +13,7 @@ debian_mirror() {
                     [ -f "$f" ] && grep -hE '^\s*deb\s' "$f" | sed -E 's/\[[^]]*\]//' | awk '{print $2}'
                 done; } | grep '/debian' | grep -v security | head -n 1 || true)
     shopt -u nullglob
-    mirror=${mirror:-http://deb.debian.org/debian}
+    [ -n "$mirror" ] || return 1
     echo "${mirror%/}"
 }
 
@@ -23,7 +23,10 @@ unpack_unstable_packages() {
     command -v apt-get >/dev/null || { echo "$tag: apt-get is not available" >&2; return 1; }
     command -v dpkg >/dev/null || { echo "$tag: dpkg is not available" >&2; return 1; }
     local mirror
-    mirror=$(debian_mirror)
+    mirror=$(debian_mirror) || {
+        echo "$tag: the system's apt configuration names no Debian mirror (/etc/apt/sources.list, sources.list.d)" >&2
+        return 1
+    }
 
     rm -rf "$apt_dir"
     mkdir -p "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/etc/preferences.d" "$root"
