@@ -1,10 +1,62 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the test build of the library (with its test-only hooks) and runs every
-# engine suite through ctest.
+# Sets everything up, builds the test build of the library (with its test-only hooks) and runs every test
+# entry through ctest, side by side on every core. Ends with the time of each step.
+#   tools/run_tests.sh [-R <regex>]    (-R runs only the ctest entries whose names match)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 build_dir="$top/build/test"
 
-"$here/setup.sh" "$build_dir" -DTEAMFORGE_TEST_HOOKS=ON
-ctest --test-dir "$build_dir" --output-on-failure
+usage() { echo "usage: $0 [-R <regex>]" >&2; exit 2; }
+select=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        -R) [ $# -ge 2 ] || usage; select=(-R "$2"); shift 2 ;;
+        -R=*) select=(-R "${1#-R=}"); shift ;;
+        *) usage ;;
+    esac
+done
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+started=$(now_ms)
+step_names=()
+step_times=()
+# step <name> <command...>: runs the command and keeps its wall time.
+step() {
+    local name=$1 begin end
+    shift
+    begin=$(now_ms)
+    "$@"
+    end=$(now_ms)
+    step_names+=("$name")
+    step_times+=("$(( end - begin ))")
+}
+
+step "setup and build" "$here/setup.sh" "$build_dir" -DTEAMFORGE_TEST_HOOKS=ON
+
+junit="$build_dir/ctest_results.xml"
+rm -f "$junit"
+status=0
+begin=$(now_ms)
+ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" --output-junit "$junit" "${select[@]}" || status=$?
+ctest_wall=$(( $(now_ms) - begin ))
+
+# The table: the steps before ctest, each ctest entry (they overlap), the ctest run and the whole.
+{
+    for i in "${!step_names[@]}"; do
+        printf '%s\t%s\n' "${step_names[$i]}" "${step_times[$i]}"
+    done
+    if [ -f "$junit" ]; then
+        python3 - "$junit" <<'PYTHON'
+import sys, xml.etree.ElementTree as tree
+for case in tree.parse(sys.argv[1]).getroot().iter("testcase"):
+    state = "failed" if case.get("status") == "fail" or case.find("failure") is not None else "passed"
+    if case.get("status") in ("notrun", "disabled"):
+        state = "not run"
+    print("  %s (%s)\t%d" % (case.get("name"), state, float(case.get("time", "0")) * 1000))
+PYTHON
+    fi
+    printf 'ctest, side by side on %s cores\t%s\n' "$(nproc)" "$ctest_wall"
+    printf 'total\t%s\n' "$(( $(now_ms) - started ))"
+} | awk -F'\t' 'BEGIN { print ""; print "Time of each step (wall, seconds):" } { printf "  %-44s %7.1f\n", $1, $2 / 1000 }'
+exit $status

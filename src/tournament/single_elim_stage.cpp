@@ -17,7 +17,7 @@ using godot::Dictionary;
 using godot::String;
 using godot::Variant;
 
-constexpr int32_t MATCHES_PER_DAY = 2;
+constexpr int32_t PLAYOFF_MATCHES_PER_DAY = 2;
 
 struct BracketRound {
 	const char *name;
@@ -87,7 +87,7 @@ TournamentStage build_single_elim_stage(const String &p_name, int32_t p_team_cou
 	const Bracket bracket = bracket_for(p_team_count);
 	const String bo3("Bo3");
 	int64_t number = p_first_match;
-	MatchDayScheduler days(p_start_date, MATCHES_PER_DAY);
+	MatchDayScheduler days(p_start_date, PLAYOFF_MATCHES_PER_DAY);
 	// Node positions of the previous round, linked to this round's nodes as they are created.
 	std::vector<size_t> previous;
 	for (size_t r = 0; r < bracket.count; r++) {

@@ -26,7 +26,7 @@ using godot::Dictionary;
 using godot::String;
 using godot::Variant;
 
-constexpr int32_t MATCHES_PER_DAY = 4;
+constexpr int32_t SWISS_MATCHES_PER_DAY = 4;
 // Three wins take a team through, three losses out.
 constexpr int64_t DECIDING_COUNT = 3;
 constexpr uint32_t SHUFFLE_SEED_FACTOR = 0x9E3779B1u;
@@ -151,7 +151,7 @@ TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, in
 	stage.current_round = 1;
 
 	int64_t number = p_first_match;
-	MatchDayScheduler days(p_start_date, MATCHES_PER_DAY);
+	MatchDayScheduler days(p_start_date, SWISS_MATCHES_PER_DAY);
 	for (int32_t round = 1; round <= SWISS_ROUNDS; round++) {
 		const String name = round_name(round);
 		Array groups;
