@@ -8,20 +8,30 @@
 #     addons/teamforge/locale/teamforge.pot and teamforge.<locale>.po   the library's codes in words
 #     addons/teamforge/bin/libteamforge.{linux,windows}.template_{debug,release}.x86_64.{so,dll}
 # The addon's files come from demo/addons/teamforge, which the demo loads the same way.
-#   tools/package.sh [--test]
+#   tools/package.sh [--test] [--linux-debug <library>]
 # --test then unpacks the zip into a fresh project and plays a series and a tournament in it
-# (tools/test_package.sh). Builds are incremental, in build/package/<platform>-<kind>.
+# (tools/test_package.sh). Builds are incremental, in build/package/<platform>-<kind>. --linux-debug takes
+# that library (a test build's shipped/ library, the same build without the test-only classes) instead of
+# building the Linux debug library again.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 run_test=0
-for arg in "$@"; do
-    case "$arg" in
-        --test) run_test=1 ;;
-        *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+linux_debug=""
+usage() { echo "usage: $0 [--test] [--linux-debug <library>]" >&2; exit 2; }
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --test) run_test=1; shift ;;
+        --linux-debug) [ $# -ge 2 ] || usage; linux_debug=$2; shift 2 ;;
+        --linux-debug=*) linux_debug=${1#--linux-debug=}; shift ;;
+        *) usage ;;
     esac
 done
+if [ -n "$linux_debug" ]; then
+    [ -f "$linux_debug" ] && [ "$(basename "$linux_debug")" = libteamforge.linux.template_debug.x86_64.so ] \
+        || { echo "package: --linux-debug needs a built libteamforge.linux.template_debug.x86_64.so, not $linux_debug" >&2; exit 2; }
+fi
 
 version=$(sed -n 's/^project(teamforge VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
 [ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
@@ -45,9 +55,10 @@ build() {
 }
 
 mkdir -p "$out"
+[ -n "$linux_debug" ] || linux_debug=$(build linux template_debug RelWithDebInfo)
 libraries=(
     "$(build linux template_release Release)"
-    "$(build linux template_debug RelWithDebInfo)"
+    "$linux_debug"
     "$(build windows template_release Release -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
     "$(build windows template_debug RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
 )
