@@ -15,11 +15,13 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 run_test=0
 for arg in "$@"; do
     case "$arg" in
         --test) run_test=1 ;;
-        *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+        *) refuse_option "$arg" ;;
     esac
 done
 
