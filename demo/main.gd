@@ -1,8 +1,9 @@
 extends SceneTree
-# The main job: one seeded season. Organises a year of tournaments of every format and tier, plays the
-# calendar day by day to the year's end, and prints each finished tournament's podium and the final
-# leaderboard as the game core shows it.
-#   tools/godot --headless --path demo -s res://main.gd -- [--seed=N]
+# The main job: one seeded season, told as a season report. Organises a year of tournaments of every format
+# and tier in a GameCore seeded with set_seed, plays the calendar day by day to the year's end, and prints
+# every tournament in the order it starts (its format and tier in the catalogue's words, dates, prize pool
+# and podium) and the final leaderboard as the game core shows it.
+#   tools/godot --headless --path demo -s res://main.gd -- [--seed N | --seed=N]
 
 const Texts := preload("res://ui/texts.gd")
 const DEFAULT_SEED := 2026
@@ -35,75 +36,100 @@ const SCHEDULE := [
 	["EPL", "TIER_OPEN", "2026-11-20", ""],
 ]
 
-var database: TeamDatabase
-var manager: TournamentManager
+var core: GameCore
+# Tournament id -> the day it was completed.
+var finished_on := {}
 
 
 func _init() -> void:
 	# The printout is English on every machine, whatever its system language.
 	TranslationServer.set_locale("en")
-	var seed_value := _seed_option()
-	database = TeamDatabase.new()
-	database.initialize_defaults()
-	manager = TournamentManager.new()
-	manager.set_team_database(database)
-	var simulator := MatchSimulator.new()
-	simulator.set_seed(seed_value)
-	manager.set_match_simulator(simulator)
-	manager.set_available_funds(FUNDS)
-	manager.tournament_completed.connect(_print_podium)
+	var seed_value = _seed_option()
+	if seed_value == null:
+		printerr("usage: main.gd [--seed N | --seed=N]  (N an integer, default %d)" % DEFAULT_SEED)
+		quit(2)
+		return
+	core = GameCore.new()
+	core.set_seed(seed_value)
+	core.set_credits(FUNDS)
+	core.achievement_event.connect(_note_completion)
 
-	print("Teamforge season %s, seed %d, %d teams, organiser funds %s" % [database.get_current_date().left(4),
-			seed_value, database.get_team_count(), Texts.money(FUNDS)])
+	print("Teamforge season %s, seed %d, %s, organiser funds %s" % [core.get_current_date().left(4), seed_value,
+			Texts.count("DEMO_TEAM_COUNT", core.get_leaderboard_data().count), Texts.money(FUNDS)])
 	for request in SCHEDULE:
-		if not manager.create_tournament(request[0], request[1], request[2], request[3]):
-			printerr("could not organise %s: %s" % [request, manager.get_last_create_error()])
-	print("%d tournaments organised\n" % manager.get_tournaments().size())
-
-	var started := Time.get_ticks_usec()
+		var result := core.create_tournament(request[0], request[1], request[2], request[3])
+		if not result.ok:
+			printerr("could not organise %s: %s" % [request, result.message_key])
 	var days := 0
-	while database.get_current_date() < SEASON_END:
-		manager.advance_day()
+	while core.get_current_date() < SEASON_END:
+		core.advance_day()
 		days += 1
-	var elapsed_ms := (Time.get_ticks_usec() - started) / 1000.0
 
-	var core := GameCore.new()
-	core.from_dict({"team_database": database.to_dict(), "tournament_manager": manager.to_dict()})
+	var tournaments := _in_starting_order(core.get_organize_data().tournaments)
+	print("%d tournaments organised, in the order they start\n" % tournaments.size())
+	for t in tournaments:
+		_print_tournament(t)
 	_print_leaderboard(core.get_leaderboard_data("ALL", "VRS"))
-	var finished := manager.get_tournaments().filter(func(t): return t.status == "COMPLETED").size()
-	print("\n%d days played in %.1f ms; %d of %d tournaments completed; organiser funds %s" % [days, elapsed_ms,
-			finished, manager.get_tournaments().size(), Texts.money(manager.get_available_funds())])
-
+	var completed := tournaments.filter(func(t): return t.status == "COMPLETED").size()
+	print("\n%d days played; %d of %d tournaments completed; organiser funds %s" % [days, completed,
+			tournaments.size(), Texts.money(core.get_credits())])
 	core.free()
-	manager.free()
-	database.free()
 	quit(0)
 
 
-func _seed_option() -> int:
-	for arg in OS.get_cmdline_user_args():
-		if arg.begins_with("--seed="):
-			return arg.trim_prefix("--seed=").to_int()
-	return DEFAULT_SEED
+# The seed as given (--seed N or --seed=N), the default without one, null for anything else.
+static func _seed_option():
+	var args := OS.get_cmdline_user_args()
+	var seed_value = DEFAULT_SEED
+	var i := 0
+	while i < args.size():
+		var text := ""
+		if args[i] == "--seed" and i + 1 < args.size():
+			text = args[i + 1]
+			i += 2
+		elif args[i].begins_with("--seed="):
+			text = args[i].trim_prefix("--seed=")
+			i += 1
+		else:
+			return null
+		if not text.is_valid_int():
+			return null
+		seed_value = text.to_int()
+	return seed_value
 
 
-func _print_podium(tournament_id: int) -> void:
-	for t in manager.get_tournaments():
-		if t.id != tournament_id:
-			continue
-		print("%s  (%s %s, %s to %s, pool %s)" % [t.name, t.format_id, t.tier_id, t.start_date,
-				database.get_current_date(), Texts.money(t.prize)])
-		for i in mini(3, t.standings.size()):
-			var standing: Dictionary = t.standings[i]
-			print("    %-8s %-22s %-3s %12s" % [standing.placement, standing.team.name, standing.team.region,
-					Texts.money(standing.prize)])
-		print("")
+# By start date, ties in creation order (ids grow with creation).
+static func _in_starting_order(tournaments: Array) -> Array:
+	var ordered := tournaments.duplicate()
+	ordered.sort_custom(func(a, b): return a.start_date < b.start_date or (a.start_date == b.start_date and a.id < b.id))
+	return ordered
+
+
+func _note_completion(event: Dictionary) -> void:
+	if event.type == "tournament_completed":
+		finished_on[event.tour_id] = core.get_current_date()
+
+
+func _print_tournament(t: Dictionary) -> void:
+	var kind: String = Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [Texts.format_name(t.format_id),
+			Texts.tier_name(t.tier_id), Texts.money(t.prize)]
+	if t.status != "COMPLETED":
+		print("%s  (%s; from %s, %s on %s)\n" % [t.name, kind, Texts.date(t.start_date), Texts.status_name(t.status).to_lower(),
+				Texts.date(core.get_current_date())])
+		return
+	print("%s  (%s; %s to %s)" % [t.name, kind, Texts.date(t.start_date), Texts.date(finished_on.get(t.id, t.date))])
+	for i in mini(3, t.standings.size()):
+		var standing: Dictionary = t.standings[i]
+		print("    %-8s %-22s %-9s %12s" % [Texts.name_of(standing.placement), standing.team.name,
+				Texts.region_name("REGION_" + standing.team.region), Texts.money(standing.prize)])
+	print("")
 
 
 func _print_leaderboard(view: Dictionary) -> void:
-	print("Leaderboard on %s" % view.current_date)
-	print("%4s  %-22s %-6s %6s %9s %14s %7s" % ["#", "Team", "Region", "Rating", "Record", "Prize money", "Honours"])
+	print("Leaderboard on %s" % Texts.date(view.current_date))
+	print("%4s  %-22s %-9s %6s %9s %14s %7s" % ["#", Texts.text("DEMO_TEAM"), Texts.text("DEMO_REGION"),
+			Texts.text("DEMO_RATING"), Texts.text("DEMO_RECORD"), Texts.text("DEMO_PRIZE_MONEY"), Texts.text("DEMO_HONOURS")])
 	for i in mini(LEADERBOARD_ROWS, view.teams.size()):
 		var row: Dictionary = view.teams[i]
-		print("%4d  %-22s %-6s %6d %9s %14s %7d" % [row.display_rank, row.name, row.region, row.vrs,
+		print("%4d  %-22s %-9s %6d %9s %14s %7d" % [row.display_rank, row.name, Texts.region_name(row.region_key), row.vrs,
 				"%d-%d" % [row.wins, row.losses], Texts.money(row.prize_total), row.honors.size()])

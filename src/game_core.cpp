@@ -66,6 +66,7 @@ void GameCore::create_team_database() {
 void GameCore::create_tournament_manager() {
 	tournament_manager_id = memnew(TournamentManager)->get_instance_id();
 	wire_tournament_manager();
+	seed_simulator();
 }
 
 void GameCore::wire_tournament_manager() {
@@ -98,6 +99,15 @@ void GameCore::release_tournament_manager() {
 		tournament_manager->set_team_database(nullptr);
 	}
 	release(tournament_manager->get_instance_id());
+}
+
+void GameCore::seed_simulator() {
+	TournamentManager *tournament_manager = manager();
+	if (!has_game_seed || tournament_manager == nullptr) {
+		return;
+	}
+	// Every draw of the season, the manager's own included, derives from the simulator's seed.
+	tournament_manager->simulator()->set_seed(static_cast<uint64_t>(game_seed));
 }
 
 void GameCore::release(uint64_t p_node_id) {
@@ -163,6 +173,7 @@ void GameCore::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &GameCore::get_tournament);
 	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &GameCore::get_tournament_summaries);
 	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &GameCore::archive_tournaments_before);
+	ClassDB::bind_method(D_METHOD("set_seed", "seed"), &GameCore::set_seed);
 
 	// Properties: none.
 
@@ -328,6 +339,9 @@ void GameCore::from_dict(const Dictionary &p_data) {
 	if (TournamentManager *tournament_manager = manager()) {
 		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
 	}
+	// The save holds no simulator state: a seeded game restarts its stream here, so the same save
+	// with the same seed always plays on the same way.
+	seed_simulator();
 	refresh();
 }
 
@@ -349,6 +363,12 @@ Array GameCore::get_tournament_summaries() const {
 int64_t GameCore::archive_tournaments_before(const String &p_date) {
 	TournamentManager *tournament_manager = manager();
 	return tournament_manager ? tournament_manager->archive_tournaments_before(p_date) : 0;
+}
+
+void GameCore::set_seed(int64_t p_seed) {
+	has_game_seed = true;
+	game_seed = p_seed;
+	seed_simulator();
 }
 
 } // namespace godot

@@ -39,6 +39,10 @@ class GameCore : public Node {
 	uint64_t tournament_manager_id = 0;
 	std::shared_ptr<LifeState> life;
 	int32_t days_running = 0;
+	// The seed a script gave, kept so that every manager this node makes (a new game, a lost one
+	// replaced) and every load start their simulator from it. Any value is a seed, zero included.
+	bool has_game_seed = false;
+	int64_t game_seed = 0;
 
 	TeamDatabase *database() const;
 	TournamentManager *manager() const;
@@ -49,6 +53,7 @@ class GameCore : public Node {
 	void create_tournament_manager();
 	void wire_tournament_manager();
 	void release_tournament_manager();
+	void seed_simulator();
 	void release(uint64_t p_node_id);
 	static void free_retired(LifeState &r_state);
 	// False when a handler freed this node: the caller must return at once.
@@ -82,6 +87,8 @@ public:
 	Dictionary get_tournament(int64_t p_tournament_id) const;
 	Array get_tournament_summaries() const;
 	int64_t archive_tournaments_before(const String &p_date);
+	// Beyond the core surface: one seed for the whole game, so that a season can be replayed.
+	void set_seed(int64_t p_seed);
 };
 
 } // namespace godot

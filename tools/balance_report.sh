@@ -5,6 +5,7 @@
 # build/report/balance.png (drawn by the demo's chart controls on a virtual display). The same N and S
 # print the same report whatever the number of threads.
 #   tools/balance_report.sh [--seasons N] [--seed S] [--threads T] [--baseline K] [--build <dir>] [--out <dir>]
+#   (each option also as --name=value)
 #     --seasons N   seasons to play (default 200)
 #     --seed S      season i plays with the simulator seed S * 1000 + i (default 2026)
 #     --threads T   seasons played at once on the engine's worker pool, which has a thread per processor
@@ -16,15 +17,22 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 build_dir=""
 out_dir="$top/build/report"
 options=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --seasons|--seed|--threads|--baseline) options+=("$1=${2:?$1 needs a value}"); shift 2 ;;
-        --build) build_dir=${2:?--build needs a folder}; shift 2 ;;
-        --out) out_dir=${2:?--out needs a folder}; shift 2 ;;
-        *) echo "balance_report: unknown option $1" >&2; exit 2 ;;
+        --seasons | --seasons=* | --seed | --seed=* | --threads | --threads=* | --baseline | --baseline=*)
+            name=${1%%=*}
+            take_integer "$name" "$@"
+            options+=("$name=$OPTION_VALUE")
+            shift "$OPTION_WORDS"
+            ;;
+        --build | --build=*) take_value --build "$@"; build_dir=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
+        --out | --out=*) take_value --out "$@"; out_dir=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
+        *) refuse_option "$1" ;;
     esac
 done
 

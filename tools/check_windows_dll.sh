@@ -4,6 +4,10 @@
 # runtime, libgcc and winpthread are linked in, so a player needs nothing else).
 #   tools/check_windows_dll.sh <dll>...
 set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
 
 objdump=x86_64-w64-mingw32-objdump
 command -v "$objdump" >/dev/null || { echo "check_windows_dll: $objdump is missing (tools/setup.sh installs it)" >&2; exit 1; }

@@ -2,7 +2,7 @@
 # Counts the instructions that the 365 days of one bench season take (tests/engine/bench/bench_season.gd,
 # no handler connected; every call of TournamentManager.advance_day with all it calls, the engine's work
 # included), under valgrind's callgrind: a figure that, unlike wall time, does not move with the load.
-#   tools/count_season_instructions.sh [--keep <dir>] <library>...
+#   tools/count_season_instructions.sh [--keep <dir> | --keep=<dir>] <library>...
 # --keep leaves each library's callgrind output in <dir> (callgrind.<n>.out) for callgrind_annotate.
 # A library is a built libteamforge shared object with the build's teamforge.gdextension beside it (see
 # tools/record_season.sh); an optimised build measures what a game ships. Each count takes some minutes.
@@ -15,13 +15,20 @@ cache="${TEAMFORGE_CACHE:-$top/.cache}"
 groot="$cache/godot-root"
 vroot="$cache/valgrind-root"
 
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 keep=""
-if [ "${1:-}" = "--keep" ]; then
-    keep=$(realpath -m "${2:?--keep needs a folder}")
-    mkdir -p "$keep"
-    shift 2
-fi
-[ $# -ge 1 ] || { sed -n '2,10p' "$0" >&2; exit 2; }
+libraries=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --keep | --keep=*) take_value --keep "$@"; keep=$(realpath -m "$OPTION_VALUE"); shift "$OPTION_WORDS" ;;
+        -*) refuse_option "$1" ;;
+        *) libraries+=("$1"); shift ;;
+    esac
+done
+[ ${#libraries[@]} -ge 1 ] || usage_error "needs a library"
+[ -z "$keep" ] || mkdir -p "$keep"
+set -- "${libraries[@]}"
 
 # shellcheck source=lib/stage_library.sh
 . "$here/lib/stage_library.sh"

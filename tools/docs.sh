@@ -14,10 +14,12 @@ top=$(cd "$here/.." && pwd)
 godot="$here/godot"
 docs="$top/doc_classes"
 
-usage() { echo "usage: $0 update|check <build dir>" >&2; exit 2; }
-[ $# -eq 2 ] || usage
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
+[ $# -eq 2 ] || usage_error "needs update or check and a build folder"
 mode=$1
-case "$mode" in update|check) ;; *) usage ;; esac
+case "$mode" in update|check) ;; *) usage_error "unknown command $mode" ;; esac
 build=$(cd "$2" 2>/dev/null && pwd) || { echo "docs: no build directory $2" >&2; exit 1; }
 [ -f "$build/bin/teamforge.gdextension" ] || { echo "docs: no library in $build/bin; build it first" >&2; exit 1; }
 

@@ -30,6 +30,9 @@ CONSTRUCTORS = {
 
 
 def main():
+    if len(sys.argv) != 3 or any(arg.startswith("-") for arg in sys.argv[1:]):
+        sys.stderr.write("usage: gen_api_hashes.py <extension_api.json> <output header>\n")
+        sys.exit(2)
     api_path, out_path = sys.argv[1], sys.argv[2]
     with open(api_path, encoding="utf-8") as f:
         api = json.load(f)

@@ -12,7 +12,7 @@ import xml.etree.ElementTree as ElementTree
 
 
 def main(argv):
-    if len(argv) < 2:
+    if len(argv) < 2 or any(arg.startswith("-") for arg in argv):
         sys.stderr.write(__doc__)
         return 2
     output, sources = argv[0], sorted(argv[1:])

@@ -7,6 +7,10 @@
 # gets links to the build's libraries in addons/teamforge/bin/. Any other project gets a link "bin" to the
 # build's bin folder, whose own teamforge.gdextension it loads.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
 build_dir=$(cd "${1:?usage: link_extension.sh <build dir> <project dir>}" && pwd)
 project_dir=$(cd "${2:?usage: link_extension.sh <build dir> <project dir>}" && pwd)
 [ -f "$build_dir/bin/teamforge.gdextension" ] || { echo "link_extension: no library in $build_dir/bin" >&2; exit 1; }

@@ -17,20 +17,20 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 run_test=0
 linux_debug=""
-usage() { echo "usage: $0 [--test] [--linux-debug <library>]" >&2; exit 2; }
 while [ $# -gt 0 ]; do
     case "$1" in
         --test) run_test=1; shift ;;
-        --linux-debug) [ $# -ge 2 ] || usage; linux_debug=$2; shift 2 ;;
-        --linux-debug=*) linux_debug=${1#--linux-debug=}; shift ;;
-        *) usage ;;
+        --linux-debug | --linux-debug=*) take_value --linux-debug "$@"; linux_debug=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
+        *) refuse_option "$1" ;;
     esac
 done
 if [ -n "$linux_debug" ]; then
     [ -f "$linux_debug" ] && [ "$(basename "$linux_debug")" = libteamforge.linux.template_debug.x86_64.so ] \
-        || { echo "package: --linux-debug needs a built libteamforge.linux.template_debug.x86_64.so, not $linux_debug" >&2; exit 2; }
+        || usage_error "--linux-debug needs a built libteamforge.linux.template_debug.x86_64.so, not $linux_debug"
 fi
 
 version=$(sed -n 's/^project(teamforge VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")

@@ -6,6 +6,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+[ $# -eq 0 ] || refuse_option "$1"
 cache="${TEAMFORGE_CACHE:-$top/.cache}"
 root="$cache/godot-root"
 apt_dir="$cache/apt"

@@ -10,10 +10,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-usage() {
-    sed -n '2,9p' "$0" >&2
-    exit 2
-}
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+case "${1:-}" in
+    --compare) no_options "${@:2}" ;;
+    *) no_options "$@" ;;
+esac
 
 # shellcheck source=lib/stage_library.sh
 . "$here/lib/stage_library.sh"
@@ -30,7 +32,7 @@ record() {
 }
 
 if [ "${1:-}" = "--compare" ]; then
-    [ $# -eq 3 ] || usage
+    [ $# -eq 3 ] || usage_error "--compare needs two libraries"
     out=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-season-compare.XXXXXX")
     echo "== old: $2"
     record "$2" "$out/old.txt"
@@ -45,5 +47,5 @@ if [ "${1:-}" = "--compare" ]; then
     diff "$out/old.txt" "$out/new.txt" | cut -c1-300 | head -n 20
     exit 1
 fi
-[ $# -eq 2 ] || usage
+[ $# -eq 2 ] || usage_error "needs a library and an out file"
 record "$1" "$2"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised library (Release) and runs the benchmarks of tests/engine/bench/, which print
 # figures and check nothing. A bench_demo_* benchmark measures the demo game: it runs in a copy of demo/.
-#   tools/run_benchmarks.sh [--library <so>] [name...]   e.g. tools/run_benchmarks.sh bench_season bench_simulator
+#   tools/run_benchmarks.sh [--library <so> | --library=<so>] [name...]   e.g. tools/run_benchmarks.sh bench_season bench_simulator
 # Without names every bench_*.gd runs. --library runs them with an already built library instead (a copy
 # kept from an older build, with its teamforge.gdextension beside it), to print figures before and after a
 # change. The benchmarks run on a copy of the test project, so plain test runs may go on meanwhile.
@@ -13,11 +13,22 @@ build="$top/build/release"
 # shellcheck source=lib/stage_library.sh
 . "$here/lib/stage_library.sh"
 
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 library=""
-if [ "${1:-}" = "--library" ]; then
-    library=${2:?--library needs a built library}
-    shift 2
-else
+names=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --library | --library=*) take_value --library "$@"; library=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
+        -*) refuse_option "$1" ;;
+        *)
+            [ -f "$top/tests/engine/bench/$1.gd" ] || usage_error "no benchmark $1 in tests/engine/bench"
+            names+=("$1")
+            shift
+            ;;
+    esac
+done
+if [ -z "$library" ]; then
     # The hooks are built in too: the stage engines are measured through the test probe.
     "$here/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DTEAMFORGE_TEST_HOOKS=ON
     library="$build/bin/libteamforge.linux.template_release.x86_64.so"
@@ -36,7 +47,6 @@ mkdir -p "$demo"
 "$here/godot" --headless --path "$demo" --import >/dev/null 2>&1 || true
 "$here/link_extension.sh" "$stage" "$demo"
 
-names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
     for f in "$top"/tests/engine/bench/bench_*.gd; do
         names+=("$(basename "$f" .gd)")

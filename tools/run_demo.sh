@@ -2,12 +2,13 @@
 # Plays the demo game (demo/) in a window. Without a display it starts a virtual one (Xvfb) and renders with
 # the engine's compatibility renderer on Mesa's software rasteriser; Xvfb and Mesa come from the system's
 # packages and are installed when missing.
-#   tools/run_demo.sh [--build <dir>] [--xvfb] [--script <file>] [--check] [engine options] [-- script arguments]
+#   tools/run_demo.sh [--build <dir>] [--xvfb] [--script <file>] [--check] [--engine <engine options>...]
+#                     [-- script arguments]
 #     --build <dir>   use this build folder as it is (default: set up and build build/main, as run_main.sh does)
 #     --xvfb          use a virtual display even where there is a real one
 #     --script <file> run this SceneTree script (any path) in the demo project instead of the game's main scene
 #     --check         fail when the engine output holds a script error, an engine error or a leak report
-#   Other options go to the engine (--quit-after 300, --resolution 1600x900...).
+#     --engine ...    everything after it, up to "--", goes to the engine (--engine --quit-after 300 --resolution 1600x900)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,14 +21,23 @@ use_xvfb=0
 script=""
 check=0
 passed=()
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 while [ $# -gt 0 ]; do
     case "$1" in
-        --build) build_dir=${2:?--build needs a folder}; shift 2 ;;
+        --build | --build=*) take_value --build "$@"; build_dir=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
         --xvfb) use_xvfb=1; shift ;;
-        --script) script=${2:?--script needs a file}; shift 2 ;;
+        --script | --script=*) take_value --script "$@"; script=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
         --check) check=1; shift ;;
+        --engine)
+            shift
+            while [ $# -gt 0 ] && [ "$1" != -- ]; do
+                passed+=("$1")
+                shift
+            done
+            ;;
         --) shift; break ;;
-        *) passed+=("$1"); shift ;;
+        *) refuse_option "$1" ;;
     esac
 done
 

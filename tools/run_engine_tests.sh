@@ -26,6 +26,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 project="$top/tests/engine"
 godot="$here/godot"
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
     echo "usage: $0 <build dir> [filter]" >&2

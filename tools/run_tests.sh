@@ -5,15 +5,15 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 build_dir="$top/build/test"
 
-usage() { echo "usage: $0 [-R <regex>]" >&2; exit 2; }
 select=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        -R) [ $# -ge 2 ] || usage; select=(-R "$2"); shift 2 ;;
-        -R=*) select=(-R "${1#-R=}"); shift ;;
-        *) usage ;;
+        -R | -R=*) take_value -R "$@"; select=(-R "$OPTION_VALUE"); shift "$OPTION_WORDS" ;;
+        *) refuse_option "$1" ;;
     esac
 done
 

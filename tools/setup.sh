@@ -6,6 +6,13 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+# After the build folder only cmake's own settings (-D, -U) and generator (-G).
+case "${1:-}" in -*) refuse_option "$1" ;; esac
+for argument in "${@:2}"; do
+    case "$argument" in -D* | -U* | -G*) ;; -*) refuse_option "$argument" ;; esac
+done
 build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
 shift
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the stress test (tests/stress/stress.gd) in the real engine, headless, against one build.
 #   tools/stress.sh [--build DIR | --sanitize] [--seed S] [--calls N] [--budget SECONDS] [--episodes N]
-#                   [--skip category,...] [--keep-going] [--trace]
+#                   [--skip category,...] [--keep-going] [--trace]   (values also as --name=value)
 # Without --calls, --episodes or --budget it runs for 25 s, as the test command does. --sanitize uses
 # build/sanitize, a test build with AddressSanitizer and UBSan (configured the first time). Run with
 # --skip help to list the categories of hostile actions.
@@ -23,14 +23,29 @@ build="$top/build/test"
 configure=(-DTEAMFORGE_TEST_HOOKS=ON)
 args=()
 limited=""
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
 while [ $# -gt 0 ]; do
     case "$1" in
-        --build) build="${2:?--build needs a directory}"; shift 2 ;;
+        --build | --build=*) take_value --build "$@"; build=$OPTION_VALUE; shift "$OPTION_WORDS" ;;
         --sanitize) build="$top/build/sanitize"; configure+=(-DTEAMFORGE_SANITIZE=ON); shift ;;
-        --calls | --episodes | --budget) limited=1; args+=("$1" "${2:?$1 needs a number}"); shift 2 ;;
-        --seed | --skip) args+=("$1" "${2:?$1 needs a value}"); shift 2 ;;
+        --calls | --calls=* | --episodes | --episodes=* | --seed | --seed=*)
+            name=${1%%=*}
+            take_integer "$name" "$@"
+            [ "$name" = --seed ] || limited=1
+            args+=("$name" "$OPTION_VALUE")
+            shift "$OPTION_WORDS"
+            ;;
+        --budget | --budget=*)
+            take_value --budget "$@"
+            [[ $OPTION_VALUE =~ ^[0-9]+(\.[0-9]+)?$ ]] || usage_error "--budget needs a number of seconds, not '$OPTION_VALUE'"
+            limited=1
+            args+=(--budget "$OPTION_VALUE")
+            shift "$OPTION_WORDS"
+            ;;
+        --skip | --skip=*) take_value --skip "$@"; args+=(--skip "$OPTION_VALUE"); shift "$OPTION_WORDS" ;;
         --keep-going | --trace) args+=("$1"); shift ;;
-        *) sed -n '2,7p' "$0" >&2; exit 2 ;;
+        *) refuse_option "$1" ;;
     esac
 done
 [ -n "$limited" ] || args+=(--budget 25)

@@ -11,6 +11,9 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 godot="$here/godot"
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
 zip=${1:?usage: test_package.sh <zip>}
 [ -f "$zip" ] || { echo "test_package: no package $zip" >&2; exit 1; }
 

@@ -325,6 +325,10 @@ def check():
 
 if __name__ == "__main__":
     commands = {"update": update, "check": check}
+    if len(sys.argv) == 2 and sys.argv[1] in ("-h", "--help"):
+        print(__doc__.strip())
+        sys.exit(0)
     if len(sys.argv) != 2 or sys.argv[1] not in commands:
-        sys.exit("usage: tools/translations.py update|check")
+        sys.stderr.write(__doc__.lstrip())
+        sys.exit(2)
     commands[sys.argv[1]]()

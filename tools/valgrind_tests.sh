@@ -20,6 +20,10 @@ vroot="$cache/valgrind-root"
 apt_dir="$cache/valgrind-apt"
 groot="$cache/godot-root"
 project="$top/tests/engine"
+# shellcheck source=lib/options.sh
+. "$here/lib/options.sh"
+no_options "$@"
+[ $# -le 2 ] || usage_error "too many arguments"
 build_arg="${1:-$top/build/test}"
 filter="${2:-}"
 

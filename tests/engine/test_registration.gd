@@ -121,7 +121,10 @@ func test_game_core_binds_its_methods_in_order() -> void:
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
 		# Addition beyond the saved surface: the rating history.
 		_method("get_rating_history", [["team_id", TYPE_STRING]], TYPE_ARRAY, true),
-	] + _career_additions)
+	] + _career_additions + [
+		# Addition beyond the core surface: one seed for the whole game.
+		_setter("set_seed", "seed", TYPE_INT),
+	])
 
 
 func test_match_simulator_binds_its_methods_in_order() -> void:
