@@ -3,9 +3,11 @@
 
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/defs.hpp>
+#include <godot_cpp/variant/utility_functions.hpp>
 
 #include "economy_system.h"
 #include "editor_help.h"
+#include "first_scan.h"
 #include "game_core.h"
 #include "game_settings.h"
 #include "match_simulator.h"
@@ -20,13 +22,27 @@
 
 using namespace godot;
 
+namespace {
+
+// Set at SCENE when this editor session must not see the library (teamforge::is_found_by_headless_editor_scan).
+bool registers_nothing = false;
+
+} // namespace
+
 void initialize_module(ModuleInitializationLevel p_level) {
 	if (p_level == MODULE_INITIALIZATION_LEVEL_EDITOR) {
 		// The editor's help is ready by now; our classes were registered at SCENE.
-		teamforge::load_editor_help();
+		if (!registers_nothing) {
+			teamforge::load_editor_help();
+		}
 		return;
 	}
 	if (p_level != MODULE_INITIALIZATION_LEVEL_SCENE) {
+		return;
+	}
+	if (teamforge::is_found_by_headless_editor_scan()) {
+		registers_nothing = true;
+		UtilityFunctions::print("Teamforge: found by this headless editor's first scan of the project; its classes load from the next start.");
 		return;
 	}
 	// The order is part of the library's contract with saved scenes and tools.

@@ -19,6 +19,8 @@ BUILTIN_METHODS = {
 CLASS_METHODS = {
     "Object": ["emit_signal", "has_signal", "has_connections", "is_connected", "connect", "disconnect", "notification"],
     "RefCounted": ["init_ref", "reference", "unreference", "get_reference_count"],
+    "Engine": ["is_editor_hint", "has_singleton"],
+    "DisplayServer": ["get_name"],
 }
 UTILITY_FUNCTIONS = ["push_warning", "push_error", "print"]
 # Constructors found by the types of their arguments.

@@ -4,15 +4,18 @@
 # zipped:
 #   build/package/teamforge-<version>.zip
 #     addons/teamforge/teamforge.gdextension   paths inside the addon (res://addons/teamforge/bin/...)
-#     addons/teamforge/README.md, LICENSE
+#     addons/teamforge/README.md, CHANGELOG.md, LICENSE
+#     addons/teamforge/icons/<Class>.svg                        each class's icon in the editor
+#     addons/teamforge/plugin.cfg, plugin.gd                    the optional plugin listing the catalogues
+#     addons/teamforge/example/example.tscn, example.gd        a seeded season and its leaderboard
 #     addons/teamforge/locale/teamforge.pot and teamforge.<locale>.po   the library's codes in words
 #     addons/teamforge/bin/libteamforge.{linux,windows}.template_{debug,release}.x86_64.{so,dll}
 # The addon's files come from demo/addons/teamforge, which the demo loads the same way.
 #   tools/package.sh [--test] [--linux-debug <library>]
-# --test then unpacks the zip into a fresh project and plays a series and a tournament in it
-# (tools/test_package.sh). Builds are incremental, in build/package/<platform>-<kind>. --linux-debug takes
-# that library (a test build's shipped/ library, the same build without the test-only classes) instead of
-# building the Linux debug library again.
+# --test then unpacks the zip into a fresh project and tests it there (tools/test_package.sh; its screenshot
+# and outputs land in build/package/test). Builds are incremental, in build/package/<platform>-<kind>.
+# --linux-debug takes that library (a test build's shipped/ library, the same build without the test-only
+# classes) instead of building the Linux debug library again.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -65,12 +68,16 @@ libraries=(
 
 rm -rf "$stage"
 mkdir -p "$addon/bin"
-for file in teamforge.gdextension teamforge.gdextension.uid README.md; do
+# The addon's own files, named one by one: whatever an editor leaves in the demo's copy stays out.
+for file in teamforge.gdextension teamforge.gdextension.uid README.md CHANGELOG.md plugin.cfg plugin.gd plugin.gd.uid; do
     [ -f "$addon_source/$file" ] && cp "$addon_source/$file" "$addon/"
 done
 cp "$top/LICENSE" "$addon/"
-mkdir -p "$addon/locale"
+mkdir -p "$addon/locale" "$addon/icons" "$addon/example"
 cp "$addon_source"/locale/teamforge.pot "$addon_source"/locale/teamforge.*.po "$addon/locale/"
+cp "$addon_source"/icons/*.svg "$addon/icons/"
+cp "$addon_source"/example/*.tscn "$addon_source"/example/*.gd "$addon/example/"
+cp "$addon_source"/example/*.gd.uid "$addon/example/" 2>/dev/null || true
 for library in "${libraries[@]}"; do
     # Debug information stays in the build folders; the symbols the engine needs are kept.
     case "$library" in
@@ -79,6 +86,20 @@ for library in "${libraries[@]}"; do
     esac
 done
 
+# The version the build gives is the one the addon's README, plugin and changelog state.
+grep -Fqx "Version $version" "$addon/README.md" \
+    || { echo "package: addons/teamforge/README.md has no line \"Version $version\"" >&2; exit 1; }
+grep -Fqx "version=\"$version\"" "$addon/plugin.cfg" \
+    || { echo "package: addons/teamforge/plugin.cfg does not give version $version" >&2; exit 1; }
+grep -Eq "^## ${version//./\\.}( |$)" "$addon/CHANGELOG.md" \
+    || { echo "package: addons/teamforge/CHANGELOG.md has no entry for $version" >&2; exit 1; }
+# Every class the reference describes has its icon, by its own name, in the package.
+for reference in "$top"/doc_classes/*.xml; do
+    class=$(basename "$reference" .xml)
+    grep -Fqx "$class = \"res://addons/teamforge/icons/$class.svg\"" "$addon/teamforge.gdextension" \
+        && [ -f "$addon/icons/$class.svg" ] \
+        || { echo "package: the icon of $class is not listed in teamforge.gdextension or not in icons/" >&2; exit 1; }
+done
 # Every library the description lists is in the package, and nothing else.
 listed=$(sed -n 's|^[a-z0-9_.]* = "res://addons/teamforge/bin/\(.*\)"$|\1|p' "$addon/teamforge.gdextension" | sort)
 shipped=$(cd "$addon/bin" && ls | sort)

@@ -1,8 +1,9 @@
 extends SceneTree
-# Smoke test of the packaged addon, run in a fresh project that has nothing but the unpacked zip: the
+# Smoke test of the packaged addon, run in a fresh project that has little but the unpacked zip: the
 # classes are there, a seeded best-of-three series plays and replays, and a whole league tournament runs
 # from creation to completion with its prize money, honours and the organiser's funds, and a refusal's code
-# read in two languages from the addon's catalogues, which the test lists in the project's translations.
+# read in two languages from the addon's catalogues, which the addon's plugin listed in the project's
+# translations (tools/test_package.sh enables it in the editor first).
 #   godot --headless --path <project> -s res://smoke.gd
 
 const CLASSES := ["TeamData", "TeamDatabase", "GameCore", "MatchSimulator", "TournamentManager",

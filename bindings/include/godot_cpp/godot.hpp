@@ -67,7 +67,8 @@ namespace internal {
 	X(classdb_register_extension_class_property, ClassdbRegisterExtensionClassProperty) \
 	X(classdb_register_extension_class_signal, ClassdbRegisterExtensionClassSignal)     \
 	X(classdb_unregister_extension_class, ClassdbUnregisterExtensionClass)              \
-	X(register_main_loop_callbacks, RegisterMainLoopCallbacks)
+	X(register_main_loop_callbacks, RegisterMainLoopCallbacks)                          \
+	X(global_get_singleton, GlobalGetSingleton)
 
 #define GODOT_DECLARE_INTERFACE_FUNCTION(m_name, m_type) extern GDExtensionInterface##m_type gdextension_interface_##m_name;
 GODOT_INTERFACE_FUNCTIONS(GODOT_DECLARE_INTERFACE_FUNCTION)

@@ -15,6 +15,8 @@ class Object : public Wrapped {
 	friend class ClassDB;
 
 public:
+	Object() = default;
+
 	static const StringName &get_class_static() {
 		static const StringName &name = internal::static_name("Object");
 		return name;
@@ -43,6 +45,9 @@ public:
 	uint64_t get_instance_id() const;
 
 protected:
+	explicit Object(GDExtensionObjectPtr p_owner) :
+			Wrapped(p_owner) {}
+
 	static void _bind_methods() {}
 
 private:

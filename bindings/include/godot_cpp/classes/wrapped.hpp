@@ -32,6 +32,9 @@ class Wrapped {
 
 protected:
 	Wrapped();
+	// Wraps an engine object the engine made and owns (its singletons).
+	explicit Wrapped(GDExtensionObjectPtr p_owner) :
+			_owner(p_owner) {}
 	Wrapped(const Wrapped &) = delete;
 	Wrapped &operator=(const Wrapped &) = delete;
 
