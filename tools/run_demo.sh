@@ -41,18 +41,10 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-install_missing() {
-    local missing=() p
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "run_demo: installing ${missing[*]}" >&2
-    local sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-}
+# shellcheck source=lib/system_packages.sh
+. "$here/lib/system_packages.sh"
+# shellcheck source=lib/virtual_display.sh
+. "$here/lib/virtual_display.sh"
 
 # How the demo loads the library: the build's libraries linked into its addons/teamforge/bin. Everything else here is
 # independent of that layout.
@@ -68,13 +60,12 @@ build_dir=$(cd "$build_dir" && pwd)
 [ -f "$build_dir/bin/teamforge.gdextension" ] || { echo "run_demo: no library in $build_dir/bin; build it first" >&2; exit 1; }
 
 # The engine draws through the system's OpenGL (libglvnd and Mesa).
-install_missing libgl1 libglx-mesa0 libgl1-mesa-dri
+install_missing run_demo libgl1 libglx-mesa0 libgl1-mesa-dri
 [ -n "${DISPLAY:-}" ] || use_xvfb=1
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-demo.XXXXXX")
-xvfb_pid=""
 cleanup() {
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -82,17 +73,8 @@ trap cleanup EXIT
 engine_env=()
 engine_args=(--path "$project" --audio-driver Dummy)
 if [ $use_xvfb -eq 1 ]; then
-    install_missing xvfb
-    # Xvfb picks a free display itself and writes its number to the descriptor.
-    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; echo "run_demo: Xvfb did not start" >&2; exit 1; }
-    engine_env=(DISPLAY=":$(head -n 1 "$work/display")" LIBGL_ALWAYS_SOFTWARE=1)
+    start_virtual_display run_demo "$work" || exit 1
+    engine_env=(DISPLAY="$VIRTUAL_DISPLAY" LIBGL_ALWAYS_SOFTWARE=1)
     engine_args+=(--rendering-driver opengl3)
 fi
 if [ -n "$script" ]; then

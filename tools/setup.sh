@@ -17,18 +17,9 @@ build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
 shift
 
 # Build tools from the system's own (stable) package sources; MinGW-w64 cross-builds the Windows library.
-packages=(g++ cmake make python3 ca-certificates libgtest-dev g++-mingw-w64-x86-64-posix)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "setup: installing ${missing[*]}" >&2
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=lib/system_packages.sh
+. "$here/lib/system_packages.sh"
+install_missing setup g++ cmake make python3 ca-certificates libgtest-dev g++-mingw-w64-x86-64-posix
 
 "$here/provision_godot.sh"
 

@@ -27,9 +27,8 @@ rm -rf "$out"
 mkdir -p "$out"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-package.XXXXXX")
-xvfb_pid=""
 cleanup() {
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,32 +51,10 @@ run() {
     ! grep -qE "$pattern" "$work/out.txt" || fail "$name: the engine reported errors or leaks"
 }
 
-install_missing() {
-    local missing=() p
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "test_package: installing ${missing[*]}" >&2
-    local sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update >/dev/null
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null
-}
-
-# A virtual display for the editor's window, drawn by Mesa's software rasteriser.
-start_display() {
-    install_missing xvfb libgl1 libglx-mesa0 libgl1-mesa-dri || fail "cannot install Xvfb and Mesa"
-    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.txt" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || { cat "$work/xvfb.txt" >&2; fail "Xvfb did not start"; }
-    display=":$(head -n 1 "$work/display")"
-}
+# shellcheck source=lib/system_packages.sh
+. "$here/lib/system_packages.sh"
+# shellcheck source=lib/virtual_display.sh
+. "$here/lib/virtual_display.sh"
 
 project="$work/project"
 mkdir -p "$project"
@@ -113,8 +90,8 @@ enabled=PackedStringArray("res://addons/teamforge_probe/plugin.cfg")
 
 locale/translations=PackedStringArray("res://own.en.po", "res://addons/teamforge/locale/teamforge.de.po")
 ' >> "$project/project.godot"
-start_display
-DISPLAY=$display LIBGL_ALWAYS_SOFTWARE=1 run editor --editor --single-window --audio-driver Dummy \
+start_virtual_display test_package "$work" || fail "no virtual display"
+DISPLAY=$VIRTUAL_DISPLAY LIBGL_ALWAYS_SOFTWARE=1 run editor --editor --single-window --audio-driver Dummy \
     --rendering-method gl_compatibility --rendering-driver opengl3 -- "--screenshot=$out/editor.png"
 grep -q '^editor probe passed$' "$work/out.txt" || fail "editor: no pass line"
 grep -E '^(plugin|the scene tree|the create dialog)' "$work/out.txt"
