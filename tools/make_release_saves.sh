@@ -24,6 +24,11 @@ case "$mode" in
     *) usage ;;
 esac
 build=$(cd "$2" && pwd)
+# The engine here is an editor build: it loads the debug-checked library, which a Release build lacks.
+if ! ls "$build"/bin/libteamforge.linux.template_debug.* >/dev/null 2>&1; then
+    echo "make_release_saves: no template_debug library in $build/bin (build without -DCMAKE_BUILD_TYPE=Release)" >&2
+    exit 1
+fi
 
 # A throwaway project that loads the given library and runs one script of ours.
 project=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-release-saves.XXXXXX")
