@@ -91,6 +91,26 @@ func fail(msg) -> void:
 	_tc_failures.append(str(msg))
 
 
+## Advances `game` (a TournamentManager or a GameCore) a day at a time until `reached` holds, at most
+## `max_days` days, and says whether it came. Every loop that waits for the game goes through here, so
+## a fault that leaves a tournament pending fails its test in seconds instead of at the engine's limit.
+## Static for games played on other threads, which report instead of asserting.
+static func advance_until(game: Object, reached: Callable, max_days: int) -> bool:
+	for day in max_days:
+		if reached.call():
+			return true
+		game.advance_day()
+	return reached.call()
+
+
+## advance_until as a check: the test fails, naming `what`, when the cap comes first.
+func assert_reached(game: Object, reached: Callable, max_days: int, what: String) -> bool:
+	if advance_until(game, reached, max_days):
+		return true
+	_tc_record(what, "not reached within %d days" % max_days)
+	return false
+
+
 ## Connects to each named signal of `obj`; every emission appends [name, arg0, arg1, ...] to the
 ## returned log. The runner disconnects after the test.
 func watch_signals(obj: Object, names: Array) -> Array:

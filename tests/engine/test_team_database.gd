@@ -239,6 +239,47 @@ func test_get_team_by_id_is_exact_and_finds_the_first_match() -> void:
 	assert_false(db.has_team("missing"))
 
 
+# The id index follows ids changed in the middle of a tournament: two teams seated first in round 2 swap
+# ids, and each match is still played by the team that now holds the id it was seated with.
+func test_matches_are_played_by_the_team_holding_the_id_after_ids_swap() -> void:
+	db.initialize_defaults()
+	var tm: TournamentManager = autofree(TournamentManager.new())
+	tm.set_team_database(db)
+	tm.get_match_simulator().set_seed(11)
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02", "")
+	var round_2 := func() -> Array:
+		return tm.get_tournaments()[0].stages[0].nodes.filter(func(n): return n.name == "Round 2")
+	if not assert_reached(tm, func(): return tm.get_tournaments()[0].stages[0].current_round == 2, 60, "round 2"):
+		return
+	var seated: Array = round_2.call().map(func(n): return [n.id, n.team_a.id, n.team_b.id])
+	var pending: Array = round_2.call().filter(func(n): return n.status == "PENDING")
+	if not assert_true(pending.size() >= 2, "two pending round-2 matches"):
+		return
+	var first: TeamData = db.get_team_by_id(pending[0].team_a.id)
+	var second: TeamData = db.get_team_by_id(pending[1].team_a.id)
+	var first_id := first.get_id()
+	first.set_id(second.get_id())
+	second.set_id(first_id)
+	# Who holds an id now, read from the list itself rather than through the index under test.
+	var holder := {}
+	var rating_before := {}
+	for team in db.get_teams():
+		holder[team.get_id()] = team
+		rating_before[team.get_id()] = team.get_vrs()
+	tm.advance_day()
+	var pending_ids: Array = pending.map(func(n): return n.id)
+	var played: Array = round_2.call().filter(func(n): return n.status == "PLAYED" and n.id in pending_ids)
+	assert_eq(round_2.call().map(func(n): return [n.id, n.team_a.id, n.team_b.id]), seated, "every match keeps its seats")
+	assert_true(played.any(func(n): return n.id == pending[0].id) and played.any(func(n): return n.id == pending[1].id),
+			"both matches of the swapped teams are played that day")
+	for node in played:
+		for side in [["team_a", "vrs_delta_a"], ["team_b", "vrs_delta_b"]]:
+			var entry: Dictionary = node[side[0]]
+			var team: TeamData = holder[entry.id]
+			assert_eq([entry.name, team.get_vrs()], [team.get_name(), rating_before[entry.id] + node[side[1]]],
+					"%s %s: the name and the rating change are those of %s" % [node.id, side[0], entry.id])
+
+
 # add_or_update_team
 
 

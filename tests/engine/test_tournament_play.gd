@@ -591,3 +591,35 @@ func test_loaded_positions_that_lead_nowhere_are_put_right_and_play_out() -> voi
 	# A record the library wrote loads back as it was.
 	tm.set_tournaments([running])
 	assert_eq(_tournament(), running, "a sound record is left alone")
+
+
+# The counter of a stage saved in its last round, damaged: the round with seated teams is round 5, so
+# loading puts it back there, its pairs play as saved, and the season goes on as from the sound record.
+func test_a_damaged_counter_in_the_last_swiss_round_is_put_back_to_it() -> void:
+	tm.get_match_simulator().set_seed(7)
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	if not _advance_until(func(): return _tournament().status == "ACTIVE" and _tournament().stages[0].current_round == 5):
+		return
+	var sound: Dictionary = _tournament()
+	var world := db.to_dict()
+	var pairs := func(t: Dictionary) -> Array:
+		return t.stages[0].nodes.filter(func(n): return n.name == "Round 5").map(func(n): return [n.id, n.team_a.id, n.team_b.id])
+	var seated: Array = pairs.call(sound)
+	assert_true(not seated.is_empty() and seated.all(func(p): return p[1] != "" and p[2] != ""), "round 5 is seated: %s" % [seated])
+	var finals := []
+	for damaged in [true, false]:
+		db.from_dict(world)
+		var t := sound.duplicate(true)
+		if damaged:
+			t.stages[0].current_round = 77
+		tm.set_tournaments([t])
+		assert_eq(_tournament().stages[0].current_round, 5, "damaged %s: the counter reads round 5" % damaged)
+		tm.get_match_simulator().set_seed(8)
+		_play_out(120)
+		var played := _tournament()
+		assert_eq(played.status, "COMPLETED", "damaged %s: the tournament completes" % damaged)
+		assert_eq(pairs.call(played), seated, "damaged %s: round 5 plays the pairs it was saved with" % damaged)
+		for problem in Fixture.problems_of_completed(played, true):
+			fail("damaged %s: %s" % [damaged, problem])
+		finals.append([played, db.to_dict()])
+	assert_eq(finals[0], finals[1], "the damaged save plays on exactly as the sound one")

@@ -103,6 +103,26 @@ func test_every_key_of_a_tournament_survives_loading_and_saving_in_order() -> vo
 	assert_eq(copy.to_dict(), tm.to_dict(), "save, load, save")
 
 
+# Lists held directly in a record's lists (a stage's groups, a hand-built placement list) are copied on
+# load as well: a script that goes on changing what it loaded changes nothing in the manager.
+func test_lists_inside_the_lists_of_a_loaded_record_are_the_managers_own() -> void:
+	for load_by in ["set_tournaments", "from_dict"]:
+		var placements := [["kept"]]
+		var groups := [["kept"], [["kept"]]]
+		var given := {"id": 1, "format_id": "IEM", "status": "COMPLETED", "placements": placements,
+			"stages": [{"type": "SWISS", "name": "Groups", "groups": groups}]}
+		if load_by == "set_tournaments":
+			tm.set_tournaments([given])
+		else:
+			tm.from_dict({"tournaments": [given]})
+		placements[0].append("changed")
+		groups[0].append("changed")
+		groups[1][0].append("changed")
+		var t: Dictionary = tm.get_tournaments()[0]
+		assert_eq([t.placements, t.stages[0].groups], [[["kept"]], [["kept"], [["kept"]]]],
+				"%s: the loaded lists stay as loaded" % load_by)
+
+
 func test_missing_keys_load_their_defaults() -> void:
 	tm.set_tournaments([{"stages": [{"nodes": [{}]}]}])
 	var t: Dictionary = tm.get_tournaments()[0]
