@@ -63,7 +63,8 @@ libraries=(
     "$(build linux template_release Release)"
     "$linux_debug"
     "$(build windows template_release Release -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
-    "$(build windows template_debug RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain")"
+    # Its debug information would be stripped below: the DLL is compiled without it (the code is the same).
+    "$(build windows template_debug RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE="$toolchain" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG")"
 )
 
 rm -rf "$stage"
