@@ -2,6 +2,7 @@
 
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
+#include "common/game_rules.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -71,9 +72,6 @@ const Keys &keys() {
 	return shared;
 }
 
-constexpr int64_t STARTING_FUNDS = 10000000;
-constexpr int32_t DEFAULT_RATING = 1000;
-constexpr int64_t UNRANKED = 9999;
 
 struct GuessOdds {
 	double odds_a = 1.5;
@@ -136,10 +134,10 @@ int32_t compute_match_heat(double p_rating_a, double p_rating_b, int32_t p_prize
 
 int64_t team_rank(const Ref<TeamData> &p_team, const Dictionary &p_rank_map) {
 	if (p_team.is_null()) {
-		return UNRANKED;
+		return teamforge::UNRANKED;
 	}
 	// A map whose keys a script typed for numbers is read through a plain copy, without engine errors.
-	return teamforge::readable_by_text_keys(p_rank_map).get(p_team->get_id(), UNRANKED);
+	return teamforge::readable_by_text_keys(p_rank_map).get(p_team->get_id(), teamforge::UNRANKED);
 }
 
 // The stored array itself when the value is one (shared, as scripts expect),
@@ -228,8 +226,8 @@ void EconomySystem::set_fund_ledger(const Array &p_fund_ledger) {
 }
 
 Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b) const {
-	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
-	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : teamforge::DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : teamforge::DEFAULT_RATING;
 	const GuessOdds odds = compute_guess_odds(rating_a, rating_b);
 
 	Dictionary result;
@@ -241,8 +239,8 @@ Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, 
 }
 
 int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, int32_t p_prize, const Dictionary &p_rank_map, int32_t p_round_multiplier) const {
-	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
-	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : teamforge::DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : teamforge::DEFAULT_RATING;
 	int32_t top_count = 0;
 	if (p_team_a.is_valid() && p_team_a->has_top_name()) {
 		top_count++;
@@ -399,7 +397,7 @@ Dictionary EconomySystem::to_dict() const {
 void EconomySystem::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	funds = teamforge::read_saved_int64(data.get(keys().funds, STARTING_FUNDS));
+	funds = teamforge::read_saved_int64(data.get(keys().funds, teamforge::STARTING_FUNDS));
 	set_next_guess_id(teamforge::read_saved_int64(data.get(keys().next_guess_id, 1)));
 	// Detached, or playing on would write into the dictionary the script loaded from.
 	guess_history = teamforge::detached(array_or_empty(data.get(keys().guess_history, Variant())));

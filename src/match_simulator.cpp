@@ -1,5 +1,6 @@
 #include "match_simulator.h"
 
+#include "common/game_rules.h"
 #include "common/played_maps.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
@@ -27,10 +28,6 @@ namespace {
 constexpr int32_t REGULATION_WIN = 13;
 constexpr int32_t REGULATION_TIE = 12;
 constexpr int32_t MAX_MAP_ROUNDS = 96;
-constexpr int64_t VRS_MIN = 600;
-constexpr int64_t VRS_MAX = 2200;
-constexpr int64_t STAMINA_MIN = 0;
-constexpr int64_t STAMINA_MAX = 100;
 
 std::vector<size_t> draw_map_indices(teamforge::RandomEngine &r_engine, int32_t p_count) {
 	std::vector<size_t> picked;
@@ -215,16 +212,16 @@ SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a,
 	const int64_t drop_high = p_is_bo5 ? 20 : 10;
 	outcome.drop_a = r_engine.uniform_int(drop_low, drop_high);
 	outcome.drop_b = r_engine.uniform_int(drop_low, drop_high);
-	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
+	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
 	r_team_a.set_stamina(outcome.stamina_after_a);
-	outcome.stamina_after_b = clamped_int32(static_cast<int64_t>(r_team_b.get_stamina()) - outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
+	outcome.stamina_after_b = clamped_int32(static_cast<int64_t>(r_team_b.get_stamina()) - outcome.drop_b, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
 	r_team_b.set_stamina(outcome.stamina_after_b);
 
 	outcome.delta_a = rating_change(outcome.vrs_a, outcome.vrs_b, a_won);
 	outcome.delta_b = rating_change(outcome.vrs_b, outcome.vrs_a, !a_won);
-	outcome.vrs_after_a = clamped_int32(teamforge::saturating_add(outcome.vrs_a, outcome.delta_a), VRS_MIN, VRS_MAX);
+	outcome.vrs_after_a = clamped_int32(teamforge::saturating_add(outcome.vrs_a, outcome.delta_a), teamforge::RATING_MIN, teamforge::RATING_MAX);
 	r_team_a.set_vrs(outcome.vrs_after_a);
-	outcome.vrs_after_b = clamped_int32(teamforge::saturating_add(outcome.vrs_b, outcome.delta_b), VRS_MIN, VRS_MAX);
+	outcome.vrs_after_b = clamped_int32(teamforge::saturating_add(outcome.vrs_b, outcome.delta_b), teamforge::RATING_MIN, teamforge::RATING_MAX);
 	r_team_b.set_vrs(outcome.vrs_after_b);
 
 	// Records saturate rather than wrap when a script has set them to the limit.
@@ -267,8 +264,8 @@ Dictionary build_report(const SeriesOutcome &p_outcome) {
 	report[t.vrs_after_b] = p_outcome.vrs_after_b;
 	report[t.vrs_delta_a] = p_outcome.delta_a;
 	report[t.vrs_delta_b] = p_outcome.delta_b;
-	report[t.stamina_before_a] = clamped_int32(p_outcome.stamina_after_a + p_outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
-	report[t.stamina_before_b] = clamped_int32(p_outcome.stamina_after_b + p_outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
+	report[t.stamina_before_a] = clamped_int32(p_outcome.stamina_after_a + p_outcome.drop_a, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
+	report[t.stamina_before_b] = clamped_int32(p_outcome.stamina_after_b + p_outcome.drop_b, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
 	report[t.stamina_after_a] = p_outcome.stamina_after_a;
 	report[t.stamina_after_b] = p_outcome.stamina_after_b;
 	report[t.stamina_drop_a] = p_outcome.drop_a;

@@ -187,8 +187,8 @@ void TeamData::from_dict(const Dictionary &p_data) {
 	note_id_change();
 	set_name(String(data.get(keys().name, String())));
 	region = String(data.get(keys().region, String()));
-	vrs = teamforge::read_saved_int32(data.get(keys().vrs, 1000));
-	stamina = teamforge::read_saved_int32(data.get(keys().stamina, 100));
+	vrs = teamforge::read_saved_int32(data.get(keys().vrs, teamforge::DEFAULT_RATING));
+	stamina = teamforge::read_saved_int32(data.get(keys().stamina, teamforge::STAMINA_MAX));
 	wins = teamforge::read_saved_int32(data.get(keys().wins, 0));
 	losses = teamforge::read_saved_int32(data.get(keys().losses, 0));
 	prize_total = teamforge::read_saved_int64(data.get(keys().prize_total, 0));

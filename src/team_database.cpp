@@ -1,6 +1,7 @@
 #include "team_database.h"
 
 #include "common/copy_on_write.h"
+#include "common/game_rules.h"
 #include "common/text_key_reading.h"
 #include "data/default_roster.h"
 
@@ -30,8 +31,6 @@ const Keys &keys() {
 	static thread_local const Keys per_thread;
 	return per_thread;
 }
-
-const char *const START_DATE = "2026-01-01";
 
 // The list may hold anything a script put there; only live TeamData records count as teams
 // (the conversion yields null for other values and for freed objects).
@@ -88,11 +87,11 @@ void TeamDatabase::_bind_methods() {
 }
 
 TeamDatabase::TeamDatabase() :
-		current_date(START_DATE) {
+		current_date(teamforge::START_DATE) {
 }
 
 void TeamDatabase::initialize_defaults() {
-	current_date = START_DATE;
+	current_date = teamforge::START_DATE;
 	teams_writable();
 	teams.clear();
 	for (size_t row = 0; row < teamforge::DEFAULT_ROSTER_SIZE; ++row) {
@@ -109,7 +108,7 @@ void TeamDatabase::initialize_defaults() {
 }
 
 void TeamDatabase::clear_database() {
-	current_date = START_DATE;
+	current_date = teamforge::START_DATE;
 	teams_writable();
 	teams.clear();
 	emit_reset_signals();
@@ -280,7 +279,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		}
 	}
 
-	current_date = String(data.get(keys().current_date, START_DATE));
+	current_date = String(data.get(keys().current_date, teamforge::START_DATE));
 	teams_writable();
 	teams.clear();
 	for (const Dictionary &record : records) {

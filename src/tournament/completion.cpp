@@ -2,6 +2,7 @@
 
 #include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/random.h"
 #include "common/rounding.h"
 #include "common/text_key_reading.h"
@@ -170,15 +171,14 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 // The next Major invites straight into Stage 3 as many teams of a region as it placed in this
 // Major's top 8, and into Stage 2 as many as it placed 9th to 16th.
 void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
-	static const char *const regions[] = { "EU", "AM", "AS" };
-	int64_t stage3[3] = { 0, 0, 0 };
-	int64_t stage2[3] = { 0, 0, 0 };
+	int64_t stage3[REGION_COUNT] = {};
+	int64_t stage2[REGION_COUNT] = {};
 	const int64_t count = std::min<int64_t>(p_standings.size(), 2 * QUOTA_PLACES);
 	for (int64_t i = 0; i < count; i++) {
 		const Dictionary team = as_dictionary(as_dictionary(p_standings[i]).get(TF_KEY("team"), Variant()));
 		const String region = team.get(TF_KEY("region"), String());
-		for (size_t r = 0; r < 3; r++) {
-			if (region == fixed_text(regions[r])) {
+		for (size_t r = 0; r < REGION_COUNT; r++) {
+			if (region == fixed_text(REGION_CODES[r])) {
 				(i < QUOTA_PLACES ? stage3 : stage2)[r]++;
 			}
 		}
@@ -186,9 +186,9 @@ void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
 	Dictionary quotas = default_quota_map();
 	Dictionary direct3;
 	Dictionary direct2;
-	for (size_t r = 0; r < 3; r++) {
-		direct3[dictionary_key(regions[r])] = stage3[r];
-		direct2[dictionary_key(regions[r])] = stage2[r];
+	for (size_t r = 0; r < REGION_COUNT; r++) {
+		direct3[dictionary_key(REGION_CODES[r])] = stage3[r];
+		direct2[dictionary_key(REGION_CODES[r])] = stage2[r];
 	}
 	quotas[TF_KEY("stage3")] = direct3;
 	quotas[TF_KEY("stage2")] = direct2;
@@ -244,7 +244,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 	const TeamRoster roster(p_host.database());
 	for (TeamData *team : roster.teams()) {
 		const int64_t gain = engine.uniform_int(STAMINA_GAIN_MIN, STAMINA_GAIN_MAX);
-		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + gain, 0, 100)));
+		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + gain, STAMINA_MIN, STAMINA_MAX)));
 	}
 	if (simulator.is_valid()) {
 		simulator->set_seed(engine.next_u32());

@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/rounding.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -12,8 +13,6 @@
 namespace teamforge {
 
 namespace {
-
-constexpr int64_t STAMINA_MAX = 100;
 
 bool on_or_after(const godot::String &p_day, const godot::String &p_date) {
 	return compare_dates(p_day, p_date) >= 0;
@@ -51,7 +50,7 @@ bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const god
 void recover_stamina(const godot::TeamDatabase *p_database) {
 	const TeamRoster roster(p_database);
 	for (godot::TeamData *team : roster.teams()) {
-		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + 1, 0, STAMINA_MAX)));
+		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + DAILY_STAMINA_RECOVERY, STAMINA_MIN, STAMINA_MAX)));
 	}
 }
 

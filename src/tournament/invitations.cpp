@@ -1,6 +1,7 @@
 #include "tournament/invitations.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/random.h"
 #include "match_simulator.h"
 #include "team_data.h"
@@ -66,7 +67,6 @@ constexpr StageSlot MAJOR_STAGES[] = {
 	{ "stage2", "Stage 2 Direct" },
 	{ "stage1", "Stage 1" },
 };
-constexpr const char *REGIONS[] = { "EU", "AM", "AS" };
 
 void sort_by_rating(CandidateList &r_list) {
 	// Stable: teams of equal rating keep their order, so one seed gives one field.
@@ -101,7 +101,7 @@ CandidateList ranked_pool(const TeamRoster &p_roster, int32_t p_rank_offset, std
 }
 
 bool accepts(const Candidate &p_candidate, double p_draw) {
-	return static_cast<double>(p_candidate.stamina) / 100.0 > p_draw;
+	return static_cast<double>(p_candidate.stamina) / STAMINA_MAX > p_draw;
 }
 
 size_t field_size(const Tournament &p_tournament) {
@@ -184,10 +184,10 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 	const Dictionary quotas = normalize_quota_map(r_tournament.major_slots.is_empty() ? p_host.quota_map() : r_tournament.major_slots);
 	r_tournament.major_slots = quotas;
 
-	std::deque<Candidate *> by_region[3];
+	std::deque<Candidate *> by_region[REGION_COUNT];
 	for (Candidate *candidate : p_pool) {
-		for (size_t r = 0; r < 3; r++) {
-			if (candidate->region == fixed_text(REGIONS[r])) {
+		for (size_t r = 0; r < REGION_COUNT; r++) {
+			if (candidate->region == fixed_text(REGION_CODES[r])) {
 				by_region[r].push_back(candidate);
 			}
 		}
@@ -201,11 +201,11 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 		p_candidate->invited_entry()[TF_KEY("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
 		stage_lists[p_stage].push_back(p_candidate);
 	};
-	for (size_t r = 0; r < 3; r++) {
+	for (size_t r = 0; r < REGION_COUNT; r++) {
 		std::deque<Candidate *> backup;
 		for (size_t s = 0; s < 3; s++) {
 			const Dictionary stage_quotas = quotas.get(dictionary_key(MAJOR_STAGES[s].key), Dictionary());
-			const int64_t quota = stage_quotas.get(dictionary_key(REGIONS[r]), 0);
+			const int64_t quota = stage_quotas.get(dictionary_key(REGION_CODES[r]), 0);
 			for (int64_t k = 0; k < quota; k++) {
 				Candidate *candidate = next_candidate(p_simulator, by_region[r], backup, invited);
 				// Once a region is out of teams it stays out, so a quota far above the field ends here.

@@ -1,6 +1,7 @@
 #include "tournament/rating_history.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -16,10 +17,6 @@
 namespace teamforge {
 
 namespace {
-
-// The bounds the simulator holds a rating to: a rating on a bound may have been cut there.
-constexpr int64_t LOWEST_RATING = 600;
-constexpr int64_t HIGHEST_RATING = 2200;
 
 struct Appearance {
 	const Tournament *tournament;
@@ -70,7 +67,7 @@ std::vector<Appearance> appearances_of(const TournamentList &p_tournaments, cons
 // the first series the rating the team was invited with, is the one it started from.
 int64_t rating_before(const Appearance &p_match, const godot::String &p_team_id, int64_t p_after, int64_t p_delta,
 		const int64_t *p_previous_after) {
-	if (p_after > LOWEST_RATING && p_after < HIGHEST_RATING) {
+	if (p_after > RATING_MIN && p_after < RATING_MAX) {
 		return p_after - p_delta;
 	}
 	if (p_previous_after != nullptr) {

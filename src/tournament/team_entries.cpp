@@ -1,6 +1,7 @@
 #include "tournament/team_entries.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/text_key_reading.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -12,10 +13,6 @@
 namespace teamforge {
 
 namespace {
-
-constexpr int64_t UNRANKED = 9999;
-constexpr int64_t DEFAULT_RATING = 1000;
-constexpr int64_t DEFAULT_STAMINA = 100;
 
 void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
 	r_entry[TF_KEY("id")] = p_team.get_id();
@@ -113,7 +110,7 @@ int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_stamina();
 	}
-	return readable_by_text_keys(p_entry).get(TF_KEY("stamina"), DEFAULT_STAMINA);
+	return readable_by_text_keys(p_entry).get(TF_KEY("stamina"), STAMINA_MAX);
 }
 
 } // namespace teamforge

@@ -41,12 +41,12 @@ public:
 	// The first team of the list with this id, or null (also for "").
 	godot::TeamData *find(const godot::String &p_id) const;
 	godot::TeamData *find_entry(const godot::Dictionary &p_entry) const;
-	// Position in the rating order, best first from 1, teams of equal rating in list order; 9999 for a
+	// Position in the rating order, best first from 1, teams of equal rating in list order; UNRANKED for a
 	// team not in the list.
 	int64_t rank_of(const godot::TeamData *p_team) const;
-	// The team's rating now, else the entry's "vrs" (1000 when missing).
+	// The team's rating now, else the entry's "vrs" (DEFAULT_RATING when missing).
 	int64_t live_rating(const godot::Dictionary &p_entry) const;
-	// The team's stamina now, else the entry's "stamina" (100 when missing).
+	// The team's stamina now, else the entry's "stamina" (STAMINA_MAX when missing).
 	int64_t live_stamina(const godot::Dictionary &p_entry) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 
@@ -90,8 +91,7 @@ void for_each_dictionary(const Dictionary &p_data, const Variant &p_key, Each p_
 }
 
 const char *const QUOTA_STAGES[] = { "stage3", "stage2", "stage1" };
-const char *const QUOTA_REGIONS[] = { "EU", "AM", "AS" };
-constexpr int64_t DEFAULT_QUOTAS[3][3] = {
+constexpr int64_t DEFAULT_QUOTAS[3][REGION_COUNT] = {
 	{ 6, 1, 1 },
 	{ 5, 3, 0 },
 	{ 6, 6, 4 },
@@ -296,10 +296,10 @@ Dictionary normalize_quota_map(const Dictionary &p_quotas) {
 	for (size_t stage = 0; stage < 3; ++stage) {
 		const Dictionary given = readable_by_text_keys(quotas.get(dictionary_key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
 		Dictionary regions;
-		for (size_t region = 0; region < 3; ++region) {
+		for (size_t region = 0; region < REGION_COUNT; ++region) {
 			const int64_t fallback = DEFAULT_QUOTAS[stage][region];
-			const int64_t quota = read_saved_int64(given.get(dictionary_key(QUOTA_REGIONS[region]), Variant(fallback)));
-			regions[dictionary_key(QUOTA_REGIONS[region])] = quota < 0 ? fallback : quota;
+			const int64_t quota = read_saved_int64(given.get(dictionary_key(REGION_CODES[region]), Variant(fallback)));
+			regions[dictionary_key(REGION_CODES[region])] = quota < 0 ? fallback : quota;
 		}
 		result[dictionary_key(QUOTA_STAGES[stage])] = regions;
 	}

@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "data/tournament_catalog.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -28,13 +29,13 @@ struct RegionAlias {
 };
 
 constexpr RegionAlias REGION_ALIASES[] = {
-	{ "EU", "EU" },
-	{ "EUROPE", "EU" },
-	{ "AM", "AM" },
-	{ "AMERICA", "AM" },
-	{ "AMERICAS", "AM" },
-	{ "AS", "AS" },
-	{ "ASIA", "AS" },
+	{ REGION_EU, REGION_EU },
+	{ "EUROPE", REGION_EU },
+	{ REGION_AM, REGION_AM },
+	{ "AMERICA", REGION_AM },
+	{ "AMERICAS", REGION_AM },
+	{ REGION_AS, REGION_AS },
+	{ "ASIA", REGION_AS },
 };
 
 // The alias table as engine texts, made once per thread: the leaderboard normalises every team's region.
