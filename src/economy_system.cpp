@@ -1,5 +1,6 @@
 #include "economy_system.h"
 
+#include "common/dictionary_keys.h"
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
 #include "common/game_rules.h"
@@ -19,58 +20,6 @@
 namespace godot {
 
 namespace {
-
-// Keys and fixed values of the records and results, built once: a stake or a settlement writes dozens.
-struct Keys {
-	Variant ok = String("ok");
-	Variant guess = String("guess");
-	Variant funds = String("funds");
-	Variant error = String("error");
-	Variant ratio_a = String("ratio_a");
-	Variant ratio_b = String("ratio_b");
-	Variant team_a_id = String("team_a_id");
-	Variant team_b_id = String("team_b_id");
-	Variant id = String("id");
-	Variant status = String("status");
-	Variant tour_id = String("tour_id");
-	Variant tour_name = String("tour_name");
-	Variant stage_idx = String("stage_idx");
-	Variant match_id = String("match_id");
-	Variant match_name = String("match_name");
-	Variant match_date = String("match_date");
-	Variant team_a_name = String("team_a_name");
-	Variant team_b_name = String("team_b_name");
-	Variant pick_team_id = String("pick_team_id");
-	Variant pick_name = String("pick_name");
-	Variant amount = String("amount");
-	Variant chosen_odds = String("chosen_odds");
-	Variant odds_a = String("odds_a");
-	Variant odds_b = String("odds_b");
-	Variant potential_payout = String("potential_payout");
-	Variant success = String("success");
-	Variant payout = String("payout");
-	Variant settle_date = String("settle_date");
-	Variant winner_name = String("winner_name");
-	Variant type = String("type");
-	Variant guess_id = String("guess_id");
-	Variant delta = String("delta");
-	Variant balance_after = String("balance_after");
-	Variant date = String("date");
-	Variant winner_team_id = String("winner_team_id");
-	Variant next_guess_id = String("next_guess_id");
-	Variant guess_history = String("guess_history");
-	Variant fund_ledger = String("fund_ledger");
-	Variant open = String("OPEN");
-	Variant settled = String("SETTLED");
-	Variant guess_placed = String("GUESS_PLACED");
-	Variant guess_settled = String("GUESS_SETTLED");
-	Variant empty = String("");
-};
-
-const Keys &keys() {
-	static const Keys shared;
-	return shared;
-}
 
 
 struct GuessOdds {
@@ -152,16 +101,16 @@ Array array_or_empty(const Variant &p_value) {
 
 Dictionary booked(const Dictionary &p_guess, int64_t p_funds) {
 	Dictionary result;
-	result[keys().ok] = true;
-	result[keys().guess] = p_guess;
-	result[keys().funds] = p_funds;
+	result[TF_KEY("ok")] = true;
+	result[TF_KEY("guess")] = p_guess;
+	result[TF_KEY("funds")] = p_funds;
 	return result;
 }
 
 Dictionary failure(const char *p_code) {
 	Dictionary result;
-	result[keys().ok] = false;
-	result[keys().error] = p_code;
+	result[TF_KEY("ok")] = false;
+	result[TF_KEY("error")] = p_code;
 	return result;
 }
 
@@ -231,10 +180,10 @@ Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, 
 	const GuessOdds odds = compute_guess_odds(rating_a, rating_b);
 
 	Dictionary result;
-	result[keys().ratio_a] = odds.odds_a;
-	result[keys().ratio_b] = odds.odds_b;
-	result[keys().team_a_id] = p_team_a.is_valid() ? p_team_a->get_id() : String();
-	result[keys().team_b_id] = p_team_b.is_valid() ? p_team_b->get_id() : String();
+	result[TF_KEY("ratio_a")] = odds.odds_a;
+	result[TF_KEY("ratio_b")] = odds.odds_b;
+	result[TF_KEY("team_a_id")] = p_team_a.is_valid() ? p_team_a->get_id() : String();
+	result[TF_KEY("team_b_id")] = p_team_b.is_valid() ? p_team_b->get_id() : String();
 	return result;
 }
 
@@ -276,29 +225,29 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	next_guess_id = teamforge::saturating_add(next_guess_id, 1);
 
 	Dictionary guess;
-	guess[keys().id] = guess_id;
-	guess[keys().status] = keys().open;
-	guess[keys().tour_id] = p_tour_id;
-	guess[keys().tour_name] = p_tour_name;
-	guess[keys().stage_idx] = p_stage_idx;
-	guess[keys().match_id] = p_match_id;
-	guess[keys().match_name] = p_match_name;
-	guess[keys().match_date] = p_match_date;
-	guess[keys().team_a_id] = team_a_id;
-	guess[keys().team_a_name] = p_team_a->get_name();
-	guess[keys().team_b_id] = team_b_id;
-	guess[keys().team_b_name] = p_team_b->get_name();
-	guess[keys().pick_team_id] = p_pick_team_id;
-	guess[keys().pick_name] = pick_name;
-	guess[keys().amount] = p_amount;
-	guess[keys().chosen_odds] = chosen_odds;
-	guess[keys().odds_a] = odds.odds_a;
-	guess[keys().odds_b] = odds.odds_b;
-	guess[keys().potential_payout] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
-	guess[keys().success] = Variant();
-	guess[keys().payout] = 0;
-	guess[keys().settle_date] = keys().empty;
-	guess[keys().winner_name] = keys().empty;
+	guess[TF_KEY("id")] = guess_id;
+	guess[TF_KEY("status")] = TF_KEY("OPEN");
+	guess[TF_KEY("tour_id")] = p_tour_id;
+	guess[TF_KEY("tour_name")] = p_tour_name;
+	guess[TF_KEY("stage_idx")] = p_stage_idx;
+	guess[TF_KEY("match_id")] = p_match_id;
+	guess[TF_KEY("match_name")] = p_match_name;
+	guess[TF_KEY("match_date")] = p_match_date;
+	guess[TF_KEY("team_a_id")] = team_a_id;
+	guess[TF_KEY("team_a_name")] = p_team_a->get_name();
+	guess[TF_KEY("team_b_id")] = team_b_id;
+	guess[TF_KEY("team_b_name")] = p_team_b->get_name();
+	guess[TF_KEY("pick_team_id")] = p_pick_team_id;
+	guess[TF_KEY("pick_name")] = pick_name;
+	guess[TF_KEY("amount")] = p_amount;
+	guess[TF_KEY("chosen_odds")] = chosen_odds;
+	guess[TF_KEY("odds_a")] = odds.odds_a;
+	guess[TF_KEY("odds_b")] = odds.odds_b;
+	guess[TF_KEY("potential_payout")] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
+	guess[TF_KEY("success")] = Variant();
+	guess[TF_KEY("payout")] = 0;
+	guess[TF_KEY("settle_date")] = TF_KEY("");
+	guess[TF_KEY("winner_name")] = TF_KEY("");
 
 	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
 	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
@@ -307,13 +256,13 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	guess_history.insert(0, guess);
 
 	Dictionary entry;
-	entry[keys().type] = keys().guess_placed;
-	entry[keys().guess_id] = guess_id;
-	entry[keys().tour_id] = p_tour_id;
-	entry[keys().match_id] = p_match_id;
-	entry[keys().delta] = -p_amount;
-	entry[keys().balance_after] = funds;
-	entry[keys().date] = p_match_date;
+	entry[TF_KEY("type")] = TF_KEY("GUESS_PLACED");
+	entry[TF_KEY("guess_id")] = guess_id;
+	entry[TF_KEY("tour_id")] = p_tour_id;
+	entry[TF_KEY("match_id")] = p_match_id;
+	entry[TF_KEY("delta")] = -p_amount;
+	entry[TF_KEY("balance_after")] = funds;
+	entry[TF_KEY("date")] = p_match_date;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -330,7 +279,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 		}
 		// A record typed by a script for other keys is read through a plain copy.
 		const Dictionary record = teamforge::readable_by_text_keys(candidate);
-		const String record_id = record.get(keys().id, keys().empty);
+		const String record_id = record.get(TF_KEY("id"), TF_KEY(""));
 		if (record_id == p_guess_id) {
 			index = i;
 			guess = record;
@@ -340,19 +289,19 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	if (index < 0) {
 		return failure("ERROR_GUESS_NOT_FOUND");
 	}
-	const String status = guess.get(keys().status, keys().open);
-	if (status == String(keys().settled)) {
+	const String status = guess.get(TF_KEY("status"), TF_KEY("OPEN"));
+	if (status == String(TF_KEY("SETTLED"))) {
 		Dictionary result = failure("ERROR_GUESS_ALREADY_SETTLED");
-		result[keys().guess] = guess;
+		result[TF_KEY("guess")] = guess;
 		return result;
 	}
 
-	const String pick_team_id = guess.get(keys().pick_team_id, keys().empty);
+	const String pick_team_id = guess.get(TF_KEY("pick_team_id"), TF_KEY(""));
 	const bool success = pick_team_id == p_winner_team_id;
 	int64_t payout = 0;
 	if (success) {
-		const int64_t amount = teamforge::read_saved_int64(guess.get(keys().amount, 0));
-		const double chosen_odds = guess.get(keys().chosen_odds, 0.0);
+		const int64_t amount = teamforge::read_saved_int64(guess.get(TF_KEY("amount"), 0));
+		const double chosen_odds = guess.get(TF_KEY("chosen_odds"), 0.0);
 		// Records may come from a save; an absurd stake or odds saturates
 		// instead of wrapping the balance.
 		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
@@ -364,21 +313,21 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	teamforge::ensure_writable(guess);
 	funds = teamforge::saturating_add(funds, payout);
 
-	guess[keys().status] = keys().settled;
-	guess[keys().success] = success;
-	guess[keys().payout] = payout;
-	guess[keys().settle_date] = p_settle_date;
-	guess[keys().winner_name] = p_winner_team_name;
-	guess[keys().winner_team_id] = p_winner_team_id;
+	guess[TF_KEY("status")] = TF_KEY("SETTLED");
+	guess[TF_KEY("success")] = success;
+	guess[TF_KEY("payout")] = payout;
+	guess[TF_KEY("settle_date")] = p_settle_date;
+	guess[TF_KEY("winner_name")] = p_winner_team_name;
+	guess[TF_KEY("winner_team_id")] = p_winner_team_id;
 	guess_history.set(index, guess);
 
 	Dictionary entry;
-	entry[keys().type] = keys().guess_settled;
-	entry[keys().guess_id] = p_guess_id;
-	entry[keys().delta] = payout;
-	entry[keys().balance_after] = funds;
-	entry[keys().date] = p_settle_date;
-	entry[keys().success] = success;
+	entry[TF_KEY("type")] = TF_KEY("GUESS_SETTLED");
+	entry[TF_KEY("guess_id")] = p_guess_id;
+	entry[TF_KEY("delta")] = payout;
+	entry[TF_KEY("balance_after")] = funds;
+	entry[TF_KEY("date")] = p_settle_date;
+	entry[TF_KEY("success")] = success;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -386,22 +335,22 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 
 Dictionary EconomySystem::to_dict() const {
 	Dictionary data;
-	data[keys().funds] = funds;
-	data[keys().next_guess_id] = next_guess_id;
+	data[TF_KEY("funds")] = funds;
+	data[TF_KEY("next_guess_id")] = next_guess_id;
 	// A save stays as it was taken: later guesses and settlements write into the live arrays.
-	data[keys().guess_history] = teamforge::detached(guess_history);
-	data[keys().fund_ledger] = teamforge::detached(fund_ledger);
+	data[TF_KEY("guess_history")] = teamforge::detached(guess_history);
+	data[TF_KEY("fund_ledger")] = teamforge::detached(fund_ledger);
 	return data;
 }
 
 void EconomySystem::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	funds = teamforge::read_saved_int64(data.get(keys().funds, teamforge::STARTING_FUNDS));
-	set_next_guess_id(teamforge::read_saved_int64(data.get(keys().next_guess_id, 1)));
+	funds = teamforge::read_saved_int64(data.get(TF_KEY("funds"), teamforge::STARTING_FUNDS));
+	set_next_guess_id(teamforge::read_saved_int64(data.get(TF_KEY("next_guess_id"), 1)));
 	// Detached, or playing on would write into the dictionary the script loaded from.
-	guess_history = teamforge::detached(array_or_empty(data.get(keys().guess_history, Variant())));
-	fund_ledger = teamforge::detached(array_or_empty(data.get(keys().fund_ledger, Variant())));
+	guess_history = teamforge::detached(array_or_empty(data.get(TF_KEY("guess_history"), Variant())));
+	fund_ledger = teamforge::detached(array_or_empty(data.get(TF_KEY("fund_ledger"), Variant())));
 }
 
 } // namespace godot

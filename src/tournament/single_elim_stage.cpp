@@ -1,5 +1,6 @@
 #include "tournament/single_elim_stage.h"
 
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "tournament/stage_building.h"
 
@@ -112,13 +113,13 @@ TournamentStage build_single_elim_stage(const String &p_name, int32_t p_team_cou
 		previous = current;
 
 		Dictionary group;
-		group["name"] = is_final && p_best_of_five ? String("Bo5") : bo3;
-		group["match_ids"] = match_ids;
+		group[TF_KEY("name")] = is_final && p_best_of_five ? String("Bo5") : bo3;
+		group[TF_KEY("match_ids")] = match_ids;
 		Array groups;
 		groups.push_back(group);
 		Dictionary descriptor;
-		descriptor["name"] = round.name;
-		descriptor["groups"] = groups;
+		descriptor[TF_KEY("name")] = round.name;
+		descriptor[TF_KEY("groups")] = groups;
 		stage.rounds.push_back(descriptor);
 		days.close_round();
 	}

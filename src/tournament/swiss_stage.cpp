@@ -113,11 +113,11 @@ void count_result(Dictionary &r_record, bool p_won) {
 // Where the eliminated teams of this stage finish overall.
 int32_t place_offset(const Tournament &p_tournament) {
 	const int32_t index = p_tournament.current_stage_idx;
-	if (p_tournament.format_id == String("MAJOR")) {
+	if (p_tournament.format_id == TF_TEXT("MAJOR")) {
 		static const int32_t offsets[] = { 24, 16, 8 };
 		return index >= 0 && index < 3 ? offsets[index] : 0;
 	}
-	if (p_tournament.format_id == String("EPL")) {
+	if (p_tournament.format_id == TF_TEXT("EPL")) {
 		static const int32_t offsets[] = { 16, 8 };
 		return index >= 0 && index < 2 ? offsets[index] : 0;
 	}
@@ -168,13 +168,13 @@ TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, in
 				stage.nodes.push_back(node);
 			}
 			Dictionary descriptor;
-			descriptor["name"] = key;
-			descriptor["match_ids"] = match_ids;
+			descriptor[TF_KEY("name")] = key;
+			descriptor[TF_KEY("match_ids")] = match_ids;
 			groups.push_back(descriptor);
 		}
 		Dictionary descriptor;
-		descriptor["name"] = name;
-		descriptor["groups"] = groups;
+		descriptor[TF_KEY("name")] = name;
+		descriptor[TF_KEY("groups")] = groups;
 		stage.rounds.push_back(descriptor);
 		days.close_round();
 	}

@@ -38,24 +38,6 @@ constexpr RegionAlias REGION_ALIASES[] = {
 	{ "ASIA", REGION_AS },
 };
 
-// The alias table as engine texts, made once per thread: the leaderboard normalises every team's region.
-struct RegionAliasTexts {
-	String text[std::size(REGION_ALIASES)];
-	String code[std::size(REGION_ALIASES)];
-
-	RegionAliasTexts() {
-		for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
-			text[i] = String(REGION_ALIASES[i].text);
-			code[i] = String(REGION_ALIASES[i].code);
-		}
-	}
-};
-
-const RegionAliasTexts &region_alias_texts() {
-	static thread_local const RegionAliasTexts per_thread;
-	return per_thread;
-}
-
 // What the ordering needs of a team, read once so the sort stays on C++ values.
 struct Standing {
 	Ref<TeamData> team;
@@ -144,10 +126,9 @@ Array tier_options(const FormatSpec &p_format) {
 
 String normalize_region(const String &p_region) {
 	const String code = p_region.strip_edges().to_upper();
-	const RegionAliasTexts &aliases = region_alias_texts();
-	for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
-		if (code == aliases.text[i]) {
-			return aliases.code[i];
+	for (const RegionAlias &alias : REGION_ALIASES) {
+		if (code == fixed_text(alias.text)) {
+			return fixed_text(alias.code);
 		}
 	}
 	return code;
@@ -188,9 +169,7 @@ Dictionary leaderboard_view(const TeamDatabase *p_database, const String &p_regi
 		order[i]->global_rank = static_cast<int64_t>(i) + 1;
 	}
 
-	static const String ALL("ALL");
-	static const String PRIZE("PRIZE");
-	const bool every_region = p_region_filter == ALL;
+	const bool every_region = p_region_filter == TF_TEXT("ALL");
 	std::vector<Standing *> kept;
 	kept.reserve(order.size());
 	for (Standing *standing : order) {
@@ -199,7 +178,7 @@ Dictionary leaderboard_view(const TeamDatabase *p_database, const String &p_regi
 			kept.push_back(standing);
 		}
 	}
-	if (p_sort_mode == PRIZE) {
+	if (p_sort_mode == TF_TEXT("PRIZE")) {
 		std::stable_sort(kept.begin(), kept.end(), prize_order);
 	}
 
