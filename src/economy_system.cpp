@@ -4,6 +4,7 @@
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
 #include "common/game_rules.h"
+#include "common/match_heat.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -45,40 +46,6 @@ GuessOdds compute_guess_odds(double p_rating_a, double p_rating_b) {
 	odds.odds_a = price(a);
 	odds.odds_b = price(b);
 	return odds;
-}
-
-// Heat grows with both ratings and the square of the prize, and is boosted by
-// high ranks and famous names. Anything that does not come out as a positive
-// int32 (a negative rating, an overflow, NaN) counts as no heat.
-int32_t compute_match_heat(double p_rating_a, double p_rating_b, int32_t p_prize, int64_t p_rank_a, int64_t p_rank_b, int32_t p_top_count, int32_t p_round_multiplier) {
-	const double share = static_cast<double>(p_prize) / 2000000.0;
-	const double base = p_rating_b * p_rating_a * share * share;
-
-	double multiplier = 1.0;
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank < 6) {
-			multiplier *= 6.0;
-		}
-	}
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank >= 6 && rank <= 20) {
-			multiplier *= 2.5;
-		}
-	}
-	for (int32_t i = 0; i < p_top_count; i++) {
-		multiplier *= 9.87;
-	}
-
-	const double rounds = static_cast<double>(std::max(p_round_multiplier, 1));
-	const double x = rounds * (multiplier * base);
-	if (!(x >= 0.0)) {
-		return 0;
-	}
-	const double heat = teamforge::round_half_away(std::sqrt(x));
-	if (!(heat > 0.0) || heat > static_cast<double>(std::numeric_limits<int32_t>::max())) {
-		return 0;
-	}
-	return static_cast<int32_t>(heat);
 }
 
 int64_t team_rank(const Ref<TeamData> &p_team, const Dictionary &p_rank_map) {
@@ -197,7 +164,7 @@ int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const
 	if (p_team_b.is_valid() && p_team_b->has_top_name()) {
 		top_count++;
 	}
-	return compute_match_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);
+	return teamforge::prediction_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);
 }
 
 Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_name, int32_t p_stage_idx, const String &p_match_id, const String &p_match_name, const String &p_match_date, const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, const String &p_pick_team_id, int64_t p_amount) {

@@ -3,6 +3,7 @@
 #include "common/dictionary_keys.h"
 #include "common/game_rules.h"
 #include "common/random.h"
+#include "common/utf8_key.h"
 #include "match_simulator.h"
 #include "team_data.h"
 #include "tournament/match_play.h"

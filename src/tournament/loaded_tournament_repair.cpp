@@ -25,7 +25,7 @@ void clear_unreachable_date(String &r_date) {
 int32_t reached_swiss_round(const TournamentStage &p_stage) {
 	int32_t reached = 1;
 	for (int32_t round = 2; round <= SWISS_ROUNDS; round++) {
-		const String name = String("Round ") + String::num_int64(round);
+		const String name = swiss_round_name(round);
 		for (const MatchNode &node : p_stage.nodes) {
 			if (node.name == name && (node.status != TF_TEXT("PENDING") || !node.team_a.is_empty() || !node.team_b.is_empty())) {
 				reached = round;

@@ -2,7 +2,9 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/match_heat.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"
 #include "match_simulator.h"
@@ -13,6 +15,7 @@
 #include "tournament/single_elim_stage.h"
 #include "tournament/stage_building.h"
 #include "tournament/swiss_stage.h"
+#include "tournament/team_entries.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/classes/ref.hpp>
@@ -137,39 +140,6 @@ void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
 	r_map[p_id] = saturating_add(current, p_delta);
 }
 
-// A small integer power (0 to 2 here), rounded once like the exact power.
-double integer_power(double p_base, int32_t p_exponent) {
-	double result = 1.0;
-	for (int32_t i = 0; i < p_exponent; i++) {
-		result *= p_base;
-	}
-	return result;
-}
-
-// The heat from the ratings, ranks and famous names the caller has already looked up.
-int32_t heat_of(double p_rating_a, double p_rating_b, int64_t p_rank_a, int64_t p_rank_b, int32_t p_famous,
-		int32_t p_prize, int32_t p_round_factor) {
-	const double share = static_cast<double>(p_prize) / 2000000.0;
-	int32_t top = 0;
-	int32_t mid = 0;
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank <= 5) {
-			top++;
-		} else if (rank <= 20) {
-			mid++;
-		}
-	}
-	// The three powers first, then their product: folding the factors in one at a time rounds differently
-	// in the last bit and tips some exact halves of the heat the other way.
-	const double boost = integer_power(6.0, top) * integer_power(2.5, mid) * integer_power(9.87, p_famous);
-	const double x = boost * p_rating_b * p_rating_a * share * share * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
-	if (!(x >= 0.0)) {
-		return 0;
-	}
-	const double heat = round_half_away(std::sqrt(x));
-	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
-}
-
 // The records by team id, as p_records held them. The stage only ever replaces its records and their list
 // (copy on write), so a list taken before a match still holds the records from before it.
 Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records) {
@@ -216,8 +186,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 			r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
 		}
 		const int32_t famous = (team_a->has_top_name() ? 1 : 0) + (team_b->has_top_name() ? 1 : 0);
-		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
-				famous, r_tournament.prize, round_heat_factor(r_node.name));
+		heat = played_match_heat(team_a->get_vrs(), team_b->get_vrs(), r_tournament.prize, roster.rank_of(team_a.ptr()),
+				roster.rank_of(team_b.ptr()), famous, round_heat_factor(r_node.name));
 	}
 	r_node.heat = heat;
 	// Read only when the event goes out.
@@ -582,8 +552,8 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_a, const Dictionary &p_team_b,
 		int32_t p_prize, int32_t p_round_factor) {
 	const int32_t famous = (is_top_team(p_team_a) ? 1 : 0) + (is_top_team(p_team_b) ? 1 : 0);
-	return heat_of(static_cast<double>(p_roster.live_rating(p_team_a)), static_cast<double>(p_roster.live_rating(p_team_b)),
-			p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)), famous, p_prize,
+	return played_match_heat(static_cast<double>(p_roster.live_rating(p_team_a)), static_cast<double>(p_roster.live_rating(p_team_b)),
+			p_prize, p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)), famous,
 			p_round_factor);
 }
 

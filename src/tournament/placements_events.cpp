@@ -3,6 +3,7 @@
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "data/placement_weights.h"
 #include "team_database.h"

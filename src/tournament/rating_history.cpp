@@ -4,8 +4,10 @@
 #include "common/game_rules.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "tournament/stage_building.h"
+#include "tournament/team_entries.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/variant.hpp>

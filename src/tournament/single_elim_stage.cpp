@@ -2,6 +2,7 @@
 
 #include "common/dictionary_keys.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "tournament/stage_building.h"
 
 #include <godot_cpp/variant/dictionary.hpp>

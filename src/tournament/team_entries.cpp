@@ -2,6 +2,7 @@
 
 #include "common/dictionary_keys.h"
 #include "common/game_rules.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -31,9 +32,8 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 
 } // namespace
 
-std::string utf8_key(const godot::String &p_text) {
-	const godot::CharString text = p_text.utf8();
-	return std::string(text.get_data(), static_cast<size_t>(text.length()));
+godot::String entry_id(const godot::Variant &p_entry) {
+	return as_dictionary(p_entry).get(TF_KEY("id"), godot::String());
 }
 
 godot::Dictionary make_team_entry(const godot::TeamData &p_team) {

@@ -7,6 +7,7 @@
 
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/variant.hpp>
 
 #include <cstdint>
 #include <string>
@@ -27,8 +28,8 @@ godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const god
 // refresh_team_entry in place, for an entry that nothing else holds (one refresh_team_entry made).
 void refresh_own_team_entry(godot::Dictionary &r_entry, const godot::TeamData &p_team);
 
-// A team id as a plain std::string, for hash sets and maps kept while no script runs.
-std::string utf8_key(const godot::String &p_text);
+// The "id" of a team entry, "" when there is none (or the value is no dictionary).
+godot::String entry_id(const godot::Variant &p_entry);
 
 // The database's teams as they stand, in list order. Holds plain pointers: valid only until the next
 // signal, since a handler may change the list or free the database.

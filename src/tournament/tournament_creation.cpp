@@ -1,5 +1,6 @@
 #include "tournament/tournament_creation.h"
 
+#include "common/copy_on_write.h"
 #include "common/dates.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
@@ -84,13 +85,7 @@ const NamePattern *find_name_pattern(const CharString &p_format_id, const CharSt
 int64_t take_edition(Dictionary &r_counters, const Variant &p_key) {
 	const int64_t edition = read_saved_int64(
 			readable_by_text_keys(r_counters).get(p_key, Variant(static_cast<int64_t>(1))));
-	Dictionary counters;
-	const Array keys = r_counters.keys();
-	const int64_t count = keys.size();
-	for (int64_t i = 0; i < count; ++i) {
-		const Variant &counter_key = keys[i];
-		counters[counter_key] = r_counters.get(counter_key, Variant());
-	}
+	Dictionary counters = plain_copy(r_counters);
 	counters[p_key] = saturating_add(edition, 1);
 	r_counters = counters;
 	return edition;
