@@ -2,6 +2,7 @@
 
 #include "common/copy_on_write.h"
 #include "common/dates.h"
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -251,7 +252,7 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 		case NameShape::TEXT_CITY_YEAR:
 			return String(pattern->text) + " " + p_city + " " + year;
 		case NameShape::TEXT_COUNTER: {
-			const Variant counter_key = pattern->counter_key != nullptr ? Variant(pattern->counter_key) : Variant(p_tier_id);
+			const Variant counter_key = pattern->counter_key != nullptr ? dictionary_key(pattern->counter_key) : Variant(p_tier_id);
 			return String(pattern->text) + String::num_int64(take_edition(r_counters, counter_key));
 		}
 	}
