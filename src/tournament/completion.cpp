@@ -197,11 +197,11 @@ void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
 	p_host.set_quota_map(quotas);
 }
 
-bool earns_honour(const String &p_placement, const String &p_tier) {
+bool earns_honour(const String &p_placement, const CodedState<TierKind> &p_tier) {
 	if (p_placement == TF_TEXT("1st")) {
 		return true;
 	}
-	return p_placement == TF_TEXT("2nd") && (p_tier == TF_TEXT("HIGHEST") || p_tier == TF_TEXT("TIER_S"));
+	return p_placement == TF_TEXT("2nd") && (p_tier == TierKind::HIGHEST || p_tier == TierKind::TIER_S);
 }
 
 Dictionary make_honour(const Tournament &p_tournament, const Dictionary &p_standing, const String &p_placement) {
@@ -210,8 +210,8 @@ Dictionary make_honour(const Tournament &p_tournament, const Dictionary &p_stand
 	honour[TF_KEY("name")] = p_tournament.name;
 	honour[TF_KEY("date")] = p_tournament.start_date;
 	honour[TF_KEY("prize")] = p_standing.get(TF_KEY("prize"), 0);
-	honour[TF_KEY("tier")] = p_tournament.tier_id;
-	honour[TF_KEY("format")] = p_tournament.format_id;
+	honour[TF_KEY("tier")] = p_tournament.tier_id.text();
+	honour[TF_KEY("format")] = p_tournament.format_id.text();
 	honour[TF_KEY("placement")] = p_placement;
 	honour[TF_KEY("vrs_before")] = p_standing.get(TF_KEY("vrs_before"), 0);
 	honour[TF_KEY("vrs_after")] = p_standing.get(TF_KEY("vrs_after"), 0);
@@ -256,7 +256,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 } // namespace
 
 void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
-	r_tournament.status = TF_TEXT("COMPLETED");
+	r_tournament.status = TournamentStatus::COMPLETED;
 	place_unplaced_participants(p_host, r_tournament);
 
 	const std::vector<Dictionary> placements = best_placements(r_tournament.placements);
@@ -272,7 +272,7 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	}
 	r_tournament.standings = standings;
 
-	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
+	if (r_tournament.format_id == FormatKind::MAJOR) {
 		set_next_major_quotas(p_host, standings);
 	}
 
@@ -284,7 +284,7 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 			// A handler replaced the records or the database: paying out now would land in the new state.
 			// The tournament goes back to waiting for its completion, which the next day runs again in
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
-			r_tournament.status = TF_TEXT("ACTIVE");
+			r_tournament.status = TournamentStatus::ACTIVE;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 			return;
 		}

@@ -20,21 +20,21 @@ bool on_or_after(const godot::String &p_day, const godot::String &p_date) {
 
 // Invitation, activation and play, each announced. Returns false once the day has been interrupted.
 bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_day) {
-	if (r_tournament.status == TF_TEXT("PENDING") && on_or_after(p_day, r_tournament.inv_date)) {
+	if (r_tournament.status == TournamentStatus::PENDING && on_or_after(p_day, r_tournament.inv_date)) {
 		send_invitations(p_host, r_tournament);
 		p_host.emit_tournament_updated(r_tournament.id);
 		if (p_host.day_interrupted()) {
 			return false;
 		}
 	}
-	if (r_tournament.status == TF_TEXT("WAITING") && on_or_after(p_day, r_tournament.start_date)) {
-		r_tournament.status = TF_TEXT("ACTIVE");
+	if (r_tournament.status == TournamentStatus::WAITING && on_or_after(p_day, r_tournament.start_date)) {
+		r_tournament.status = TournamentStatus::ACTIVE;
 		p_host.emit_tournament_updated(r_tournament.id);
 		if (p_host.day_interrupted()) {
 			return false;
 		}
 	}
-	if (r_tournament.status == TF_TEXT("ACTIVE")) {
+	if (r_tournament.status == TournamentStatus::ACTIVE) {
 		play_tournament_day(p_host, r_tournament, p_day);
 		if (p_host.day_interrupted()) {
 			return false;

@@ -211,7 +211,7 @@ const MatchNode *group_node(const TournamentStage &p_stage, const char *p_prefix
 TournamentStage build_blast_stage(const String &p_name, bool p_best_of_five, int32_t p_first_match,
 		const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "BLAST_BRACKET";
+	stage.type = StageKind::BLAST_BRACKET;
 	stage.name = p_name;
 	stage.is_playoff = true;
 
@@ -243,7 +243,7 @@ TournamentStage build_blast_stage(const String &p_name, bool p_best_of_five, int
 
 TournamentStage build_group_stage(int32_t p_first_match, const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "IEM_GROUPS";
+	stage.type = StageKind::IEM_GROUPS;
 	stage.name = "Group Stage";
 
 	int64_t number = p_first_match;

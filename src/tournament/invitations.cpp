@@ -132,7 +132,7 @@ CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tourname
 	}
 
 	sort_by_rating(accepted);
-	const bool league = r_tournament.format_id == TF_TEXT("EPL");
+	const bool league = r_tournament.format_id == FormatKind::EPL;
 	Array participants;
 	for (size_t i = 0; i < accepted.size(); i++) {
 		Dictionary &entry = accepted[i]->invited_entry();
@@ -271,7 +271,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	if (r_tournament.stages.empty()) {
 		r_tournament.stages = build_stage_plan(r_tournament);
 	}
-	const CandidateList field = r_tournament.format_id == TF_TEXT("MAJOR")
+	const CandidateList field = r_tournament.format_id == FormatKind::MAJOR
 			? invite_major_field(p_host, simulator, r_tournament, pool)
 			: invite_open_field(simulator, r_tournament, pool);
 
@@ -283,7 +283,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	r_tournament.initial_vrs = initial_vrs;
 
 	start_first_stage(p_host, r_tournament);
-	r_tournament.status = TF_TEXT("WAITING");
+	r_tournament.status = TournamentStatus::WAITING;
 }
 
 } // namespace teamforge

@@ -44,11 +44,11 @@ using godot::TeamData;
 using godot::Variant;
 
 bool is_pending(const MatchNode &p_node) {
-	return p_node.status == TF_TEXT("PENDING");
+	return p_node.status == MatchStatus::PENDING;
 }
 
 bool is_swiss(const TournamentStage &p_stage) {
-	return p_stage.type == TF_TEXT("SWISS");
+	return p_stage.type == StageKind::SWISS;
 }
 
 bool is_last_stage(const Tournament &p_tournament) {
@@ -92,7 +92,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
 		MatchNode &r_node, bool p_a_wins) {
-	r_node.status = TF_TEXT("PLAYED");
+	r_node.status = MatchStatus::PLAYED;
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
@@ -197,7 +197,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
-	r_node.status = TF_TEXT("PLAYED");
+	r_node.status = MatchStatus::PLAYED;
 	r_node.score_a = series.score_a;
 	r_node.score_b = series.score_b;
 	r_node.details = Array();
@@ -239,7 +239,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	Dictionary context;
 	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
 	context[TF_KEY("stage_name")] = r_stage.name;
-	context[TF_KEY("stage_type")] = r_stage.type;
+	context[TF_KEY("stage_type")] = r_stage.type.text();
 	context[TF_KEY("match_id")] = r_node.id;
 	context[TF_KEY("match_name")] = r_node.name;
 	context[TF_KEY("team_a_id")] = id_a;
@@ -411,7 +411,7 @@ void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentSt
 		if (p_host.day_interrupted()) {
 			return;
 		}
-	} else if (r_stage.type == TF_TEXT("IEM_GROUPS")) {
+	} else if (r_stage.type == StageKind::IEM_GROUPS) {
 		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
 	}
 	if (!is_last_stage(r_tournament)) {
@@ -457,6 +457,38 @@ Array fit_to_bracket(const TournamentStage &p_stage, const Array &p_seed_list) {
 	return fitted;
 }
 
+enum class StageOrder {
+	FIRST,
+	LATER,
+};
+
+// Seeds a stage by its kind. A first stage takes its field as invited; a later one fits its pool to the
+// bracket, and only Swiss and single-elimination stages follow another stage.
+void seed_stage(TournamentHost &p_host, TournamentStage &r_stage, const Array &p_seed_list, StageOrder p_order) {
+	const bool first = p_order == StageOrder::FIRST;
+	switch (r_stage.type.get()) {
+		case StageKind::SWISS:
+			seed_swiss_stage(p_host, r_stage, p_seed_list);
+			return;
+		case StageKind::SINGLE_ELIM:
+			seed_single_elim_stage(r_stage, first ? p_seed_list : fit_to_bracket(r_stage, p_seed_list), first);
+			return;
+		case StageKind::IEM_GROUPS:
+			if (first) {
+				seed_group_stage(r_stage, p_seed_list);
+			}
+			return;
+		case StageKind::BLAST_BRACKET:
+			if (first) {
+				seed_blast_stage(r_stage, p_seed_list);
+			}
+			return;
+		case StageKind::OTHER:
+			// A type only a save from elsewhere names: nothing to seed.
+			return;
+	}
+}
+
 Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 	return as_array(readable_by_text_keys(p_tournament.major_direct).get(dictionary_key(p_stage_key), Array()));
 }
@@ -464,7 +496,7 @@ Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 } // namespace
 
 void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
-	if (r_tournament.status != TF_TEXT("ACTIVE") || r_tournament.current_stage_idx < 0) {
+	if (r_tournament.status != TournamentStatus::ACTIVE || r_tournament.current_stage_idx < 0) {
 		return;
 	}
 	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
@@ -489,23 +521,14 @@ void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array seed_list;
-	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
+	if (r_tournament.format_id == FormatKind::MAJOR) {
 		seed_list = all_entries(direct_invitees(r_tournament, "stage1"));
-	} else if (r_tournament.format_id == TF_TEXT("EPL")) {
+	} else if (r_tournament.format_id == FormatKind::EPL) {
 		seed_list = entries_only(r_tournament.participants, 8, std::numeric_limits<int64_t>::max());
 	} else {
 		seed_list = all_entries(r_tournament.participants);
 	}
-	TournamentStage &stage = r_tournament.stages[0];
-	if (stage.type == TF_TEXT("SWISS")) {
-		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
-		seed_single_elim_stage(stage, seed_list, true);
-	} else if (stage.type == TF_TEXT("IEM_GROUPS")) {
-		seed_group_stage(stage, seed_list);
-	} else if (stage.type == TF_TEXT("BLAST_BRACKET")) {
-		seed_blast_stage(stage, seed_list);
-	}
+	seed_stage(p_host, r_tournament.stages[0], seed_list, StageOrder::FIRST);
 }
 
 void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
@@ -514,9 +537,9 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array pool;
-	if (r_tournament.format_id == TF_TEXT("MAJOR") && (index == 1 || index == 2)) {
+	if (r_tournament.format_id == FormatKind::MAJOR && (index == 1 || index == 2)) {
 		pool = all_entries(direct_invitees(r_tournament, index == 1 ? "stage2" : "stage3"));
-	} else if (r_tournament.format_id == TF_TEXT("EPL") && index == 1) {
+	} else if (r_tournament.format_id == FormatKind::EPL && index == 1) {
 		pool = entries_only(r_tournament.participants, 0, 8);
 	}
 	const Array carried = all_entries(r_tournament.advanced_pool);
@@ -541,12 +564,7 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		seed_list.push_back(entry);
 	}
 
-	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(index)];
-	if (stage.type == TF_TEXT("SWISS")) {
-		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
-		seed_single_elim_stage(stage, fit_to_bracket(stage, seed_list), false);
-	}
+	seed_stage(p_host, r_tournament.stages[static_cast<size_t>(index)], seed_list, StageOrder::LATER);
 }
 
 int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_a, const Dictionary &p_team_b,

@@ -36,7 +36,7 @@ int64_t entry_number(const godot::Dictionary &p_entry, const godot::Variant &p_k
 }
 
 bool is_series(const MatchNode &p_node) {
-	return p_node.status == TF_TEXT("PLAYED") && p_node.has_map_reports();
+	return p_node.status == MatchStatus::PLAYED && p_node.has_map_reports();
 }
 
 std::vector<Appearance> appearances_of(const TournamentList &p_tournaments, const godot::String &p_team_id) {

@@ -82,7 +82,7 @@ NodeLink winner_link(const std::vector<String> &p_next_round, size_t p_match, bo
 TournamentStage build_single_elim_stage(const String &p_name, int32_t p_team_count, bool p_best_of_five,
 		int32_t p_first_match, const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "SINGLE_ELIM";
+	stage.type = StageKind::SINGLE_ELIM;
 	stage.name = p_name;
 	stage.is_playoff = true;
 

@@ -85,7 +85,7 @@ bool all_records_decided(const Array &p_records) {
 bool round_open(const TournamentStage &p_stage) {
 	const String name = swiss_round_name(p_stage.current_round);
 	for (const MatchNode &node : p_stage.nodes) {
-		if (node.status == TF_TEXT("PENDING") && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
+		if (node.status == MatchStatus::PENDING && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
 			return true;
 		}
 	}
@@ -111,11 +111,11 @@ void count_result(Dictionary &r_record, bool p_won) {
 // Where the eliminated teams of this stage finish overall.
 int32_t place_offset(const Tournament &p_tournament) {
 	const int32_t index = p_tournament.current_stage_idx;
-	if (p_tournament.format_id == TF_TEXT("MAJOR")) {
+	if (p_tournament.format_id == FormatKind::MAJOR) {
 		static const int32_t offsets[] = { 24, 16, 8 };
 		return index >= 0 && index < 3 ? offsets[index] : 0;
 	}
-	if (p_tournament.format_id == TF_TEXT("EPL")) {
+	if (p_tournament.format_id == FormatKind::EPL) {
 		static const int32_t offsets[] = { 16, 8 };
 		return index >= 0 && index < 2 ? offsets[index] : 0;
 	}
@@ -178,7 +178,7 @@ String swiss_round_name(int64_t p_round) {
 TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, int32_t p_first_match,
 		const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "SWISS";
+	stage.type = StageKind::SWISS;
 	stage.name = p_name;
 	stage.current_round = 1;
 
