@@ -1,8 +1,8 @@
 #include "economy_system.h"
 
-#include "common/dictionary_keys.h"
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
+#include "common/dictionary_keys.h"
 #include "common/game_rules.h"
 #include "common/match_heat.h"
 #include "common/rounding.h"
@@ -21,7 +21,6 @@
 namespace godot {
 
 namespace {
-
 
 struct GuessOdds {
 	double odds_a = 1.5;

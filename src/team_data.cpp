@@ -1,7 +1,7 @@
 #include "team_data.h"
 
-#include "common/dictionary_keys.h"
 #include "common/detached_copy.h"
+#include "common/dictionary_keys.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"

@@ -1,7 +1,7 @@
 #include "team_database.h"
 
-#include "common/dictionary_keys.h"
 #include "common/copy_on_write.h"
+#include "common/dictionary_keys.h"
 #include "common/game_rules.h"
 #include "common/text_key_reading.h"
 #include "data/default_roster.h"

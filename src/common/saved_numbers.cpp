@@ -5,7 +5,6 @@
 
 #include <godot_cpp/variant/string.hpp>
 
-
 using namespace godot;
 
 namespace teamforge {
