@@ -2,6 +2,9 @@
 
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
+#include "common/dictionary_keys.h"
+#include "common/game_rules.h"
+#include "common/match_heat.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -18,62 +21,6 @@
 namespace godot {
 
 namespace {
-
-// Keys and fixed values of the records and results, built once: a stake or a settlement writes dozens.
-struct Keys {
-	Variant ok = String("ok");
-	Variant guess = String("guess");
-	Variant funds = String("funds");
-	Variant error = String("error");
-	Variant ratio_a = String("ratio_a");
-	Variant ratio_b = String("ratio_b");
-	Variant team_a_id = String("team_a_id");
-	Variant team_b_id = String("team_b_id");
-	Variant id = String("id");
-	Variant status = String("status");
-	Variant tour_id = String("tour_id");
-	Variant tour_name = String("tour_name");
-	Variant stage_idx = String("stage_idx");
-	Variant match_id = String("match_id");
-	Variant match_name = String("match_name");
-	Variant match_date = String("match_date");
-	Variant team_a_name = String("team_a_name");
-	Variant team_b_name = String("team_b_name");
-	Variant pick_team_id = String("pick_team_id");
-	Variant pick_name = String("pick_name");
-	Variant amount = String("amount");
-	Variant chosen_odds = String("chosen_odds");
-	Variant odds_a = String("odds_a");
-	Variant odds_b = String("odds_b");
-	Variant potential_payout = String("potential_payout");
-	Variant success = String("success");
-	Variant payout = String("payout");
-	Variant settle_date = String("settle_date");
-	Variant winner_name = String("winner_name");
-	Variant type = String("type");
-	Variant guess_id = String("guess_id");
-	Variant delta = String("delta");
-	Variant balance_after = String("balance_after");
-	Variant date = String("date");
-	Variant winner_team_id = String("winner_team_id");
-	Variant next_guess_id = String("next_guess_id");
-	Variant guess_history = String("guess_history");
-	Variant fund_ledger = String("fund_ledger");
-	Variant open = String("OPEN");
-	Variant settled = String("SETTLED");
-	Variant guess_placed = String("GUESS_PLACED");
-	Variant guess_settled = String("GUESS_SETTLED");
-	Variant empty = String("");
-};
-
-const Keys &keys() {
-	static const Keys shared;
-	return shared;
-}
-
-constexpr int64_t STARTING_FUNDS = 10000000;
-constexpr int32_t DEFAULT_RATING = 1000;
-constexpr int64_t UNRANKED = 9999;
 
 struct GuessOdds {
 	double odds_a = 1.5;
@@ -100,46 +47,12 @@ GuessOdds compute_guess_odds(double p_rating_a, double p_rating_b) {
 	return odds;
 }
 
-// Heat grows with both ratings and the square of the prize, and is boosted by
-// high ranks and famous names. Anything that does not come out as a positive
-// int32 (a negative rating, an overflow, NaN) counts as no heat.
-int32_t compute_match_heat(double p_rating_a, double p_rating_b, int32_t p_prize, int64_t p_rank_a, int64_t p_rank_b, int32_t p_top_count, int32_t p_round_multiplier) {
-	const double share = static_cast<double>(p_prize) / 2000000.0;
-	const double base = p_rating_b * p_rating_a * share * share;
-
-	double multiplier = 1.0;
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank < 6) {
-			multiplier *= 6.0;
-		}
-	}
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank >= 6 && rank <= 20) {
-			multiplier *= 2.5;
-		}
-	}
-	for (int32_t i = 0; i < p_top_count; i++) {
-		multiplier *= 9.87;
-	}
-
-	const double rounds = static_cast<double>(std::max(p_round_multiplier, 1));
-	const double x = rounds * (multiplier * base);
-	if (!(x >= 0.0)) {
-		return 0;
-	}
-	const double heat = teamforge::round_half_away(std::sqrt(x));
-	if (!(heat > 0.0) || heat > static_cast<double>(std::numeric_limits<int32_t>::max())) {
-		return 0;
-	}
-	return static_cast<int32_t>(heat);
-}
-
 int64_t team_rank(const Ref<TeamData> &p_team, const Dictionary &p_rank_map) {
 	if (p_team.is_null()) {
-		return UNRANKED;
+		return teamforge::UNRANKED;
 	}
 	// A map whose keys a script typed for numbers is read through a plain copy, without engine errors.
-	return teamforge::readable_by_text_keys(p_rank_map).get(p_team->get_id(), UNRANKED);
+	return teamforge::readable_by_text_keys(p_rank_map).get(p_team->get_id(), teamforge::UNRANKED);
 }
 
 // The stored array itself when the value is one (shared, as scripts expect),
@@ -154,16 +67,16 @@ Array array_or_empty(const Variant &p_value) {
 
 Dictionary booked(const Dictionary &p_guess, int64_t p_funds) {
 	Dictionary result;
-	result[keys().ok] = true;
-	result[keys().guess] = p_guess;
-	result[keys().funds] = p_funds;
+	result[TF_KEY("ok")] = true;
+	result[TF_KEY("guess")] = p_guess;
+	result[TF_KEY("funds")] = p_funds;
 	return result;
 }
 
 Dictionary failure(const char *p_code) {
 	Dictionary result;
-	result[keys().ok] = false;
-	result[keys().error] = p_code;
+	result[TF_KEY("ok")] = false;
+	result[TF_KEY("error")] = p_code;
 	return result;
 }
 
@@ -228,21 +141,21 @@ void EconomySystem::set_fund_ledger(const Array &p_fund_ledger) {
 }
 
 Dictionary EconomySystem::calculate_guess_ratios(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b) const {
-	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
-	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : teamforge::DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : teamforge::DEFAULT_RATING;
 	const GuessOdds odds = compute_guess_odds(rating_a, rating_b);
 
 	Dictionary result;
-	result[keys().ratio_a] = odds.odds_a;
-	result[keys().ratio_b] = odds.odds_b;
-	result[keys().team_a_id] = p_team_a.is_valid() ? p_team_a->get_id() : String();
-	result[keys().team_b_id] = p_team_b.is_valid() ? p_team_b->get_id() : String();
+	result[TF_KEY("ratio_a")] = odds.odds_a;
+	result[TF_KEY("ratio_b")] = odds.odds_b;
+	result[TF_KEY("team_a_id")] = p_team_a.is_valid() ? p_team_a->get_id() : String();
+	result[TF_KEY("team_b_id")] = p_team_b.is_valid() ? p_team_b->get_id() : String();
 	return result;
 }
 
 int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, int32_t p_prize, const Dictionary &p_rank_map, int32_t p_round_multiplier) const {
-	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : DEFAULT_RATING;
-	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : DEFAULT_RATING;
+	const int32_t rating_a = p_team_a.is_valid() ? p_team_a->get_vrs() : teamforge::DEFAULT_RATING;
+	const int32_t rating_b = p_team_b.is_valid() ? p_team_b->get_vrs() : teamforge::DEFAULT_RATING;
 	int32_t top_count = 0;
 	if (p_team_a.is_valid() && p_team_a->has_top_name()) {
 		top_count++;
@@ -250,7 +163,7 @@ int32_t EconomySystem::calculate_match_heat(const Ref<TeamData> &p_team_a, const
 	if (p_team_b.is_valid() && p_team_b->has_top_name()) {
 		top_count++;
 	}
-	return compute_match_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);
+	return teamforge::prediction_heat(rating_a, rating_b, p_prize, team_rank(p_team_a, p_rank_map), team_rank(p_team_b, p_rank_map), top_count, p_round_multiplier);
 }
 
 Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_name, int32_t p_stage_idx, const String &p_match_id, const String &p_match_name, const String &p_match_date, const Ref<TeamData> &p_team_a, const Ref<TeamData> &p_team_b, const String &p_pick_team_id, int64_t p_amount) {
@@ -278,29 +191,29 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	next_guess_id = teamforge::saturating_add(next_guess_id, 1);
 
 	Dictionary guess;
-	guess[keys().id] = guess_id;
-	guess[keys().status] = keys().open;
-	guess[keys().tour_id] = p_tour_id;
-	guess[keys().tour_name] = p_tour_name;
-	guess[keys().stage_idx] = p_stage_idx;
-	guess[keys().match_id] = p_match_id;
-	guess[keys().match_name] = p_match_name;
-	guess[keys().match_date] = p_match_date;
-	guess[keys().team_a_id] = team_a_id;
-	guess[keys().team_a_name] = p_team_a->get_name();
-	guess[keys().team_b_id] = team_b_id;
-	guess[keys().team_b_name] = p_team_b->get_name();
-	guess[keys().pick_team_id] = p_pick_team_id;
-	guess[keys().pick_name] = pick_name;
-	guess[keys().amount] = p_amount;
-	guess[keys().chosen_odds] = chosen_odds;
-	guess[keys().odds_a] = odds.odds_a;
-	guess[keys().odds_b] = odds.odds_b;
-	guess[keys().potential_payout] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
-	guess[keys().success] = Variant();
-	guess[keys().payout] = 0;
-	guess[keys().settle_date] = keys().empty;
-	guess[keys().winner_name] = keys().empty;
+	guess[TF_KEY("id")] = guess_id;
+	guess[TF_KEY("status")] = TF_KEY("OPEN");
+	guess[TF_KEY("tour_id")] = p_tour_id;
+	guess[TF_KEY("tour_name")] = p_tour_name;
+	guess[TF_KEY("stage_idx")] = p_stage_idx;
+	guess[TF_KEY("match_id")] = p_match_id;
+	guess[TF_KEY("match_name")] = p_match_name;
+	guess[TF_KEY("match_date")] = p_match_date;
+	guess[TF_KEY("team_a_id")] = team_a_id;
+	guess[TF_KEY("team_a_name")] = p_team_a->get_name();
+	guess[TF_KEY("team_b_id")] = team_b_id;
+	guess[TF_KEY("team_b_name")] = p_team_b->get_name();
+	guess[TF_KEY("pick_team_id")] = p_pick_team_id;
+	guess[TF_KEY("pick_name")] = pick_name;
+	guess[TF_KEY("amount")] = p_amount;
+	guess[TF_KEY("chosen_odds")] = chosen_odds;
+	guess[TF_KEY("odds_a")] = odds.odds_a;
+	guess[TF_KEY("odds_b")] = odds.odds_b;
+	guess[TF_KEY("potential_payout")] = teamforge::round_to_int64(static_cast<double>(p_amount) * chosen_odds);
+	guess[TF_KEY("success")] = Variant();
+	guess[TF_KEY("payout")] = 0;
+	guess[TF_KEY("settle_date")] = TF_KEY("");
+	guess[TF_KEY("winner_name")] = TF_KEY("");
 
 	teamforge::ensure_writable(guess_history, Variant::DICTIONARY);
 	teamforge::ensure_writable(fund_ledger, Variant::DICTIONARY);
@@ -309,13 +222,13 @@ Dictionary EconomySystem::place_guess(int32_t p_tour_id, const String &p_tour_na
 	guess_history.insert(0, guess);
 
 	Dictionary entry;
-	entry[keys().type] = keys().guess_placed;
-	entry[keys().guess_id] = guess_id;
-	entry[keys().tour_id] = p_tour_id;
-	entry[keys().match_id] = p_match_id;
-	entry[keys().delta] = -p_amount;
-	entry[keys().balance_after] = funds;
-	entry[keys().date] = p_match_date;
+	entry[TF_KEY("type")] = TF_KEY("GUESS_PLACED");
+	entry[TF_KEY("guess_id")] = guess_id;
+	entry[TF_KEY("tour_id")] = p_tour_id;
+	entry[TF_KEY("match_id")] = p_match_id;
+	entry[TF_KEY("delta")] = -p_amount;
+	entry[TF_KEY("balance_after")] = funds;
+	entry[TF_KEY("date")] = p_match_date;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -332,7 +245,7 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 		}
 		// A record typed by a script for other keys is read through a plain copy.
 		const Dictionary record = teamforge::readable_by_text_keys(candidate);
-		const String record_id = record.get(keys().id, keys().empty);
+		const String record_id = record.get(TF_KEY("id"), TF_KEY(""));
 		if (record_id == p_guess_id) {
 			index = i;
 			guess = record;
@@ -342,19 +255,19 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	if (index < 0) {
 		return failure("ERROR_GUESS_NOT_FOUND");
 	}
-	const String status = guess.get(keys().status, keys().open);
-	if (status == String(keys().settled)) {
+	const String status = guess.get(TF_KEY("status"), TF_KEY("OPEN"));
+	if (status == String(TF_KEY("SETTLED"))) {
 		Dictionary result = failure("ERROR_GUESS_ALREADY_SETTLED");
-		result[keys().guess] = guess;
+		result[TF_KEY("guess")] = guess;
 		return result;
 	}
 
-	const String pick_team_id = guess.get(keys().pick_team_id, keys().empty);
+	const String pick_team_id = guess.get(TF_KEY("pick_team_id"), TF_KEY(""));
 	const bool success = pick_team_id == p_winner_team_id;
 	int64_t payout = 0;
 	if (success) {
-		const int64_t amount = teamforge::read_saved_int64(guess.get(keys().amount, 0));
-		const double chosen_odds = guess.get(keys().chosen_odds, 0.0);
+		const int64_t amount = teamforge::read_saved_int64(guess.get(TF_KEY("amount"), 0));
+		const double chosen_odds = guess.get(TF_KEY("chosen_odds"), 0.0);
 		// Records may come from a save; an absurd stake or odds saturates
 		// instead of wrapping the balance.
 		payout = teamforge::round_to_int64(static_cast<double>(amount) * chosen_odds);
@@ -366,21 +279,21 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 	teamforge::ensure_writable(guess);
 	funds = teamforge::saturating_add(funds, payout);
 
-	guess[keys().status] = keys().settled;
-	guess[keys().success] = success;
-	guess[keys().payout] = payout;
-	guess[keys().settle_date] = p_settle_date;
-	guess[keys().winner_name] = p_winner_team_name;
-	guess[keys().winner_team_id] = p_winner_team_id;
+	guess[TF_KEY("status")] = TF_KEY("SETTLED");
+	guess[TF_KEY("success")] = success;
+	guess[TF_KEY("payout")] = payout;
+	guess[TF_KEY("settle_date")] = p_settle_date;
+	guess[TF_KEY("winner_name")] = p_winner_team_name;
+	guess[TF_KEY("winner_team_id")] = p_winner_team_id;
 	guess_history.set(index, guess);
 
 	Dictionary entry;
-	entry[keys().type] = keys().guess_settled;
-	entry[keys().guess_id] = p_guess_id;
-	entry[keys().delta] = payout;
-	entry[keys().balance_after] = funds;
-	entry[keys().date] = p_settle_date;
-	entry[keys().success] = success;
+	entry[TF_KEY("type")] = TF_KEY("GUESS_SETTLED");
+	entry[TF_KEY("guess_id")] = p_guess_id;
+	entry[TF_KEY("delta")] = payout;
+	entry[TF_KEY("balance_after")] = funds;
+	entry[TF_KEY("date")] = p_settle_date;
+	entry[TF_KEY("success")] = success;
 	fund_ledger.push_back(entry);
 
 	return booked(guess, funds);
@@ -388,22 +301,22 @@ Dictionary EconomySystem::settle_prediction(const String &p_guess_id, const Stri
 
 Dictionary EconomySystem::to_dict() const {
 	Dictionary data;
-	data[keys().funds] = funds;
-	data[keys().next_guess_id] = next_guess_id;
+	data[TF_KEY("funds")] = funds;
+	data[TF_KEY("next_guess_id")] = next_guess_id;
 	// A save stays as it was taken: later guesses and settlements write into the live arrays.
-	data[keys().guess_history] = teamforge::detached(guess_history);
-	data[keys().fund_ledger] = teamforge::detached(fund_ledger);
+	data[TF_KEY("guess_history")] = teamforge::detached(guess_history);
+	data[TF_KEY("fund_ledger")] = teamforge::detached(fund_ledger);
 	return data;
 }
 
 void EconomySystem::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	funds = teamforge::read_saved_int64(data.get(keys().funds, STARTING_FUNDS));
-	set_next_guess_id(teamforge::read_saved_int64(data.get(keys().next_guess_id, 1)));
+	funds = teamforge::read_saved_int64(data.get(TF_KEY("funds"), teamforge::STARTING_FUNDS));
+	set_next_guess_id(teamforge::read_saved_int64(data.get(TF_KEY("next_guess_id"), 1)));
 	// Detached, or playing on would write into the dictionary the script loaded from.
-	guess_history = teamforge::detached(array_or_empty(data.get(keys().guess_history, Variant())));
-	fund_ledger = teamforge::detached(array_or_empty(data.get(keys().fund_ledger, Variant())));
+	guess_history = teamforge::detached(array_or_empty(data.get(TF_KEY("guess_history"), Variant())));
+	fund_ledger = teamforge::detached(array_or_empty(data.get(TF_KEY("fund_ledger"), Variant())));
 }
 
 } // namespace godot

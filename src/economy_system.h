@@ -4,6 +4,7 @@
 // booked at once, settlement against the known winner, a ledger of every
 // change of funds, and the heat figure of a match.
 
+#include "common/game_rules.h"
 #include "team_data.h"
 
 #include <godot_cpp/classes/ref.hpp>
@@ -20,7 +21,7 @@ namespace godot {
 class EconomySystem : public RefCounted {
 	GDCLASS(EconomySystem, RefCounted)
 
-	int64_t funds = 10000000;
+	int64_t funds = teamforge::STARTING_FUNDS;
 	int64_t next_guess_id = 1;
 	// Newest first; shared with scripts, which read and replace it directly.
 	Array guess_history;

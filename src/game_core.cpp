@@ -326,7 +326,7 @@ void GameCore::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	const CallScope scope(life);
-	ensure_database()->from_dict(data.get("team_database", Dictionary()).operator Dictionary());
+	ensure_database()->from_dict(data.get(TF_KEY("team_database"), Dictionary()).operator Dictionary());
 	if (!scope.node_alive()) {
 		return;
 	}
@@ -337,7 +337,7 @@ void GameCore::from_dict(const Dictionary &p_data) {
 	}
 	// Looked up again: the database's signals ran in between.
 	if (TournamentManager *tournament_manager = manager()) {
-		tournament_manager->from_dict(data.get("tournament_manager", Dictionary()).operator Dictionary());
+		tournament_manager->from_dict(data.get(TF_KEY("tournament_manager"), Dictionary()).operator Dictionary());
 	}
 	// The save holds no simulator state: a seeded game restarts its stream here, so the same save
 	// with the same seed always plays on the same way.

@@ -1,5 +1,6 @@
 #include "game_settings.h"
 
+#include "common/dictionary_keys.h"
 #include "common/text_key_reading.h"
 
 #include <godot_cpp/core/class_db.hpp>
@@ -8,17 +9,6 @@
 namespace godot {
 
 namespace {
-
-// The settings key and the signal name, built once.
-struct Keys {
-	Variant current_locale = String("current_locale");
-	StringName locale_changed_signal = StringName("locale_changed");
-};
-
-const Keys &keys() {
-	static const Keys shared;
-	return shared;
-}
 
 const char *const DEFAULT_LOCALE = "en";
 
@@ -45,7 +35,7 @@ void GameSettings::set_locale(const String &p_locale) {
 		return;
 	}
 	locale = new_locale;
-	emit_signal(keys().locale_changed_signal, new_locale);
+	emit_signal(TF_NAME("locale_changed"), new_locale);
 }
 
 String GameSettings::get_locale() const {
@@ -54,14 +44,14 @@ String GameSettings::get_locale() const {
 
 Dictionary GameSettings::to_dict() const {
 	Dictionary data;
-	data[keys().current_locale] = locale;
+	data[TF_KEY("current_locale")] = locale;
 	return data;
 }
 
 void GameSettings::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	set_locale(String(data.get(keys().current_locale, DEFAULT_LOCALE)));
+	set_locale(String(data.get(TF_KEY("current_locale"), DEFAULT_LOCALE)));
 }
 
 } // namespace godot

@@ -1,5 +1,7 @@
 #include "match_simulator.h"
 
+#include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/played_maps.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
@@ -27,10 +29,6 @@ namespace {
 constexpr int32_t REGULATION_WIN = 13;
 constexpr int32_t REGULATION_TIE = 12;
 constexpr int32_t MAX_MAP_ROUNDS = 96;
-constexpr int64_t VRS_MIN = 600;
-constexpr int64_t VRS_MAX = 2200;
-constexpr int64_t STAMINA_MIN = 0;
-constexpr int64_t STAMINA_MAX = 100;
 
 std::vector<size_t> draw_map_indices(teamforge::RandomEngine &r_engine, int32_t p_count) {
 	std::vector<size_t> picked;
@@ -123,46 +121,6 @@ int32_t clamped_int32(int64_t p_value, int64_t p_min, int64_t p_max) {
 	return static_cast<int32_t>(teamforge::clamp_int64(p_value, p_min, p_max));
 }
 
-// Every key, map name and round value of the reports, built once: a series writes about a hundred of them.
-struct ReportTexts {
-	Variant score_a = String("score_a");
-	Variant score_b = String("score_b");
-	Variant error = String("error");
-	Variant team_a_id = String("team_a_id");
-	Variant team_a_name = String("team_a_name");
-	Variant team_b_id = String("team_b_id");
-	Variant team_b_name = String("team_b_name");
-	Variant winner_id = String("winner_id");
-	Variant winner_name = String("winner_name");
-	Variant loser_id = String("loser_id");
-	Variant loser_name = String("loser_name");
-	Variant is_bo5 = String("is_bo5");
-	Variant probability_a = String("probability_a");
-	Variant probability_b = String("probability_b");
-	Variant map_reports = String("map_reports");
-	Variant vrs_before_a = String("vrs_before_a");
-	Variant vrs_before_b = String("vrs_before_b");
-	Variant vrs_after_a = String("vrs_after_a");
-	Variant vrs_after_b = String("vrs_after_b");
-	Variant vrs_delta_a = String("vrs_delta_a");
-	Variant vrs_delta_b = String("vrs_delta_b");
-	Variant stamina_before_a = String("stamina_before_a");
-	Variant stamina_before_b = String("stamina_before_b");
-	Variant stamina_after_a = String("stamina_after_a");
-	Variant stamina_after_b = String("stamina_after_b");
-	Variant stamina_drop_a = String("stamina_drop_a");
-	Variant stamina_drop_b = String("stamina_drop_b");
-	Variant change = String("change");
-	Variant seed = String("seed");
-	Variant match_history = String("match_history");
-};
-
-// One set per thread, like the interned keys: reports hold references to these texts.
-const ReportTexts &texts() {
-	static thread_local const ReportTexts per_thread;
-	return per_thread;
-}
-
 // A played series as plain values; the teams are the caller's and outlive it.
 struct SeriesOutcome {
 	const TeamData *team_a = nullptr;
@@ -215,16 +173,16 @@ SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a,
 	const int64_t drop_high = p_is_bo5 ? 20 : 10;
 	outcome.drop_a = r_engine.uniform_int(drop_low, drop_high);
 	outcome.drop_b = r_engine.uniform_int(drop_low, drop_high);
-	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
+	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
 	r_team_a.set_stamina(outcome.stamina_after_a);
-	outcome.stamina_after_b = clamped_int32(static_cast<int64_t>(r_team_b.get_stamina()) - outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
+	outcome.stamina_after_b = clamped_int32(static_cast<int64_t>(r_team_b.get_stamina()) - outcome.drop_b, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
 	r_team_b.set_stamina(outcome.stamina_after_b);
 
 	outcome.delta_a = rating_change(outcome.vrs_a, outcome.vrs_b, a_won);
 	outcome.delta_b = rating_change(outcome.vrs_b, outcome.vrs_a, !a_won);
-	outcome.vrs_after_a = clamped_int32(teamforge::saturating_add(outcome.vrs_a, outcome.delta_a), VRS_MIN, VRS_MAX);
+	outcome.vrs_after_a = clamped_int32(teamforge::saturating_add(outcome.vrs_a, outcome.delta_a), teamforge::RATING_MIN, teamforge::RATING_MAX);
 	r_team_a.set_vrs(outcome.vrs_after_a);
-	outcome.vrs_after_b = clamped_int32(teamforge::saturating_add(outcome.vrs_b, outcome.delta_b), VRS_MIN, VRS_MAX);
+	outcome.vrs_after_b = clamped_int32(teamforge::saturating_add(outcome.vrs_b, outcome.delta_b), teamforge::RATING_MIN, teamforge::RATING_MAX);
 	r_team_b.set_vrs(outcome.vrs_after_b);
 
 	// Records saturate rather than wrap when a script has set them to the limit.
@@ -239,7 +197,6 @@ SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a,
 }
 
 Dictionary build_report(const SeriesOutcome &p_outcome) {
-	const ReportTexts &t = texts();
 	const TeamData &team_a = *p_outcome.team_a;
 	const TeamData &team_b = *p_outcome.team_b;
 	const bool a_won = p_outcome.maps_a > p_outcome.maps_b;
@@ -247,39 +204,39 @@ Dictionary build_report(const SeriesOutcome &p_outcome) {
 	const TeamData &loser = a_won ? team_b : team_a;
 
 	Dictionary report;
-	report[t.team_a_id] = team_a.get_id();
-	report[t.team_a_name] = team_a.get_name();
-	report[t.team_b_id] = team_b.get_id();
-	report[t.team_b_name] = team_b.get_name();
-	report[t.winner_id] = winner.get_id();
-	report[t.winner_name] = winner.get_name();
-	report[t.loser_id] = loser.get_id();
-	report[t.loser_name] = loser.get_name();
-	report[t.score_a] = p_outcome.maps_a;
-	report[t.score_b] = p_outcome.maps_b;
-	report[t.is_bo5] = p_outcome.is_bo5;
-	report[t.probability_a] = p_outcome.probability;
-	report[t.probability_b] = 1.0 - p_outcome.probability;
-	report[t.map_reports] = teamforge::map_reports(p_outcome.maps, teamforge::RoundHistories::SHARED);
-	report[t.vrs_before_a] = p_outcome.vrs_a;
-	report[t.vrs_before_b] = p_outcome.vrs_b;
-	report[t.vrs_after_a] = p_outcome.vrs_after_a;
-	report[t.vrs_after_b] = p_outcome.vrs_after_b;
-	report[t.vrs_delta_a] = p_outcome.delta_a;
-	report[t.vrs_delta_b] = p_outcome.delta_b;
-	report[t.stamina_before_a] = clamped_int32(p_outcome.stamina_after_a + p_outcome.drop_a, STAMINA_MIN, STAMINA_MAX);
-	report[t.stamina_before_b] = clamped_int32(p_outcome.stamina_after_b + p_outcome.drop_b, STAMINA_MIN, STAMINA_MAX);
-	report[t.stamina_after_a] = p_outcome.stamina_after_a;
-	report[t.stamina_after_b] = p_outcome.stamina_after_b;
-	report[t.stamina_drop_a] = p_outcome.drop_a;
-	report[t.stamina_drop_b] = p_outcome.drop_b;
-	report[t.change] = p_outcome.delta_a < 0 ? -p_outcome.delta_a : p_outcome.delta_a;
+	report[TF_KEY("team_a_id")] = team_a.get_id();
+	report[TF_KEY("team_a_name")] = team_a.get_name();
+	report[TF_KEY("team_b_id")] = team_b.get_id();
+	report[TF_KEY("team_b_name")] = team_b.get_name();
+	report[TF_KEY("winner_id")] = winner.get_id();
+	report[TF_KEY("winner_name")] = winner.get_name();
+	report[TF_KEY("loser_id")] = loser.get_id();
+	report[TF_KEY("loser_name")] = loser.get_name();
+	report[TF_KEY("score_a")] = p_outcome.maps_a;
+	report[TF_KEY("score_b")] = p_outcome.maps_b;
+	report[TF_KEY("is_bo5")] = p_outcome.is_bo5;
+	report[TF_KEY("probability_a")] = p_outcome.probability;
+	report[TF_KEY("probability_b")] = 1.0 - p_outcome.probability;
+	report[TF_KEY("map_reports")] = teamforge::map_reports(p_outcome.maps, teamforge::RoundHistories::SHARED);
+	report[TF_KEY("vrs_before_a")] = p_outcome.vrs_a;
+	report[TF_KEY("vrs_before_b")] = p_outcome.vrs_b;
+	report[TF_KEY("vrs_after_a")] = p_outcome.vrs_after_a;
+	report[TF_KEY("vrs_after_b")] = p_outcome.vrs_after_b;
+	report[TF_KEY("vrs_delta_a")] = p_outcome.delta_a;
+	report[TF_KEY("vrs_delta_b")] = p_outcome.delta_b;
+	report[TF_KEY("stamina_before_a")] = clamped_int32(p_outcome.stamina_after_a + p_outcome.drop_a, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
+	report[TF_KEY("stamina_before_b")] = clamped_int32(p_outcome.stamina_after_b + p_outcome.drop_b, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
+	report[TF_KEY("stamina_after_a")] = p_outcome.stamina_after_a;
+	report[TF_KEY("stamina_after_b")] = p_outcome.stamina_after_b;
+	report[TF_KEY("stamina_drop_a")] = p_outcome.drop_a;
+	report[TF_KEY("stamina_drop_b")] = p_outcome.drop_b;
+	report[TF_KEY("change")] = p_outcome.delta_a < 0 ? -p_outcome.delta_a : p_outcome.delta_a;
 	return report;
 }
 
 Dictionary invalid_team_report() {
 	Dictionary error;
-	error[texts().error] = "ERROR_INVALID_TEAM_DATA";
+	error[TF_KEY("error")] = "ERROR_INVALID_TEAM_DATA";
 	return error;
 }
 
@@ -396,8 +353,7 @@ MatchSimulator::PlayedSeries MatchSimulator::simulate_match_privately(const Ref<
 }
 
 const StringName &MatchSimulator::match_simulated_signal() {
-	static const StringName name("match_simulated");
-	return name;
+	return TF_NAME("match_simulated");
 }
 
 Array MatchSimulator::get_match_history() const {
@@ -414,16 +370,15 @@ void MatchSimulator::clear_match_history() {
 
 Dictionary MatchSimulator::to_dict() const {
 	Dictionary data;
-	const ReportTexts &t = texts();
-	data[t.seed] = seed;
-	data[t.match_history] = Array();
+	data[TF_KEY("seed")] = seed;
+	data[TF_KEY("match_history")] = Array();
 	return data;
 }
 
 void MatchSimulator::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	const int64_t saved_seed = teamforge::read_saved_int64(data.get(texts().seed, 0));
+	const int64_t saved_seed = teamforge::read_saved_int64(data.get(TF_KEY("seed"), 0));
 	if (saved_seed != 0) {
 		set_seed(static_cast<uint64_t>(saved_seed));
 	} else {

@@ -1,6 +1,7 @@
 #include "team_data.h"
 
 #include "common/detached_copy.h"
+#include "common/dictionary_keys.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"
@@ -13,26 +14,6 @@
 namespace godot {
 
 namespace {
-
-// Keys of the team dictionary, built once.
-struct Keys {
-	Variant id = String("id");
-	Variant name = String("name");
-	Variant region = String("region");
-	Variant vrs = String("vrs");
-	Variant stamina = String("stamina");
-	Variant wins = String("wins");
-	Variant losses = String("losses");
-	Variant prize_total = String("prize_total");
-	Variant honors = String("honors");
-	Variant historical_honors = String("historical_honors");
-};
-
-// One set per thread, like the interned keys: saves and records hold references to these texts.
-const Keys &keys() {
-	static thread_local const Keys per_thread;
-	return per_thread;
-}
 
 std::atomic<uint64_t> id_changes{ 0 };
 
@@ -164,40 +145,40 @@ void TeamData::set_honors(const Array &p_honors) {
 
 Dictionary TeamData::to_dict() const {
 	Dictionary data;
-	data[keys().id] = id;
-	data[keys().name] = name;
-	data[keys().region] = region;
-	data[keys().vrs] = vrs;
-	data[keys().stamina] = stamina;
-	data[keys().wins] = wins;
-	data[keys().losses] = losses;
-	data[keys().prize_total] = prize_total;
+	data[TF_KEY("id")] = id;
+	data[TF_KEY("name")] = name;
+	data[TF_KEY("region")] = region;
+	data[TF_KEY("vrs")] = vrs;
+	data[TF_KEY("stamina")] = stamina;
+	data[TF_KEY("wins")] = wins;
+	data[TF_KEY("losses")] = losses;
+	data[TF_KEY("prize_total")] = prize_total;
 	// Screens read either key; both carry the same array, a copy of the record's own, so the save stays
 	// as it was taken whatever happens to the record later.
 	const Array saved_honors = teamforge::detached(honors);
-	data[keys().honors] = saved_honors;
-	data[keys().historical_honors] = saved_honors;
+	data[TF_KEY("honors")] = saved_honors;
+	data[TF_KEY("historical_honors")] = saved_honors;
 	return data;
 }
 
 void TeamData::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	id = String(data.get(keys().id, String()));
+	id = String(data.get(TF_KEY("id"), String()));
 	note_id_change();
-	set_name(String(data.get(keys().name, String())));
-	region = String(data.get(keys().region, String()));
-	vrs = teamforge::read_saved_int32(data.get(keys().vrs, 1000));
-	stamina = teamforge::read_saved_int32(data.get(keys().stamina, 100));
-	wins = teamforge::read_saved_int32(data.get(keys().wins, 0));
-	losses = teamforge::read_saved_int32(data.get(keys().losses, 0));
-	prize_total = teamforge::read_saved_int64(data.get(keys().prize_total, 0));
+	set_name(String(data.get(TF_KEY("name"), String())));
+	region = String(data.get(TF_KEY("region"), String()));
+	vrs = teamforge::read_saved_int32(data.get(TF_KEY("vrs"), teamforge::DEFAULT_RATING));
+	stamina = teamforge::read_saved_int32(data.get(TF_KEY("stamina"), teamforge::STAMINA_MAX));
+	wins = teamforge::read_saved_int32(data.get(TF_KEY("wins"), 0));
+	losses = teamforge::read_saved_int32(data.get(TF_KEY("losses"), 0));
+	prize_total = teamforge::read_saved_int64(data.get(TF_KEY("prize_total"), 0));
 
 	Variant candidate;
-	if (data.has(keys().honors)) {
-		candidate = data.get(keys().honors, Variant());
-	} else if (data.has(keys().historical_honors)) {
-		candidate = data.get(keys().historical_honors, Variant());
+	if (data.has(TF_KEY("honors"))) {
+		candidate = data.get(TF_KEY("honors"), Variant());
+	} else if (data.has(TF_KEY("historical_honors"))) {
+		candidate = data.get(TF_KEY("historical_honors"), Variant());
 	}
 	// A detached copy: the script keeps the dictionary it loaded from to itself.
 	honors = candidate.get_type() == Variant::ARRAY ? teamforge::detached(Array(candidate)) : Array();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/game_rules.h"
+
 #include <godot_cpp/classes/ref_counted.hpp>
 #include <godot_cpp/classes/wrapped.hpp>
 #include <godot_cpp/variant/array.hpp>
@@ -19,8 +21,8 @@ class TeamData : public RefCounted {
 	// Whether name is one of the famous teams', worked out when the name is set: matches read it often.
 	bool top_name = false;
 	String region;
-	int32_t vrs = 1000;
-	int32_t stamina = 100;
+	int32_t vrs = teamforge::DEFAULT_RATING;
+	int32_t stamina = teamforge::STAMINA_MAX;
 	int32_t wins = 0;
 	int32_t losses = 0;
 	int64_t prize_total = 0;

@@ -1,6 +1,8 @@
 #include "team_database.h"
 
 #include "common/copy_on_write.h"
+#include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/text_key_reading.h"
 #include "data/default_roster.h"
 
@@ -14,24 +16,6 @@
 namespace godot {
 
 namespace {
-
-// Keys of the database dictionary and the signal names, built once.
-struct Keys {
-	Variant current_date = String("current_date");
-	Variant teams = String("teams");
-	StringName current_date_changed_signal = StringName("current_date_changed");
-	StringName teams_rebuilt_signal = StringName("teams_rebuilt");
-	StringName database_reset_signal = StringName("database_reset");
-	StringName team_changed_signal = StringName("team_changed");
-};
-
-// One set per thread, like the interned keys: saves and records hold references to these texts.
-const Keys &keys() {
-	static thread_local const Keys per_thread;
-	return per_thread;
-}
-
-const char *const START_DATE = "2026-01-01";
 
 // The list may hold anything a script put there; only live TeamData records count as teams
 // (the conversion yields null for other values and for freed objects).
@@ -49,15 +33,15 @@ void TeamDatabase::teams_writable() {
 void TeamDatabase::emit_reset_signals() {
 	// A handler may free this database; the signals after that have no one left to come from.
 	const teamforge::LifeToken::Watch alive = life.watch();
-	emit_signal(keys().current_date_changed_signal, current_date);
+	emit_signal(TF_NAME("current_date_changed"), current_date);
 	if (!teamforge::still_alive(alive)) {
 		return;
 	}
-	emit_signal(keys().teams_rebuilt_signal);
+	emit_signal(TF_NAME("teams_rebuilt"));
 	if (!teamforge::still_alive(alive)) {
 		return;
 	}
-	emit_signal(keys().database_reset_signal);
+	emit_signal(TF_NAME("database_reset"));
 }
 
 void TeamDatabase::_bind_methods() {
@@ -88,11 +72,11 @@ void TeamDatabase::_bind_methods() {
 }
 
 TeamDatabase::TeamDatabase() :
-		current_date(START_DATE) {
+		current_date(teamforge::START_DATE) {
 }
 
 void TeamDatabase::initialize_defaults() {
-	current_date = START_DATE;
+	current_date = teamforge::START_DATE;
 	teams_writable();
 	teams.clear();
 	for (size_t row = 0; row < teamforge::DEFAULT_ROSTER_SIZE; ++row) {
@@ -109,7 +93,7 @@ void TeamDatabase::initialize_defaults() {
 }
 
 void TeamDatabase::clear_database() {
-	current_date = START_DATE;
+	current_date = teamforge::START_DATE;
 	teams_writable();
 	teams.clear();
 	emit_reset_signals();
@@ -124,7 +108,7 @@ void TeamDatabase::set_current_date(const String &p_current_date) {
 		return;
 	}
 	current_date = p_current_date;
-	emit_signal(keys().current_date_changed_signal, current_date);
+	emit_signal(TF_NAME("current_date_changed"), current_date);
 }
 
 Array TeamDatabase::get_teams() const {
@@ -149,7 +133,7 @@ void TeamDatabase::set_teams(const Array &p_teams) {
 	for (const Variant &team : kept) {
 		teams.push_back(team);
 	}
-	emit_signal(keys().teams_rebuilt_signal);
+	emit_signal(TF_NAME("teams_rebuilt"));
 }
 
 const std::vector<TeamData *> &TeamDatabase::team_records() const {
@@ -236,12 +220,12 @@ void TeamDatabase::add_or_update_team(const Ref<TeamData> &p_team) {
 		TeamData *team = as_team(teams[i]);
 		if (team != nullptr && team->get_id() == team_id) {
 			teams[i] = Variant(p_team);
-			emit_signal(keys().team_changed_signal, team_id);
+			emit_signal(TF_NAME("team_changed"), team_id);
 			return;
 		}
 	}
 	teams.push_back(Variant(p_team));
-	emit_signal(keys().team_changed_signal, team_id);
+	emit_signal(TF_NAME("team_changed"), team_id);
 }
 
 Dictionary TeamDatabase::to_dict() const {
@@ -255,8 +239,8 @@ Dictionary TeamDatabase::to_dict() const {
 	}
 
 	Dictionary data;
-	data[keys().current_date] = current_date;
-	data[keys().teams] = saved_teams;
+	data[TF_KEY("current_date")] = current_date;
+	data[TF_KEY("teams")] = saved_teams;
 	return data;
 }
 
@@ -265,7 +249,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
 	// The records are read before the list is cleared, so loading from an array that aliases
 	// the stored list loses nothing.
-	const Variant source = data.get(keys().teams, Array());
+	const Variant source = data.get(TF_KEY("teams"), Array());
 	std::vector<Dictionary> records;
 	if (source.get_type() == Variant::ARRAY) {
 		const Array list = source;
@@ -280,7 +264,7 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		}
 	}
 
-	current_date = String(data.get(keys().current_date, START_DATE));
+	current_date = String(data.get(TF_KEY("current_date"), teamforge::START_DATE));
 	teams_writable();
 	teams.clear();
 	for (const Dictionary &record : records) {
@@ -291,9 +275,9 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 	}
 
 	const teamforge::LifeToken::Watch alive = life.watch();
-	emit_signal(keys().current_date_changed_signal, current_date);
+	emit_signal(TF_NAME("current_date_changed"), current_date);
 	if (teamforge::still_alive(alive)) {
-		emit_signal(keys().teams_rebuilt_signal);
+		emit_signal(TF_NAME("teams_rebuilt"));
 	}
 }
 

@@ -25,7 +25,6 @@ namespace godot {
 
 namespace {
 
-constexpr int64_t STARTING_FUNDS = 10000000;
 constexpr int32_t FIRST_TOURNAMENT_ID = 1;
 
 Dictionary default_edition_counters() {
@@ -256,7 +255,7 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 	int32_t loaded_next_id = teamforge::read_saved_int32(
 			data.get(TF_KEY("next_tournament_id"), Variant(FIRST_TOURNAMENT_ID)));
 	const int64_t loaded_funds = teamforge::read_saved_int64(
-			data.get(TF_KEY("available_funds"), Variant(STARTING_FUNDS)));
+			data.get(TF_KEY("available_funds"), Variant(teamforge::STARTING_FUNDS)));
 	const Dictionary loaded_slots = teamforge::normalize_quota_map(
 			data.get(TF_KEY("major_slots"), Variant()).operator Dictionary());
 	const Dictionary loaded_counters = teamforge::detached(data.get(TF_KEY("epl_counters"), Variant()).operator Dictionary());

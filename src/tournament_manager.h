@@ -4,6 +4,7 @@
 // the save format. The work lives in src/tournament/; this class holds the state and translates at the
 // engine boundary.
 
+#include "common/game_rules.h"
 #include "common/life_token.h"
 #include "match_simulator.h"
 #include "team_database.h"
@@ -29,7 +30,7 @@ class TournamentManager : public Node, public teamforge::TournamentHost {
 	Ref<MatchSimulator> match_simulator;
 	teamforge::TournamentList tournaments;
 	int32_t next_tournament_id = 1;
-	int64_t available_funds = 10000000;
+	int64_t available_funds = teamforge::STARTING_FUNDS;
 	Dictionary major_slots;
 	Dictionary epl_counters;
 	String last_create_error;

@@ -42,6 +42,22 @@ def first_strings(rows):
     return re.findall(r'^\s*\{ "([^"]+)"', rows, re.M)
 
 
+def string_table(text, table):
+    """The strings of a one-line C++ table `NAME[] = { "A", "B" };`."""
+    match = re.search(re.escape(table) + r"\[\] = \{([^}]*)\}", text)
+    return re.findall(r'"([^"]+)"', match.group(1)) if match else []
+
+
+def code_texts(text, code):
+    """The texts of a state's codes: the TEXTS of its CodeTexts specialisation."""
+    match = re.search(r"struct CodeTexts<" + code + r"> \{.*?TEXTS\[\] = \{([^}]*)\}", text, re.S)
+    return re.findall(r'"([A-Z_]+)"', match.group(1)) if match else []
+
+
+def unique(items):
+    return list(dict.fromkeys(items))
+
+
 # (group, file glob, comment, context, extractor). The extractor maps a file's text to the msgids it holds.
 RULES = [
     ("creation", "src/game_core.cpp", "GameCore.create_tournament(): the result's \"message_key\".", "",
@@ -67,15 +83,15 @@ RULES = [
      "A tier: the \"label_key\" of the organize data's tier options; a tournament's \"tier_id\" with TIER_ "
      "before it when it has none.", "",
      lambda t: [i if i.startswith("TIER_") else "TIER_" + i for i in first_strings(table_rows(t, "TIER_TABLE"))]),
-    ("region", "src/views/game_views.cpp",
+    ("region", "src/common/game_rules.h",
      "A region: the \"region_key\" of a leaderboard row; a team's \"region\" with REGION_ before it.", "",
-     lambda t: ["REGION_" + code for code in re.findall(r'^\s*\{ "[A-Z]+", "([A-Z]+)" \},', table_rows(t, "REGION_ALIASES"), re.M)]),
-    ("status", "src/tournament/*.cpp", "A tournament's \"status\".", "",
-     lambda t: re.findall(r'tournament\.status = TF_TEXT\("([A-Z_]+)"\)', t)),
-    ("match_status", "src/tournament/*.cpp", "A match's \"status\" (its node in a stage's \"nodes\").", "match",
-     lambda t: re.findall(r'node\.status = TF_TEXT\("([A-Z_]+)"\)', t)),
-    ("stage_type", "src/tournament/*.cpp", "A stage's \"type\".", "",
-     lambda t: re.findall(r'stage\.type = "([A-Z_]+)";', t)),
+     lambda t: ["REGION_" + code for code in re.findall(r'^inline constexpr const char \*REGION_[A-Z]+ = "([A-Z]+)";', t, re.M)]),
+    ("status", "src/tournament/tournament_records.h", "A tournament's \"status\".", "",
+     lambda t: code_texts(t, "TournamentStatus")),
+    ("match_status", "src/tournament/tournament_records.h", "A match's \"status\" (its node in a stage's \"nodes\").",
+     "match", lambda t: code_texts(t, "MatchStatus")),
+    ("stage_type", "src/data/tournament_catalog.h", "A stage's \"type\".", "",
+     lambda t: string_table(t, "STAGE_KIND_TEXTS")),
     ("stage_name", "src/data/tournament_catalog.h", "A stage's \"name\"; also an event's context \"stage_name\".", "",
      lambda t: re.findall(r'StageKind::[A-Z_]+, "([^"]+)"', table_rows(t, "STAGE_PLANS"))),
     ("stage_name", "src/tournament/*.cpp", "A stage's \"name\"; also an event's context \"stage_name\".", "",
@@ -102,9 +118,9 @@ RULES = [
     ("event", "src/tournament/*.cpp", "An achievement event's \"type\".", "",
      lambda t: re.findall(r'emit_achievement_event\(p_host, "([a-z_]+)"', t)),
     ("guess_status", "src/economy_system.cpp", "A prediction's \"status\".", "",
-     lambda t: re.findall(r'Variant \w+ = String\("((?!GUESS_)[A-Z][A-Z_]+)"\);', t)),
+     lambda t: unique(re.findall(r'\[TF_KEY\("status"\)\] = TF_KEY\("([A-Z][A-Z_]+)"\);', t))),
     ("ledger", "src/economy_system.cpp", "A ledger entry's \"type\".", "",
-     lambda t: re.findall(r'Variant \w+ = String\("(GUESS_[A-Z_]+)"\);', t)),
+     lambda t: unique(re.findall(r'\[TF_KEY\("type"\)\] = TF_KEY\("([A-Z][A-Z_]+)"\);', t))),
 ]
 
 

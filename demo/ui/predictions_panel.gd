@@ -3,6 +3,7 @@ extends VBoxContainer
 # stake on one side, settlement when the game core reports the match played, the balance and the ledger.
 
 const Texts := preload("res://ui/texts.gd")
+const TableColumns := preload("res://ui/table_columns.gd")
 const TableRows := preload("res://ui/table_rows.gd")
 
 ## The balance, the predictions or the ledger changed.
@@ -60,9 +61,9 @@ var _ledger_rows: TableRows
 
 
 func _ready() -> void:
-	_set_columns(upcoming_table, UPCOMING_TITLES, UPCOMING_WIDTHS)
-	_set_columns(history, HISTORY_TITLES, HISTORY_WIDTHS)
-	_set_columns(ledger, LEDGER_TITLES, LEDGER_WIDTHS)
+	TableColumns.set_columns(upcoming_table, UPCOMING_TITLES, UPCOMING_WIDTHS)
+	TableColumns.set_columns(history, HISTORY_TITLES, HISTORY_WIDTHS)
+	TableColumns.set_columns(ledger, LEDGER_TITLES, LEDGER_WIDTHS)
 	for tab in BOOK_TITLES.size():
 		books.set_tab_title(tab, BOOK_TITLES[tab])
 	_upcoming_rows = TableRows.new(upcoming_table, UPCOMING_WIDTHS)
@@ -314,10 +315,3 @@ func _show_place_result() -> void:
 	else:
 		message.text = Texts.message(last_place_result.get("error", ""))
 		message.add_theme_color_override("font_color", FAILURE_COLOR)
-
-
-static func _set_columns(tree: Tree, titles: Array, widths: Array) -> void:
-	for column in titles.size():
-		tree.set_column_title(column, titles[column])
-		tree.set_column_expand(column, widths[column] == 0)
-		tree.set_column_custom_minimum_width(column, widths[column])

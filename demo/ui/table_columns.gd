@@ -7,6 +7,14 @@ extends RefCounted
 const MAX_MEASURED := 4096
 
 
+## Titles the columns and gives each its least width; a width of 0 lets that column take the room left.
+static func set_columns(tree: Tree, titles: Array, widths: Array) -> void:
+	for column in titles.size():
+		tree.set_column_title(column, titles[column])
+		tree.set_column_expand(column, widths[column] == 0)
+		tree.set_column_custom_minimum_width(column, widths[column])
+
+
 static func fit(tree: Tree, widths: Array) -> void:
 	var widest := []
 	for column in tree.columns:

@@ -58,11 +58,11 @@ var _touched: Dictionary = {}
 
 
 func _ready() -> void:
-	_set_columns(list, LIST_TITLES, LIST_WIDTHS)
+	TableColumns.set_columns(list, LIST_TITLES, LIST_WIDTHS)
 	list_rows = TableRows.new(list, LIST_WIDTHS)
-	_set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
-	_set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
-	_set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
+	TableColumns.set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
+	TableColumns.set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
+	TableColumns.set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
 	# Tab titles are keys too: the tab bar translates them.
 	for tab in SECTION_TITLES.size():
 		sections.set_tab_title(tab, SECTION_TITLES[tab])
@@ -328,10 +328,3 @@ static func _map_scores(reports: Array) -> String:
 			lines.append("%s %d-%d" % [report.get("map_name", report.get("mapName", "")), report.get("score_a", 0),
 					report.get("score_b", 0)])
 	return "\n".join(lines)
-
-
-static func _set_columns(tree: Tree, titles: Array, widths: Array) -> void:
-	for column in titles.size():
-		tree.set_column_title(column, titles[column])
-		tree.set_column_expand(column, widths[column] == 0)
-		tree.set_column_custom_minimum_width(column, widths[column])

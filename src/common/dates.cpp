@@ -1,5 +1,7 @@
 #include "dates.h"
 
+#include "common/integer_text.h"
+
 #include <godot_cpp/variant/packed_string_array.hpp>
 
 #include <cstdio>
@@ -14,32 +16,16 @@ namespace {
 constexpr int64_t DAYS_PER_ERA = 146097;
 // Day number of 0000-03-01 counted from 1970-01-01.
 constexpr int64_t EPOCH_SHIFT = 719468;
-// to_int reports an engine error once a value no longer fits 64 bits; anything longer than this
-// is far outside every accepted range, so it is refused before conversion.
-constexpr int MAX_SIGNIFICANT_DIGITS = 18;
 
 int64_t floor_div(int64_t p_value, int64_t p_divisor) {
 	const int64_t quotient = p_value / p_divisor;
 	return (p_value % p_divisor != 0 && (p_value < 0) != (p_divisor < 0)) ? quotient - 1 : quotient;
 }
 
-// Mirrors how to_int reads a text (digits up to the first '.', everything else ignored) and
-// tells whether the value stays well inside 64 bits.
+// to_int reports an engine error once a value no longer fits 64 bits; a text with more digits is far
+// outside every accepted range, so it is refused before conversion.
 bool fits_to_int(const String &p_piece) {
-	const CharString utf8 = p_piece.utf8();
-	int significant = 0;
-	for (const char *c = utf8.get_data(); *c != '\0' && *c != '.'; ++c) {
-		if (*c < '0' || *c > '9') {
-			continue;
-		}
-		if (significant > 0 || *c != '0') {
-			++significant;
-			if (significant > MAX_SIGNIFICANT_DIGITS) {
-				return false;
-			}
-		}
-	}
-	return true;
+	return scan_integer_text(p_piece).significant_digits <= MAX_SAFE_DIGITS;
 }
 
 // Days since 1970-01-01 in the proleptic Gregorian calendar; computational years start in

@@ -9,8 +9,8 @@
 // every container they go into counts a reference on them, and games played on separate threads would
 // otherwise fight over the same counters. Signal names are few and stay shared. A text chosen at run time
 // (from a table) goes through dictionary_key / fixed_text, which look it up by the address of its literal
-// without a lock, so games on separate threads do not queue for it. The engine classes keep their few keys
-// and signal names together in one static struct each.
+// without a lock, so games on separate threads do not queue for it. This is the library's one way to make a
+// key, a fixed text or a signal name.
 
 #include <godot_cpp/variant/string.hpp>
 #include <godot_cpp/variant/string_name.hpp>

@@ -10,16 +10,6 @@ namespace teamforge {
 
 namespace {
 
-struct MapNames {
-	godot::Variant names[MAP_POOL_SIZE];
-
-	MapNames() {
-		for (size_t i = 0; i < MAP_POOL_SIZE; i++) {
-			names[i] = godot::String(MAP_POOL[i].name);
-		}
-	}
-};
-
 godot::Array round_history(const PlayedMap &p_map) {
 	const godot::Variant &round_a = TF_KEY("A");
 	const godot::Variant &round_b = TF_KEY("B");
@@ -62,8 +52,7 @@ godot::Array map_reports(const PlayedMaps &p_maps, RoundHistories p_histories) {
 }
 
 const godot::Variant &map_name(size_t p_map_index) {
-	static const MapNames shared;
-	return shared.names[p_map_index < MAP_POOL_SIZE ? p_map_index : 0];
+	return dictionary_key(MAP_POOL[p_map_index < MAP_POOL_SIZE ? p_map_index : 0].name);
 }
 
 } // namespace teamforge

@@ -18,21 +18,26 @@ inline double round_half_away(double p_value) {
 	return std::round(p_value);
 }
 
-// Nearest integer with halves away from zero; NaN gives 0 and values beyond
-// the int64 range give the nearer limit.
-inline int64_t round_to_int64(double p_value) {
+// Toward zero, as the engine converts a float in range; NaN gives 0 and values beyond the int64 range give
+// the nearer limit.
+inline int64_t truncate_to_int64(double p_value) {
 	if (std::isnan(p_value)) {
 		return 0;
 	}
-	const double rounded = std::round(p_value);
 	// 2^63 is exact in double; -2^63 is the smallest int64 itself.
-	if (rounded >= 9223372036854775808.0) {
+	if (p_value >= 9223372036854775808.0) {
 		return INT64_LIMIT_MAX;
 	}
-	if (rounded <= -9223372036854775808.0) {
+	if (p_value <= -9223372036854775808.0) {
 		return INT64_LIMIT_MIN;
 	}
-	return static_cast<int64_t>(rounded);
+	return static_cast<int64_t>(p_value);
+}
+
+// Nearest integer with halves away from zero; NaN gives 0 and values beyond
+// the int64 range give the nearer limit.
+inline int64_t round_to_int64(double p_value) {
+	return truncate_to_int64(std::round(p_value));
 }
 
 inline int64_t saturating_add(int64_t p_a, int64_t p_b) {

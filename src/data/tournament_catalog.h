@@ -8,6 +8,26 @@
 
 namespace teamforge {
 
+// The rows of FORMAT_TABLE and TIER_TABLE in order; OTHER stands for an id outside the catalog.
+enum class FormatKind {
+	MAJOR,
+	IEM,
+	EWC,
+	BLAST,
+	EPL,
+	OTHER,
+};
+
+enum class TierKind {
+	HIGHEST,
+	TIER_S,
+	TIER_1,
+	TIER_2,
+	TIER_3,
+	TIER_OPEN,
+	OTHER,
+};
+
 struct FormatSpec {
 	const char *id;
 	int32_t size;
@@ -34,6 +54,7 @@ constexpr TierSpec TIER_TABLE[] = {
 	{ "TIER_OPEN", 3, 3, 64, 0.1 },
 };
 constexpr size_t TIER_TABLE_SIZE = sizeof(TIER_TABLE) / sizeof(TIER_TABLE[0]);
+static_assert(TIER_TABLE_SIZE == static_cast<size_t>(TierKind::OTHER), "one tier kind per row");
 
 constexpr uint32_t ONLY_HIGHEST = 0x01;
 constexpr uint32_t UP_TO_TIER_1 = 0x07;
@@ -47,6 +68,7 @@ constexpr FormatSpec FORMAT_TABLE[] = {
 	{ "EPL", 24, 800000, false, EVERY_TIER },
 };
 constexpr size_t FORMAT_TABLE_SIZE = sizeof(FORMAT_TABLE) / sizeof(FORMAT_TABLE[0]);
+static_assert(FORMAT_TABLE_SIZE == static_cast<size_t>(FormatKind::OTHER), "one format kind per row");
 
 // Unknown tiers still price and date a tournament (loaded saves may hold any tier).
 constexpr int32_t UNKNOWN_TIER_LEAD_DAYS = 0;
@@ -92,34 +114,38 @@ constexpr size_t NAME_PATTERNS_SIZE = sizeof(NAME_PATTERNS) / sizeof(NAME_PATTER
 constexpr const char *EDITION_COUNTER_KEYS[] = { "HIGHEST", "TIER_S", "TIER_1", "TIER_2", "TIER_3", "TIER_OPEN", "EWC" };
 constexpr size_t EDITION_COUNTER_KEYS_SIZE = sizeof(EDITION_COUNTER_KEYS) / sizeof(EDITION_COUNTER_KEYS[0]);
 
+// Saved as STAGE_KIND_TEXTS; OTHER stands for a type the library does not know (a save from elsewhere).
 enum class StageKind {
 	SWISS,
 	SINGLE_ELIM,
 	BLAST_BRACKET,
 	IEM_GROUPS,
+	OTHER,
 };
+
+inline constexpr const char *STAGE_KIND_TEXTS[] = { "SWISS", "SINGLE_ELIM", "BLAST_BRACKET", "IEM_GROUPS" };
 
 // team_count is unused by the kinds whose bracket fixes it; the best-of-five flag of the playoffs
 // comes from the tier ("HIGHEST").
 struct StagePlanRow {
-	const char *format_id;
+	FormatKind format;
 	StageKind kind;
 	const char *name;
 	int32_t team_count;
 };
 
 constexpr StagePlanRow STAGE_PLANS[] = {
-	{ "MAJOR", StageKind::SWISS, "Stage 1", 16 },
-	{ "MAJOR", StageKind::SWISS, "Stage 2", 16 },
-	{ "MAJOR", StageKind::SWISS, "Stage 3", 16 },
-	{ "MAJOR", StageKind::SINGLE_ELIM, "Playoffs", 8 },
-	{ "EPL", StageKind::SWISS, "Stage 1", 16 },
-	{ "EPL", StageKind::SWISS, "Stage 2", 16 },
-	{ "EPL", StageKind::SINGLE_ELIM, "Playoffs", 8 },
-	{ "IEM", StageKind::IEM_GROUPS, "Group Stage", 16 },
-	{ "IEM", StageKind::SINGLE_ELIM, "Playoffs", 6 },
-	{ "EWC", StageKind::SINGLE_ELIM, "Playoffs", 16 },
-	{ "BLAST", StageKind::BLAST_BRACKET, "Blast Finals", 8 },
+	{ FormatKind::MAJOR, StageKind::SWISS, "Stage 1", 16 },
+	{ FormatKind::MAJOR, StageKind::SWISS, "Stage 2", 16 },
+	{ FormatKind::MAJOR, StageKind::SWISS, "Stage 3", 16 },
+	{ FormatKind::MAJOR, StageKind::SINGLE_ELIM, "Playoffs", 8 },
+	{ FormatKind::EPL, StageKind::SWISS, "Stage 1", 16 },
+	{ FormatKind::EPL, StageKind::SWISS, "Stage 2", 16 },
+	{ FormatKind::EPL, StageKind::SINGLE_ELIM, "Playoffs", 8 },
+	{ FormatKind::IEM, StageKind::IEM_GROUPS, "Group Stage", 16 },
+	{ FormatKind::IEM, StageKind::SINGLE_ELIM, "Playoffs", 6 },
+	{ FormatKind::EWC, StageKind::SINGLE_ELIM, "Playoffs", 16 },
+	{ FormatKind::BLAST, StageKind::BLAST_BRACKET, "Blast Finals", 8 },
 };
 constexpr size_t STAGE_PLANS_SIZE = sizeof(STAGE_PLANS) / sizeof(STAGE_PLANS[0]);
 

@@ -48,7 +48,7 @@ Array standings_without_honours(const Array &p_standings) {
 } // namespace
 
 bool archivable_before(const Tournament &p_tournament, const String &p_date) {
-	return p_tournament.status == TF_TEXT("COMPLETED") && holds_match_records(p_tournament) &&
+	return p_tournament.status == TournamentStatus::COMPLETED && holds_match_records(p_tournament) &&
 			compare_dates(last_scheduled_day(p_tournament), p_date) < 0;
 }
 
@@ -74,7 +74,7 @@ Tournament archived_copy(const Tournament &p_tournament) {
 }
 
 bool is_archived(const Tournament &p_tournament) {
-	return p_tournament.status == TF_TEXT("COMPLETED") && !holds_match_records(p_tournament);
+	return p_tournament.status == TournamentStatus::COMPLETED && !holds_match_records(p_tournament);
 }
 
 } // namespace teamforge

@@ -2,9 +2,12 @@
 
 #include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/random.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
+#include "common/utf8_key.h"
 #include "match_simulator.h"
 #include "team_data.h"
 #include "tournament/placements_events.h"
@@ -170,15 +173,14 @@ std::vector<Standing> build_standings(TournamentHost &p_host, const Tournament &
 // The next Major invites straight into Stage 3 as many teams of a region as it placed in this
 // Major's top 8, and into Stage 2 as many as it placed 9th to 16th.
 void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
-	static const char *const regions[] = { "EU", "AM", "AS" };
-	int64_t stage3[3] = { 0, 0, 0 };
-	int64_t stage2[3] = { 0, 0, 0 };
+	int64_t stage3[REGION_COUNT] = {};
+	int64_t stage2[REGION_COUNT] = {};
 	const int64_t count = std::min<int64_t>(p_standings.size(), 2 * QUOTA_PLACES);
 	for (int64_t i = 0; i < count; i++) {
 		const Dictionary team = as_dictionary(as_dictionary(p_standings[i]).get(TF_KEY("team"), Variant()));
 		const String region = team.get(TF_KEY("region"), String());
-		for (size_t r = 0; r < 3; r++) {
-			if (region == fixed_text(regions[r])) {
+		for (size_t r = 0; r < REGION_COUNT; r++) {
+			if (region == fixed_text(REGION_CODES[r])) {
 				(i < QUOTA_PLACES ? stage3 : stage2)[r]++;
 			}
 		}
@@ -186,20 +188,20 @@ void set_next_major_quotas(TournamentHost &p_host, const Array &p_standings) {
 	Dictionary quotas = default_quota_map();
 	Dictionary direct3;
 	Dictionary direct2;
-	for (size_t r = 0; r < 3; r++) {
-		direct3[dictionary_key(regions[r])] = stage3[r];
-		direct2[dictionary_key(regions[r])] = stage2[r];
+	for (size_t r = 0; r < REGION_COUNT; r++) {
+		direct3[dictionary_key(REGION_CODES[r])] = stage3[r];
+		direct2[dictionary_key(REGION_CODES[r])] = stage2[r];
 	}
 	quotas[TF_KEY("stage3")] = direct3;
 	quotas[TF_KEY("stage2")] = direct2;
 	p_host.set_quota_map(quotas);
 }
 
-bool earns_honour(const String &p_placement, const String &p_tier) {
+bool earns_honour(const String &p_placement, const CodedState<TierKind> &p_tier) {
 	if (p_placement == TF_TEXT("1st")) {
 		return true;
 	}
-	return p_placement == TF_TEXT("2nd") && (p_tier == TF_TEXT("HIGHEST") || p_tier == TF_TEXT("TIER_S"));
+	return p_placement == TF_TEXT("2nd") && (p_tier == TierKind::HIGHEST || p_tier == TierKind::TIER_S);
 }
 
 Dictionary make_honour(const Tournament &p_tournament, const Dictionary &p_standing, const String &p_placement) {
@@ -208,8 +210,8 @@ Dictionary make_honour(const Tournament &p_tournament, const Dictionary &p_stand
 	honour[TF_KEY("name")] = p_tournament.name;
 	honour[TF_KEY("date")] = p_tournament.start_date;
 	honour[TF_KEY("prize")] = p_standing.get(TF_KEY("prize"), 0);
-	honour[TF_KEY("tier")] = p_tournament.tier_id;
-	honour[TF_KEY("format")] = p_tournament.format_id;
+	honour[TF_KEY("tier")] = p_tournament.tier_id.text();
+	honour[TF_KEY("format")] = p_tournament.format_id.text();
 	honour[TF_KEY("placement")] = p_placement;
 	honour[TF_KEY("vrs_before")] = p_standing.get(TF_KEY("vrs_before"), 0);
 	honour[TF_KEY("vrs_after")] = p_standing.get(TF_KEY("vrs_after"), 0);
@@ -244,7 +246,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 	const TeamRoster roster(p_host.database());
 	for (TeamData *team : roster.teams()) {
 		const int64_t gain = engine.uniform_int(STAMINA_GAIN_MIN, STAMINA_GAIN_MAX);
-		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + gain, 0, 100)));
+		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + gain, STAMINA_MIN, STAMINA_MAX)));
 	}
 	if (simulator.is_valid()) {
 		simulator->set_seed(engine.next_u32());
@@ -254,7 +256,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 } // namespace
 
 void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
-	r_tournament.status = TF_TEXT("COMPLETED");
+	r_tournament.status = TournamentStatus::COMPLETED;
 	place_unplaced_participants(p_host, r_tournament);
 
 	const std::vector<Dictionary> placements = best_placements(r_tournament.placements);
@@ -270,7 +272,7 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	}
 	r_tournament.standings = standings;
 
-	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
+	if (r_tournament.format_id == FormatKind::MAJOR) {
 		set_next_major_quotas(p_host, standings);
 	}
 
@@ -282,7 +284,7 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 			// A handler replaced the records or the database: paying out now would land in the new state.
 			// The tournament goes back to waiting for its completion, which the next day runs again in
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
-			r_tournament.status = TF_TEXT("ACTIVE");
+			r_tournament.status = TournamentStatus::ACTIVE;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 			return;
 		}

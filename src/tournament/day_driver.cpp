@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/rounding.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -13,29 +14,27 @@ namespace teamforge {
 
 namespace {
 
-constexpr int64_t STAMINA_MAX = 100;
-
 bool on_or_after(const godot::String &p_day, const godot::String &p_date) {
 	return compare_dates(p_day, p_date) >= 0;
 }
 
 // Invitation, activation and play, each announced. Returns false once the day has been interrupted.
 bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_day) {
-	if (r_tournament.status == TF_TEXT("PENDING") && on_or_after(p_day, r_tournament.inv_date)) {
+	if (r_tournament.status == TournamentStatus::PENDING && on_or_after(p_day, r_tournament.inv_date)) {
 		send_invitations(p_host, r_tournament);
 		p_host.emit_tournament_updated(r_tournament.id);
 		if (p_host.day_interrupted()) {
 			return false;
 		}
 	}
-	if (r_tournament.status == TF_TEXT("WAITING") && on_or_after(p_day, r_tournament.start_date)) {
-		r_tournament.status = TF_TEXT("ACTIVE");
+	if (r_tournament.status == TournamentStatus::WAITING && on_or_after(p_day, r_tournament.start_date)) {
+		r_tournament.status = TournamentStatus::ACTIVE;
 		p_host.emit_tournament_updated(r_tournament.id);
 		if (p_host.day_interrupted()) {
 			return false;
 		}
 	}
-	if (r_tournament.status == TF_TEXT("ACTIVE")) {
+	if (r_tournament.status == TournamentStatus::ACTIVE) {
 		play_tournament_day(p_host, r_tournament, p_day);
 		if (p_host.day_interrupted()) {
 			return false;
@@ -51,7 +50,7 @@ bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const god
 void recover_stamina(const godot::TeamDatabase *p_database) {
 	const TeamRoster roster(p_database);
 	for (godot::TeamData *team : roster.teams()) {
-		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + 1, 0, STAMINA_MAX)));
+		team->set_stamina(static_cast<int32_t>(clamp_int64(static_cast<int64_t>(team->get_stamina()) + DAILY_STAMINA_RECOVERY, STAMINA_MIN, STAMINA_MAX)));
 	}
 }
 

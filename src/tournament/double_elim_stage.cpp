@@ -1,6 +1,8 @@
 #include "tournament/double_elim_stage.h"
 
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "tournament/stage_building.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
@@ -125,8 +127,8 @@ Dictionary bracket_round(const char *p_name, const String (&p_ids)[SLOT_COUNT], 
 		match_ids.push_back(p_ids[slot]);
 	}
 	Dictionary round;
-	round["name"] = p_name;
-	round["match_ids"] = match_ids;
+	round[TF_KEY("name")] = p_name;
+	round[TF_KEY("match_ids")] = match_ids;
 	return round;
 }
 
@@ -153,10 +155,10 @@ Dictionary build_group_bracket(TournamentStage &r_stage, const char *p_prefix, c
 	String ids[SLOT_COUNT];
 	add_bracket(r_stage, GROUP_BRACKET, p_prefix, r_number, ids);
 	Dictionary group;
-	group["name"] = p_group_name;
-	group["upper_rounds"] = round_list({ bracket_round("Opening round", ids, { U1, U2, U3, U4 }),
+	group[TF_KEY("name")] = p_group_name;
+	group[TF_KEY("upper_rounds")] = round_list({ bracket_round("Opening round", ids, { U1, U2, U3, U4 }),
 			bracket_round("Upper semi-finals", ids, { S1, S2 }), bracket_round("Upper final", ids, { UF }) });
-	group["lower_rounds"] = round_list({ bracket_round("Lower round 1", ids, { L1, L2 }),
+	group[TF_KEY("lower_rounds")] = round_list({ bracket_round("Lower round 1", ids, { L1, L2 }),
 			bracket_round("Lower semi-finals", ids, { M1, M2 }), bracket_round("Lower final", ids, { LF }) });
 	return group;
 }
@@ -185,11 +187,10 @@ void seat_opening_pairs(TournamentStage &r_stage, const std::vector<size_t> &p_o
 
 // Positions of the opening nodes, in node order; p_prefix "" takes every node.
 std::vector<size_t> opening_nodes(const TournamentStage &p_stage, const char *p_prefix) {
-	static const String opening("Upper R1");
 	std::vector<size_t> positions;
 	for (size_t i = 0; i < p_stage.nodes.size(); i++) {
 		const MatchNode &node = p_stage.nodes[i];
-		if (node.name == opening && id_has_prefix(node.id, p_prefix)) {
+		if (node.name == TF_TEXT("Upper R1") && id_has_prefix(node.id, p_prefix)) {
 			positions.push_back(i);
 		}
 	}
@@ -210,7 +211,7 @@ const MatchNode *group_node(const TournamentStage &p_stage, const char *p_prefix
 TournamentStage build_blast_stage(const String &p_name, bool p_best_of_five, int32_t p_first_match,
 		const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "BLAST_BRACKET";
+	stage.type = StageKind::BLAST_BRACKET;
 	stage.name = p_name;
 	stage.is_playoff = true;
 
@@ -220,17 +221,17 @@ TournamentStage build_blast_stage(const String &p_name, bool p_best_of_five, int
 	stage.nodes[GF].is_bo5 = p_best_of_five;
 
 	Dictionary upper;
-	upper["name"] = "Upper Bracket";
-	upper["rounds"] = round_list({ bracket_round("Opening round", ids, { U1, U2, U3, U4 }),
+	upper[TF_KEY("name")] = "Upper Bracket";
+	upper[TF_KEY("rounds")] = round_list({ bracket_round("Opening round", ids, { U1, U2, U3, U4 }),
 			bracket_round("Upper semi-finals", ids, { S1, S2 }), bracket_round("Upper final", ids, { UF }) });
 	Dictionary lower;
-	lower["name"] = "Lower Bracket";
-	lower["rounds"] = round_list({ bracket_round("Lower round 1", ids, { L1, L2 }),
+	lower[TF_KEY("name")] = "Lower Bracket";
+	lower[TF_KEY("rounds")] = round_list({ bracket_round("Lower round 1", ids, { L1, L2 }),
 			bracket_round("Lower semi-finals", ids, { M1, M2 }), bracket_round("Lower SF", ids, { LS }),
 			bracket_round("Consolidation", ids, { LF }) });
 	Dictionary grand_final;
-	grand_final["name"] = "Grand Final";
-	grand_final["rounds"] = round_list({ bracket_round("Grand Final", ids, { GF }) });
+	grand_final[TF_KEY("name")] = "Grand Final";
+	grand_final[TF_KEY("rounds")] = round_list({ bracket_round("Grand Final", ids, { GF }) });
 	stage.groups.push_back(upper);
 	stage.groups.push_back(lower);
 	stage.groups.push_back(grand_final);
@@ -242,7 +243,7 @@ TournamentStage build_blast_stage(const String &p_name, bool p_best_of_five, int
 
 TournamentStage build_group_stage(int32_t p_first_match, const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "IEM_GROUPS";
+	stage.type = StageKind::IEM_GROUPS;
 	stage.name = "Group Stage";
 
 	int64_t number = p_first_match;

@@ -1,7 +1,9 @@
 #include "tournament/invitations.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/random.h"
+#include "common/utf8_key.h"
 #include "match_simulator.h"
 #include "team_data.h"
 #include "tournament/match_play.h"
@@ -66,7 +68,6 @@ constexpr StageSlot MAJOR_STAGES[] = {
 	{ "stage2", "Stage 2 Direct" },
 	{ "stage1", "Stage 1" },
 };
-constexpr const char *REGIONS[] = { "EU", "AM", "AS" };
 
 void sort_by_rating(CandidateList &r_list) {
 	// Stable: teams of equal rating keep their order, so one seed gives one field.
@@ -101,7 +102,7 @@ CandidateList ranked_pool(const TeamRoster &p_roster, int32_t p_rank_offset, std
 }
 
 bool accepts(const Candidate &p_candidate, double p_draw) {
-	return static_cast<double>(p_candidate.stamina) / 100.0 > p_draw;
+	return static_cast<double>(p_candidate.stamina) / STAMINA_MAX > p_draw;
 }
 
 size_t field_size(const Tournament &p_tournament) {
@@ -131,7 +132,7 @@ CandidateList invite_open_field(const Ref<MatchSimulator> &p_simulator, Tourname
 	}
 
 	sort_by_rating(accepted);
-	const bool league = r_tournament.format_id == TF_TEXT("EPL");
+	const bool league = r_tournament.format_id == FormatKind::EPL;
 	Array participants;
 	for (size_t i = 0; i < accepted.size(); i++) {
 		Dictionary &entry = accepted[i]->invited_entry();
@@ -184,10 +185,10 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 	const Dictionary quotas = normalize_quota_map(r_tournament.major_slots.is_empty() ? p_host.quota_map() : r_tournament.major_slots);
 	r_tournament.major_slots = quotas;
 
-	std::deque<Candidate *> by_region[3];
+	std::deque<Candidate *> by_region[REGION_COUNT];
 	for (Candidate *candidate : p_pool) {
-		for (size_t r = 0; r < 3; r++) {
-			if (candidate->region == fixed_text(REGIONS[r])) {
+		for (size_t r = 0; r < REGION_COUNT; r++) {
+			if (candidate->region == fixed_text(REGION_CODES[r])) {
 				by_region[r].push_back(candidate);
 			}
 		}
@@ -201,11 +202,11 @@ CandidateList invite_major_field(TournamentHost &p_host, const Ref<MatchSimulato
 		p_candidate->invited_entry()[TF_KEY("invited_stage")] = fixed_text(MAJOR_STAGES[p_stage].label);
 		stage_lists[p_stage].push_back(p_candidate);
 	};
-	for (size_t r = 0; r < 3; r++) {
+	for (size_t r = 0; r < REGION_COUNT; r++) {
 		std::deque<Candidate *> backup;
 		for (size_t s = 0; s < 3; s++) {
 			const Dictionary stage_quotas = quotas.get(dictionary_key(MAJOR_STAGES[s].key), Dictionary());
-			const int64_t quota = stage_quotas.get(dictionary_key(REGIONS[r]), 0);
+			const int64_t quota = stage_quotas.get(dictionary_key(REGION_CODES[r]), 0);
 			for (int64_t k = 0; k < quota; k++) {
 				Candidate *candidate = next_candidate(p_simulator, by_region[r], backup, invited);
 				// Once a region is out of teams it stays out, so a quota far above the field ends here.
@@ -270,7 +271,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	if (r_tournament.stages.empty()) {
 		r_tournament.stages = build_stage_plan(r_tournament);
 	}
-	const CandidateList field = r_tournament.format_id == TF_TEXT("MAJOR")
+	const CandidateList field = r_tournament.format_id == FormatKind::MAJOR
 			? invite_major_field(p_host, simulator, r_tournament, pool)
 			: invite_open_field(simulator, r_tournament, pool);
 
@@ -282,7 +283,7 @@ void send_invitations(TournamentHost &p_host, Tournament &r_tournament) {
 	r_tournament.initial_vrs = initial_vrs;
 
 	start_first_stage(p_host, r_tournament);
-	r_tournament.status = TF_TEXT("WAITING");
+	r_tournament.status = TournamentStatus::WAITING;
 }
 
 } // namespace teamforge

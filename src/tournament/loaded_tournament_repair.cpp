@@ -25,9 +25,9 @@ void clear_unreachable_date(String &r_date) {
 int32_t reached_swiss_round(const TournamentStage &p_stage) {
 	int32_t reached = 1;
 	for (int32_t round = 2; round <= SWISS_ROUNDS; round++) {
-		const String name = String("Round ") + String::num_int64(round);
+		const String name = swiss_round_name(round);
 		for (const MatchNode &node : p_stage.nodes) {
-			if (node.name == name && (node.status != TF_TEXT("PENDING") || !node.team_a.is_empty() || !node.team_b.is_empty())) {
+			if (node.name == name && (node.status != MatchStatus::PENDING || !node.team_a.is_empty() || !node.team_b.is_empty())) {
 				reached = round;
 				break;
 			}
@@ -38,11 +38,11 @@ int32_t reached_swiss_round(const TournamentStage &p_stage) {
 
 void repair_stage(TournamentStage &r_stage) {
 	for (MatchNode &node : r_stage.nodes) {
-		if (node.status == TF_TEXT("PENDING")) {
+		if (node.status == MatchStatus::PENDING) {
 			clear_unreachable_date(node.date);
 		}
 	}
-	if (r_stage.type == TF_TEXT("SWISS") && (r_stage.current_round < 1 || r_stage.current_round > SWISS_ROUNDS)) {
+	if (r_stage.type == StageKind::SWISS && (r_stage.current_round < 1 || r_stage.current_round > SWISS_ROUNDS)) {
 		r_stage.current_round = reached_swiss_round(r_stage);
 	}
 }
@@ -50,11 +50,11 @@ void repair_stage(TournamentStage &r_stage) {
 } // namespace
 
 void repair_loaded_tournament(Tournament &r_tournament) {
-	if (r_tournament.status == TF_TEXT("COMPLETED")) {
+	if (r_tournament.status == TournamentStatus::COMPLETED) {
 		return;
 	}
 	const int32_t stage_count = static_cast<int32_t>(std::min<size_t>(r_tournament.stages.size(), INT32_MAX));
-	if (r_tournament.status == TF_TEXT("ACTIVE")) {
+	if (r_tournament.status == TournamentStatus::ACTIVE) {
 		// Past the last stage means every stage is over: the tournament completes on its next day.
 		r_tournament.current_stage_idx = std::clamp(r_tournament.current_stage_idx, 0, stage_count);
 	} else {

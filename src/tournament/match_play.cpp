@@ -2,7 +2,9 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/match_heat.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"
 #include "match_simulator.h"
@@ -13,6 +15,7 @@
 #include "tournament/single_elim_stage.h"
 #include "tournament/stage_building.h"
 #include "tournament/swiss_stage.h"
+#include "tournament/team_entries.h"
 #include "tournament/tournament_creation.h"
 
 #include <godot_cpp/classes/ref.hpp>
@@ -41,11 +44,11 @@ using godot::TeamData;
 using godot::Variant;
 
 bool is_pending(const MatchNode &p_node) {
-	return p_node.status == TF_TEXT("PENDING");
+	return p_node.status == MatchStatus::PENDING;
 }
 
 bool is_swiss(const TournamentStage &p_stage) {
-	return p_stage.type == TF_TEXT("SWISS");
+	return p_stage.type == StageKind::SWISS;
 }
 
 bool is_last_stage(const Tournament &p_tournament) {
@@ -89,7 +92,7 @@ void advance_along_links(TournamentHost &p_host, Tournament &r_tournament, Tourn
 // Records the result of a node decided without the simulator: the present side wins 1-0.
 void settle_without_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage,
 		MatchNode &r_node, bool p_a_wins) {
-	r_node.status = TF_TEXT("PLAYED");
+	r_node.status = MatchStatus::PLAYED;
 	r_node.score_a = p_a_wins ? 1 : 0;
 	r_node.score_b = p_a_wins ? 0 : 1;
 	r_node.details = Array();
@@ -135,39 +138,6 @@ void walkover(TournamentHost &p_host, Tournament &r_tournament, TournamentStage 
 void add_rating_change(Dictionary &r_map, const String &p_id, int32_t p_delta) {
 	const int64_t current = r_map.get(p_id, 0);
 	r_map[p_id] = saturating_add(current, p_delta);
-}
-
-// A small integer power (0 to 2 here), rounded once like the exact power.
-double integer_power(double p_base, int32_t p_exponent) {
-	double result = 1.0;
-	for (int32_t i = 0; i < p_exponent; i++) {
-		result *= p_base;
-	}
-	return result;
-}
-
-// The heat from the ratings, ranks and famous names the caller has already looked up.
-int32_t heat_of(double p_rating_a, double p_rating_b, int64_t p_rank_a, int64_t p_rank_b, int32_t p_famous,
-		int32_t p_prize, int32_t p_round_factor) {
-	const double share = static_cast<double>(p_prize) / 2000000.0;
-	int32_t top = 0;
-	int32_t mid = 0;
-	for (const int64_t rank : { p_rank_a, p_rank_b }) {
-		if (rank <= 5) {
-			top++;
-		} else if (rank <= 20) {
-			mid++;
-		}
-	}
-	// The three powers first, then their product: folding the factors in one at a time rounds differently
-	// in the last bit and tips some exact halves of the heat the other way.
-	const double boost = integer_power(6.0, top) * integer_power(2.5, mid) * integer_power(9.87, p_famous);
-	const double x = boost * p_rating_b * p_rating_a * share * share * static_cast<double>(std::max<int32_t>(p_round_factor, 1));
-	if (!(x >= 0.0)) {
-		return 0;
-	}
-	const double heat = round_half_away(std::sqrt(x));
-	return heat >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(heat);
 }
 
 // The records by team id, as p_records held them. The stage only ever replaces its records and their list
@@ -216,8 +186,8 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 			r_node.team_b = refresh_team_entry(r_node.team_b, *team_b.ptr());
 		}
 		const int32_t famous = (team_a->has_top_name() ? 1 : 0) + (team_b->has_top_name() ? 1 : 0);
-		heat = heat_of(team_a->get_vrs(), team_b->get_vrs(), roster.rank_of(team_a.ptr()), roster.rank_of(team_b.ptr()),
-				famous, r_tournament.prize, round_heat_factor(r_node.name));
+		heat = played_match_heat(team_a->get_vrs(), team_b->get_vrs(), r_tournament.prize, roster.rank_of(team_a.ptr()),
+				roster.rank_of(team_b.ptr()), famous, round_heat_factor(r_node.name));
 	}
 	r_node.heat = heat;
 	// Read only when the event goes out.
@@ -227,7 +197,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
 
 	// The result is written even when a handler interrupted the day: the teams have played.
-	r_node.status = TF_TEXT("PLAYED");
+	r_node.status = MatchStatus::PLAYED;
 	r_node.score_a = series.score_a;
 	r_node.score_b = series.score_b;
 	r_node.details = Array();
@@ -269,7 +239,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	Dictionary context;
 	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
 	context[TF_KEY("stage_name")] = r_stage.name;
-	context[TF_KEY("stage_type")] = r_stage.type;
+	context[TF_KEY("stage_type")] = r_stage.type.text();
 	context[TF_KEY("match_id")] = r_node.id;
 	context[TF_KEY("match_name")] = r_node.name;
 	context[TF_KEY("team_a_id")] = id_a;
@@ -441,7 +411,7 @@ void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentSt
 		if (p_host.day_interrupted()) {
 			return;
 		}
-	} else if (r_stage.type == TF_TEXT("IEM_GROUPS")) {
+	} else if (r_stage.type == StageKind::IEM_GROUPS) {
 		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
 	}
 	if (!is_last_stage(r_tournament)) {
@@ -487,6 +457,38 @@ Array fit_to_bracket(const TournamentStage &p_stage, const Array &p_seed_list) {
 	return fitted;
 }
 
+enum class StageOrder {
+	FIRST,
+	LATER,
+};
+
+// Seeds a stage by its kind. A first stage takes its field as invited; a later one fits its pool to the
+// bracket, and only Swiss and single-elimination stages follow another stage.
+void seed_stage(TournamentHost &p_host, TournamentStage &r_stage, const Array &p_seed_list, StageOrder p_order) {
+	const bool first = p_order == StageOrder::FIRST;
+	switch (r_stage.type.get()) {
+		case StageKind::SWISS:
+			seed_swiss_stage(p_host, r_stage, p_seed_list);
+			return;
+		case StageKind::SINGLE_ELIM:
+			seed_single_elim_stage(r_stage, first ? p_seed_list : fit_to_bracket(r_stage, p_seed_list), first);
+			return;
+		case StageKind::IEM_GROUPS:
+			if (first) {
+				seed_group_stage(r_stage, p_seed_list);
+			}
+			return;
+		case StageKind::BLAST_BRACKET:
+			if (first) {
+				seed_blast_stage(r_stage, p_seed_list);
+			}
+			return;
+		case StageKind::OTHER:
+			// A type only a save from elsewhere names: nothing to seed.
+			return;
+	}
+}
+
 Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 	return as_array(readable_by_text_keys(p_tournament.major_direct).get(dictionary_key(p_stage_key), Array()));
 }
@@ -494,7 +496,7 @@ Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 } // namespace
 
 void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
-	if (r_tournament.status != TF_TEXT("ACTIVE") || r_tournament.current_stage_idx < 0) {
+	if (r_tournament.status != TournamentStatus::ACTIVE || r_tournament.current_stage_idx < 0) {
 		return;
 	}
 	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
@@ -519,23 +521,14 @@ void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array seed_list;
-	if (r_tournament.format_id == TF_TEXT("MAJOR")) {
+	if (r_tournament.format_id == FormatKind::MAJOR) {
 		seed_list = all_entries(direct_invitees(r_tournament, "stage1"));
-	} else if (r_tournament.format_id == TF_TEXT("EPL")) {
+	} else if (r_tournament.format_id == FormatKind::EPL) {
 		seed_list = entries_only(r_tournament.participants, 8, std::numeric_limits<int64_t>::max());
 	} else {
 		seed_list = all_entries(r_tournament.participants);
 	}
-	TournamentStage &stage = r_tournament.stages[0];
-	if (stage.type == TF_TEXT("SWISS")) {
-		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
-		seed_single_elim_stage(stage, seed_list, true);
-	} else if (stage.type == TF_TEXT("IEM_GROUPS")) {
-		seed_group_stage(stage, seed_list);
-	} else if (stage.type == TF_TEXT("BLAST_BRACKET")) {
-		seed_blast_stage(stage, seed_list);
-	}
+	seed_stage(p_host, r_tournament.stages[0], seed_list, StageOrder::FIRST);
 }
 
 void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
@@ -544,9 +537,9 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		return;
 	}
 	Array pool;
-	if (r_tournament.format_id == TF_TEXT("MAJOR") && (index == 1 || index == 2)) {
+	if (r_tournament.format_id == FormatKind::MAJOR && (index == 1 || index == 2)) {
 		pool = all_entries(direct_invitees(r_tournament, index == 1 ? "stage2" : "stage3"));
-	} else if (r_tournament.format_id == TF_TEXT("EPL") && index == 1) {
+	} else if (r_tournament.format_id == FormatKind::EPL && index == 1) {
 		pool = entries_only(r_tournament.participants, 0, 8);
 	}
 	const Array carried = all_entries(r_tournament.advanced_pool);
@@ -571,19 +564,14 @@ void start_next_stage(TournamentHost &p_host, Tournament &r_tournament) {
 		seed_list.push_back(entry);
 	}
 
-	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(index)];
-	if (stage.type == TF_TEXT("SWISS")) {
-		seed_swiss_stage(p_host, stage, seed_list);
-	} else if (stage.type == TF_TEXT("SINGLE_ELIM")) {
-		seed_single_elim_stage(stage, fit_to_bracket(stage, seed_list), false);
-	}
+	seed_stage(p_host, r_tournament.stages[static_cast<size_t>(index)], seed_list, StageOrder::LATER);
 }
 
 int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_a, const Dictionary &p_team_b,
 		int32_t p_prize, int32_t p_round_factor) {
 	const int32_t famous = (is_top_team(p_team_a) ? 1 : 0) + (is_top_team(p_team_b) ? 1 : 0);
-	return heat_of(static_cast<double>(p_roster.live_rating(p_team_a)), static_cast<double>(p_roster.live_rating(p_team_b)),
-			p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)), famous, p_prize,
+	return played_match_heat(static_cast<double>(p_roster.live_rating(p_team_a)), static_cast<double>(p_roster.live_rating(p_team_b)),
+			p_prize, p_roster.rank_of(p_roster.find_entry(p_team_a)), p_roster.rank_of(p_roster.find_entry(p_team_b)), famous,
 			p_round_factor);
 }
 

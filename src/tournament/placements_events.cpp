@@ -3,6 +3,7 @@
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "data/placement_weights.h"
 #include "team_database.h"
@@ -40,9 +41,9 @@ void emit_achievement_event(TournamentHost &p_host, const String &p_type, const 
 	Dictionary event;
 	event[TF_KEY("type")] = p_type;
 	event[TF_KEY("tour_id")] = p_tournament.id;
-	event[TF_KEY("format_id")] = p_tournament.format_id;
-	event[TF_KEY("tier_id")] = p_tournament.tier_id;
-	event[TF_KEY("status")] = p_tournament.status;
+	event[TF_KEY("format_id")] = p_tournament.format_id.text();
+	event[TF_KEY("tier_id")] = p_tournament.tier_id.text();
+	event[TF_KEY("status")] = p_tournament.status.text();
 	event[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
 	// Contexts carry the stage's own records and standings; handlers get them detached.
 	event[TF_KEY("context")] = detached(p_context);

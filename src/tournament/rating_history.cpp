@@ -1,10 +1,13 @@
 #include "tournament/rating_history.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "tournament/stage_building.h"
+#include "tournament/team_entries.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/variant.hpp>
@@ -16,10 +19,6 @@
 namespace teamforge {
 
 namespace {
-
-// The bounds the simulator holds a rating to: a rating on a bound may have been cut there.
-constexpr int64_t LOWEST_RATING = 600;
-constexpr int64_t HIGHEST_RATING = 2200;
 
 struct Appearance {
 	const Tournament *tournament;
@@ -37,7 +36,7 @@ int64_t entry_number(const godot::Dictionary &p_entry, const godot::Variant &p_k
 }
 
 bool is_series(const MatchNode &p_node) {
-	return p_node.status == TF_TEXT("PLAYED") && p_node.has_map_reports();
+	return p_node.status == MatchStatus::PLAYED && p_node.has_map_reports();
 }
 
 std::vector<Appearance> appearances_of(const TournamentList &p_tournaments, const godot::String &p_team_id) {
@@ -70,7 +69,7 @@ std::vector<Appearance> appearances_of(const TournamentList &p_tournaments, cons
 // the first series the rating the team was invited with, is the one it started from.
 int64_t rating_before(const Appearance &p_match, const godot::String &p_team_id, int64_t p_after, int64_t p_delta,
 		const int64_t *p_previous_after) {
-	if (p_after > LOWEST_RATING && p_after < HIGHEST_RATING) {
+	if (p_after > RATING_MIN && p_after < RATING_MAX) {
 		return p_after - p_delta;
 	}
 	if (p_previous_after != nullptr) {

@@ -1,6 +1,8 @@
 #include "tournament/single_elim_stage.h"
 
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
 #include "tournament/stage_building.h"
 
 #include <godot_cpp/variant/dictionary.hpp>
@@ -80,7 +82,7 @@ NodeLink winner_link(const std::vector<String> &p_next_round, size_t p_match, bo
 TournamentStage build_single_elim_stage(const String &p_name, int32_t p_team_count, bool p_best_of_five,
 		int32_t p_first_match, const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "SINGLE_ELIM";
+	stage.type = StageKind::SINGLE_ELIM;
 	stage.name = p_name;
 	stage.is_playoff = true;
 
@@ -112,13 +114,13 @@ TournamentStage build_single_elim_stage(const String &p_name, int32_t p_team_cou
 		previous = current;
 
 		Dictionary group;
-		group["name"] = is_final && p_best_of_five ? String("Bo5") : bo3;
-		group["match_ids"] = match_ids;
+		group[TF_KEY("name")] = is_final && p_best_of_five ? String("Bo5") : bo3;
+		group[TF_KEY("match_ids")] = match_ids;
 		Array groups;
 		groups.push_back(group);
 		Dictionary descriptor;
-		descriptor["name"] = round.name;
-		descriptor["groups"] = groups;
+		descriptor[TF_KEY("name")] = round.name;
+		descriptor[TF_KEY("groups")] = groups;
 		stage.rounds.push_back(descriptor);
 		days.close_round();
 	}

@@ -2,7 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
-#include "common/text_key_reading.h"
+#include "common/script_values.h"
 
 #include <cstring>
 
@@ -43,24 +43,6 @@ void MatchDayScheduler::close_round() {
 godot::String MatchDayScheduler::first_free_day() {
 	close_round();
 	return day;
-}
-
-godot::Dictionary as_dictionary(const godot::Variant &p_value) {
-	if (p_value.get_type() != godot::Variant::DICTIONARY) {
-		return godot::Dictionary();
-	}
-	return readable_by_text_keys(p_value);
-}
-
-godot::Array as_array(const godot::Variant &p_value) {
-	if (p_value.get_type() != godot::Variant::ARRAY) {
-		return godot::Array();
-	}
-	return p_value;
-}
-
-godot::String entry_id(const godot::Variant &p_entry) {
-	return as_dictionary(p_entry).get(TF_KEY("id"), godot::String());
 }
 
 godot::Array round_group_match_ids(const godot::Array &p_rounds, int64_t p_round, int64_t p_group) {

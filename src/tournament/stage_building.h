@@ -1,7 +1,7 @@
 #pragma once
 
 // Pieces the stage engines share: creating numbered nodes, handing out match days under a per-day
-// limit, and reading the script-reachable descriptors and entries without trusting their shape.
+// limit, and finding and seating the nodes that the script-reachable descriptors name.
 
 #include "tournament/tournament_records.h"
 
@@ -36,12 +36,6 @@ public:
 	godot::String first_free_day();
 };
 
-// Descriptors and entries may have been replaced by a script; a value of the wrong kind reads as empty.
-// A dictionary whose keys a script typed comes back as a plain copy, so text keys can be looked up.
-godot::Dictionary as_dictionary(const godot::Variant &p_value);
-godot::Array as_array(const godot::Variant &p_value);
-// The "id" of a team entry, "" when there is none.
-godot::String entry_id(const godot::Variant &p_entry);
 // The "match_ids" of the p_group-th group of the p_round-th round descriptor (both from 0).
 godot::Array round_group_match_ids(const godot::Array &p_rounds, int64_t p_round, int64_t p_group);
 

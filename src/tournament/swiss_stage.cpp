@@ -4,6 +4,8 @@
 #include "common/dictionary_keys.h"
 #include "common/random.h"
 #include "common/rounding.h"
+#include "common/script_values.h"
+#include "common/utf8_key.h"
 #include "match_simulator.h"
 #include "tournament/placements_events.h"
 #include "tournament/stage_building.h"
@@ -60,10 +62,6 @@ String record_key(int64_t p_wins, int64_t p_losses) {
 	return String((std::to_string(p_wins) + "-" + std::to_string(p_losses)).c_str());
 }
 
-String round_name(int64_t p_round) {
-	return String(("Round " + std::to_string(p_round)).c_str());
-}
-
 int64_t record_count(const Dictionary &p_record, const Variant &p_key) {
 	return p_record.get(p_key, 0);
 }
@@ -85,9 +83,9 @@ bool all_records_decided(const Array &p_records) {
 
 // A round is still open while one of its matches has both teams and has not been played.
 bool round_open(const TournamentStage &p_stage) {
-	const String name = round_name(p_stage.current_round);
+	const String name = swiss_round_name(p_stage.current_round);
 	for (const MatchNode &node : p_stage.nodes) {
-		if (node.status == TF_TEXT("PENDING") && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
+		if (node.status == MatchStatus::PENDING && !node.team_a.is_empty() && !node.team_b.is_empty() && node.name == name) {
 			return true;
 		}
 	}
@@ -113,11 +111,11 @@ void count_result(Dictionary &r_record, bool p_won) {
 // Where the eliminated teams of this stage finish overall.
 int32_t place_offset(const Tournament &p_tournament) {
 	const int32_t index = p_tournament.current_stage_idx;
-	if (p_tournament.format_id == String("MAJOR")) {
+	if (p_tournament.format_id == FormatKind::MAJOR) {
 		static const int32_t offsets[] = { 24, 16, 8 };
 		return index >= 0 && index < 3 ? offsets[index] : 0;
 	}
-	if (p_tournament.format_id == String("EPL")) {
+	if (p_tournament.format_id == FormatKind::EPL) {
 		static const int32_t offsets[] = { 16, 8 };
 		return index >= 0 && index < 2 ? offsets[index] : 0;
 	}
@@ -141,19 +139,53 @@ const char *elimination_tag(int32_t p_offset, int64_t p_wins) {
 	}
 }
 
+// Records by their "w-l" key, the groups in order of first appearance after any the caller put in; only a
+// handful exist at a time.
+using RecordGroups = std::vector<std::pair<String, Array>>;
+
+enum class RecordsTaken {
+	ALL,
+	UNDECIDED,
+};
+
+void group_records(RecordGroups &r_groups, const Array &p_records, RecordsTaken p_taken) {
+	const int64_t count = p_records.size();
+	for (int64_t i = 0; i < count; i++) {
+		const Variant &value = p_records[i];
+		if (value.get_type() != Variant::DICTIONARY || (p_taken == RecordsTaken::UNDECIDED && record_decided(value))) {
+			continue;
+		}
+		const Dictionary record = as_dictionary(value);
+		const String key = record_key(record_count(record, TF_KEY("w")), record_count(record, TF_KEY("l")));
+		auto group = r_groups.begin();
+		while (group != r_groups.end() && group->first != key) {
+			++group;
+		}
+		if (group == r_groups.end()) {
+			r_groups.emplace_back(key, Array());
+			group = r_groups.end() - 1;
+		}
+		group->second.push_back(record);
+	}
+}
+
 } // namespace
+
+String swiss_round_name(int64_t p_round) {
+	return String(("Round " + std::to_string(p_round)).c_str());
+}
 
 TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, int32_t p_first_match,
 		const String &p_start_date) {
 	TournamentStage stage;
-	stage.type = "SWISS";
+	stage.type = StageKind::SWISS;
 	stage.name = p_name;
 	stage.current_round = 1;
 
 	int64_t number = p_first_match;
 	MatchDayScheduler days(p_start_date, SWISS_MATCHES_PER_DAY);
 	for (int32_t round = 1; round <= SWISS_ROUNDS; round++) {
-		const String name = round_name(round);
+		const String name = swiss_round_name(round);
 		Array groups;
 		for (const RecordGroup &group : round_groups(round, p_team_count)) {
 			if (group.matches <= 0) {
@@ -168,13 +200,13 @@ TournamentStage build_swiss_stage(const String &p_name, int32_t p_team_count, in
 				stage.nodes.push_back(node);
 			}
 			Dictionary descriptor;
-			descriptor["name"] = key;
-			descriptor["match_ids"] = match_ids;
+			descriptor[TF_KEY("name")] = key;
+			descriptor[TF_KEY("match_ids")] = match_ids;
 			groups.push_back(descriptor);
 		}
 		Dictionary descriptor;
-		descriptor["name"] = name;
-		descriptor["groups"] = groups;
+		descriptor[TF_KEY("name")] = name;
+		descriptor[TF_KEY("groups")] = groups;
 		stage.rounds.push_back(descriptor);
 		days.close_round();
 	}
@@ -330,27 +362,8 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 		return;
 	}
 
-	// Record groups in order of first appearance; only a handful exist at a time.
-	std::vector<std::pair<String, Array>> buckets;
-	const Array records = r_stage.records;
-	const int64_t count = records.size();
-	for (int64_t i = 0; i < count; i++) {
-		const Variant &value = records[i];
-		if (value.get_type() != Variant::DICTIONARY || record_decided(value)) {
-			continue;
-		}
-		const Dictionary record = as_dictionary(value);
-		const String key = record_key(record_count(record, TF_KEY("w")), record_count(record, TF_KEY("l")));
-		auto bucket = buckets.begin();
-		while (bucket != buckets.end() && bucket->first != key) {
-			++bucket;
-		}
-		if (bucket == buckets.end()) {
-			buckets.emplace_back(key, Array());
-			bucket = buckets.end() - 1;
-		}
-		bucket->second.push_back(record);
-	}
+	RecordGroups buckets;
+	group_records(buckets, r_stage.records, RecordsTaken::UNDECIDED);
 
 	const int64_t next_round = r_stage.current_round;
 	if (next_round >= 0 && next_round < r_stage.rounds.size()) {
@@ -406,29 +419,12 @@ bool swiss_stage_finished(const TournamentStage &p_stage) {
 
 void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
 	static const char *const final_keys[] = { "3-0", "3-1", "3-2", "2-3", "1-3", "0-3" };
-	std::vector<std::pair<String, Array>> groups;
+	RecordGroups groups;
 	for (const char *key : final_keys) {
 		groups.emplace_back(String(key), Array());
 	}
 	const Array records = r_stage.records;
-	const int64_t count = records.size();
-	for (int64_t i = 0; i < count; i++) {
-		const Variant &value = records[i];
-		if (value.get_type() != Variant::DICTIONARY) {
-			continue;
-		}
-		const Dictionary record = as_dictionary(value);
-		const String key = record_key(record_count(record, TF_KEY("w")), record_count(record, TF_KEY("l")));
-		auto group = groups.begin();
-		while (group != groups.end() && group->first != key) {
-			++group;
-		}
-		if (group == groups.end()) {
-			groups.emplace_back(key, Array());
-			group = groups.end() - 1;
-		}
-		group->second.push_back(record);
-	}
+	group_records(groups, records, RecordsTaken::ALL);
 	Dictionary final_groups;
 	for (const auto &group : groups) {
 		final_groups[group.first] = group.second;

@@ -19,6 +19,9 @@ namespace teamforge {
 
 constexpr int32_t SWISS_ROUNDS = 5;
 
+// The name of a Swiss round's nodes: "Round " and the round number from 1.
+godot::String swiss_round_name(int64_t p_round);
+
 TournamentStage build_swiss_stage(const godot::String &p_name, int32_t p_team_count, int32_t p_first_match,
 		const godot::String &p_start_date);
 // A copy of p_entries in seeded random order; moves the simulator's seed on, even for an empty list.

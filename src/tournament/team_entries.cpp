@@ -1,6 +1,8 @@
 #include "tournament/team_entries.h"
 
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
+#include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -12,10 +14,6 @@
 namespace teamforge {
 
 namespace {
-
-constexpr int64_t UNRANKED = 9999;
-constexpr int64_t DEFAULT_RATING = 1000;
-constexpr int64_t DEFAULT_STAMINA = 100;
 
 void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team) {
 	r_entry[TF_KEY("id")] = p_team.get_id();
@@ -34,9 +32,8 @@ void write_team_values(godot::Dictionary &r_entry, const godot::TeamData &p_team
 
 } // namespace
 
-std::string utf8_key(const godot::String &p_text) {
-	const godot::CharString text = p_text.utf8();
-	return std::string(text.get_data(), static_cast<size_t>(text.length()));
+godot::String entry_id(const godot::Variant &p_entry) {
+	return as_dictionary(p_entry).get(TF_KEY("id"), godot::String());
 }
 
 godot::Dictionary make_team_entry(const godot::TeamData &p_team) {
@@ -113,7 +110,7 @@ int64_t TeamRoster::live_stamina(const godot::Dictionary &p_entry) const {
 	if (team != nullptr) {
 		return team->get_stamina();
 	}
-	return readable_by_text_keys(p_entry).get(TF_KEY("stamina"), DEFAULT_STAMINA);
+	return readable_by_text_keys(p_entry).get(TF_KEY("stamina"), STAMINA_MAX);
 }
 
 } // namespace teamforge

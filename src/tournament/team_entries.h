@@ -7,6 +7,7 @@
 
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
+#include <godot_cpp/variant/variant.hpp>
 
 #include <cstdint>
 #include <string>
@@ -27,8 +28,8 @@ godot::Dictionary refresh_team_entry(const godot::Dictionary &p_entry, const god
 // refresh_team_entry in place, for an entry that nothing else holds (one refresh_team_entry made).
 void refresh_own_team_entry(godot::Dictionary &r_entry, const godot::TeamData &p_team);
 
-// A team id as a plain std::string, for hash sets and maps kept while no script runs.
-std::string utf8_key(const godot::String &p_text);
+// The "id" of a team entry, "" when there is none (or the value is no dictionary).
+godot::String entry_id(const godot::Variant &p_entry);
 
 // The database's teams as they stand, in list order. Holds plain pointers: valid only until the next
 // signal, since a handler may change the list or free the database.
@@ -41,12 +42,12 @@ public:
 	// The first team of the list with this id, or null (also for "").
 	godot::TeamData *find(const godot::String &p_id) const;
 	godot::TeamData *find_entry(const godot::Dictionary &p_entry) const;
-	// Position in the rating order, best first from 1, teams of equal rating in list order; 9999 for a
+	// Position in the rating order, best first from 1, teams of equal rating in list order; UNRANKED for a
 	// team not in the list.
 	int64_t rank_of(const godot::TeamData *p_team) const;
-	// The team's rating now, else the entry's "vrs" (1000 when missing).
+	// The team's rating now, else the entry's "vrs" (DEFAULT_RATING when missing).
 	int64_t live_rating(const godot::Dictionary &p_entry) const;
-	// The team's stamina now, else the entry's "stamina" (100 when missing).
+	// The team's stamina now, else the entry's "stamina" (STAMINA_MAX when missing).
 	int64_t live_stamina(const godot::Dictionary &p_entry) const;
 
 private:

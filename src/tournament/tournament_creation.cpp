@@ -1,6 +1,8 @@
 #include "tournament/tournament_creation.h"
 
+#include "common/copy_on_write.h"
 #include "common/dates.h"
+#include "common/dictionary_keys.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -50,7 +52,7 @@ const char *check_major(const CreationRequest &p_request, const String &p_year, 
 	int32_t same_year = 0;
 	const Tournament *previous = nullptr;
 	for (const TournamentPtr &tournament : p_existing) {
-		if (!tournament || !same_id(tournament->format_id, "MAJOR")) {
+		if (!tournament || tournament->format_id != FormatKind::MAJOR) {
 			continue;
 		}
 		if (date_year(tournament->inv_date) == p_year) {
@@ -84,13 +86,7 @@ const NamePattern *find_name_pattern(const CharString &p_format_id, const CharSt
 int64_t take_edition(Dictionary &r_counters, const Variant &p_key) {
 	const int64_t edition = read_saved_int64(
 			readable_by_text_keys(r_counters).get(p_key, Variant(static_cast<int64_t>(1))));
-	Dictionary counters;
-	const Array keys = r_counters.keys();
-	const int64_t count = keys.size();
-	for (int64_t i = 0; i < count; ++i) {
-		const Variant &counter_key = keys[i];
-		counters[counter_key] = r_counters.get(counter_key, Variant());
-	}
+	Dictionary counters = plain_copy(r_counters);
 	counters[p_key] = saturating_add(edition, 1);
 	r_counters = counters;
 	return edition;
@@ -108,6 +104,9 @@ TournamentStage build_planned_stage(const StagePlanRow &p_row, bool p_best_of_fi
 			return build_blast_stage(name, p_best_of_five, p_first_match, p_start_date);
 		case StageKind::IEM_GROUPS:
 			return build_group_stage(p_first_match, p_start_date);
+		case StageKind::OTHER:
+			// The plan table names none: only a loaded save holds such a stage.
+			break;
 	}
 	return TournamentStage();
 }
@@ -144,13 +143,17 @@ int32_t tier_lead_days(const String &p_tier_id) {
 	return tier != nullptr ? tier->lead_days : UNKNOWN_TIER_LEAD_DAYS;
 }
 
-int32_t tier_rest_days(const String &p_tier_id) {
-	const TierSpec *tier = find_tier(p_tier_id);
+const TierSpec *tier_spec(const CodedState<TierKind> &p_tier) {
+	return p_tier == TierKind::OTHER ? nullptr : &TIER_TABLE[static_cast<size_t>(p_tier.get())];
+}
+
+int32_t tier_rest_days(const CodedState<TierKind> &p_tier) {
+	const TierSpec *tier = tier_spec(p_tier);
 	return tier != nullptr ? tier->rest_days : UNKNOWN_TIER_REST_DAYS;
 }
 
-int32_t tier_rank_offset(const String &p_tier_id) {
-	const TierSpec *tier = find_tier(p_tier_id);
+int32_t tier_rank_offset(const CodedState<TierKind> &p_tier) {
+	const TierSpec *tier = tier_spec(p_tier);
 	return tier != nullptr ? tier->rank_offset : UNKNOWN_TIER_RANK_OFFSET;
 }
 
@@ -214,7 +217,7 @@ const char *validate_creation(const CreationRequest &p_request, bool p_has_datab
 			return "ERROR_HOST_CITY_REQUIRED";
 		}
 		for (const TournamentPtr &tournament : p_existing) {
-			if (tournament && tournament->format_id == p_request.format_id && date_year(tournament->inv_date) == year &&
+			if (tournament && tournament->format_id.text() == p_request.format_id && date_year(tournament->inv_date) == year &&
 					normalized_city(tournament->city) == city) {
 				return "ERROR_DUPLICATE_CITY_FORMAT_YEAR";
 			}
@@ -229,7 +232,7 @@ const char *validate_creation(const CreationRequest &p_request, bool p_has_datab
 	}
 	if (same_id(p_request.format_id, "EWC")) {
 		for (const TournamentPtr &tournament : p_existing) {
-			if (tournament && tournament->format_id == p_request.format_id && date_year(tournament->inv_date) == year) {
+			if (tournament && tournament->format_id.text() == p_request.format_id && date_year(tournament->inv_date) == year) {
 				return "ERROR_EWC_YEAR_LIMIT";
 			}
 		}
@@ -256,7 +259,7 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 		case NameShape::TEXT_CITY_YEAR:
 			return String(pattern->text) + " " + p_city + " " + year;
 		case NameShape::TEXT_COUNTER: {
-			const Variant counter_key = pattern->counter_key != nullptr ? Variant(pattern->counter_key) : Variant(p_tier_id);
+			const Variant counter_key = pattern->counter_key != nullptr ? dictionary_key(pattern->counter_key) : Variant(p_tier_id);
 			return String(pattern->text) + String::num_int64(take_edition(r_counters, counter_key));
 		}
 	}
@@ -265,11 +268,10 @@ String tournament_name(const String &p_format_id, const String &p_tier_id, const
 
 std::vector<TournamentStage> build_stage_plan(const Tournament &p_tournament) {
 	std::vector<TournamentStage> stages;
-	const CharString format_id = p_tournament.format_id.utf8();
-	const bool best_of_five = same_id(p_tournament.tier_id, "HIGHEST");
+	const bool best_of_five = p_tournament.tier_id == TierKind::HIGHEST;
 	const int32_t rest_days = tier_rest_days(p_tournament.tier_id);
 	for (const StagePlanRow &row : STAGE_PLANS) {
-		if (!same_id(format_id, row.format_id)) {
+		if (p_tournament.format_id != row.format) {
 			continue;
 		}
 		if (stages.empty()) {
@@ -292,8 +294,8 @@ Tournament make_created_tournament(const CreationRequest &p_request, int32_t p_i
 	tournament.id = p_id;
 	tournament.city = hosted ? p_request.city.strip_edges() : String();
 	tournament.name = tournament_name(p_request.format_id, p_request.tier_id, p_request.inv_date, tournament.city, r_counters);
-	tournament.format_id = p_request.format_id;
-	tournament.tier_id = p_request.tier_id;
+	tournament.format_id = CodedState<FormatKind>::from_text(p_request.format_id);
+	tournament.tier_id = CodedState<TierKind>::from_text(p_request.tier_id);
 	tournament.prize = prize_pool(p_request.format_id, p_request.tier_id);
 	tournament.size = format_size(p_request.format_id);
 	tournament.inv_date = p_request.inv_date;

@@ -21,8 +21,10 @@ const TierSpec *find_tier(const godot::String &p_tier_id);
 // Catalog values with the defaults of unknown ids, for records loaded from any save.
 int32_t format_size(const godot::String &p_format_id);
 int32_t tier_lead_days(const godot::String &p_tier_id);
-int32_t tier_rest_days(const godot::String &p_tier_id);
-int32_t tier_rank_offset(const godot::String &p_tier_id);
+// The tier's row of the catalog, null for a tier outside it.
+const TierSpec *tier_spec(const CodedState<TierKind> &p_tier);
+int32_t tier_rest_days(const CodedState<TierKind> &p_tier);
+int32_t tier_rank_offset(const CodedState<TierKind> &p_tier);
 // Base prize times the tier's factor, halves away from zero.
 int32_t prize_pool(const godot::String &p_format_id, const godot::String &p_tier_id);
 

@@ -2,6 +2,7 @@
 
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 
@@ -90,8 +91,7 @@ void for_each_dictionary(const Dictionary &p_data, const Variant &p_key, Each p_
 }
 
 const char *const QUOTA_STAGES[] = { "stage3", "stage2", "stage1" };
-const char *const QUOTA_REGIONS[] = { "EU", "AM", "AS" };
-constexpr int64_t DEFAULT_QUOTAS[3][3] = {
+constexpr int64_t DEFAULT_QUOTAS[3][REGION_COUNT] = {
 	{ 6, 1, 1 },
 	{ 5, 3, 0 },
 	{ 6, 6, 4 },
@@ -101,13 +101,13 @@ constexpr int64_t DEFAULT_QUOTAS[3][3] = {
 
 MatchNode make_match_node() {
 	MatchNode node;
-	node.status = TF_TEXT("PENDING");
+	node.status = MatchStatus::PENDING;
 	return node;
 }
 
 Tournament make_tournament() {
 	Tournament tournament;
-	tournament.status = TF_TEXT("PENDING");
+	tournament.status = TournamentStatus::PENDING;
 	return tournament;
 }
 
@@ -137,7 +137,7 @@ Dictionary node_to_dict(const MatchNode &p_node) {
 	data[TF_KEY("team_b")] = detached(p_node.team_b);
 	data[TF_KEY("winner_to")] = link_to_dict(p_node.winner_to);
 	data[TF_KEY("loser_to")] = link_to_dict(p_node.loser_to);
-	data[TF_KEY("status")] = p_node.status;
+	data[TF_KEY("status")] = p_node.status.text();
 	data[TF_KEY("is_bo5")] = p_node.is_bo5;
 	data[TF_KEY("loser_tag")] = p_node.loser_tag;
 	data[TF_KEY("date")] = p_node.date;
@@ -163,7 +163,7 @@ MatchNode node_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier)
 	node.team_b = read_entry_dictionary(data, TF_KEY("team_b"), r_copier);
 	node.winner_to = link_from_dict(read_dictionary(data, TF_KEY("winner_to")));
 	node.loser_to = link_from_dict(read_dictionary(data, TF_KEY("loser_to")));
-	node.status = read_string(data, TF_KEY("status"), TF_KEY("PENDING"));
+	node.status = CodedState<MatchStatus>::from_text(read_string(data, TF_KEY("status"), TF_KEY("PENDING")));
 	node.is_bo5 = read_bool(data, TF_KEY("is_bo5"));
 	node.loser_tag = read_string(data, TF_KEY("loser_tag"));
 	node.date = read_string(data, TF_KEY("date"));
@@ -187,7 +187,7 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 	}
 
 	Dictionary data;
-	data[TF_KEY("type")] = p_stage.type;
+	data[TF_KEY("type")] = p_stage.type.text();
 	data[TF_KEY("name")] = p_stage.name;
 	data[TF_KEY("rounds")] = detached(p_stage.rounds);
 	data[TF_KEY("nodes")] = nodes;
@@ -204,7 +204,7 @@ Dictionary stage_to_dict(const TournamentStage &p_stage) {
 TournamentStage stage_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_copier) {
 	const Dictionary data = readable_by_text_keys(p_data);
 	TournamentStage stage;
-	stage.type = read_string(data, TF_KEY("type"));
+	stage.type = CodedState<StageKind>::from_text(read_string(data, TF_KEY("type")));
 	stage.name = read_string(data, TF_KEY("name"));
 	stage.rounds = read_array(data, TF_KEY("rounds"));
 	for_each_dictionary(data, TF_KEY("nodes"), [&stage, &r_copier](const Dictionary &p_node) {
@@ -230,10 +230,10 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 
 	Dictionary data;
 	data[TF_KEY("id")] = p_tournament.id;
-	data[TF_KEY("status")] = p_tournament.status;
+	data[TF_KEY("status")] = p_tournament.status.text();
 	data[TF_KEY("name")] = p_tournament.name;
-	data[TF_KEY("format_id")] = p_tournament.format_id;
-	data[TF_KEY("tier_id")] = p_tournament.tier_id;
+	data[TF_KEY("format_id")] = p_tournament.format_id.text();
+	data[TF_KEY("tier_id")] = p_tournament.tier_id.text();
 	data[TF_KEY("city")] = p_tournament.city;
 	data[TF_KEY("prize")] = p_tournament.prize;
 	data[TF_KEY("size")] = p_tournament.size;
@@ -259,10 +259,10 @@ Tournament tournament_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_
 	const Dictionary data = readable_by_text_keys(p_data);
 	Tournament tournament;
 	tournament.id = read_int32(data, TF_KEY("id"), 0);
-	tournament.status = read_string(data, TF_KEY("status"), TF_KEY("PENDING"));
+	tournament.status = CodedState<TournamentStatus>::from_text(read_string(data, TF_KEY("status"), TF_KEY("PENDING")));
 	tournament.name = read_string(data, TF_KEY("name"));
-	tournament.format_id = read_string(data, TF_KEY("format_id"));
-	tournament.tier_id = read_string(data, TF_KEY("tier_id"));
+	tournament.format_id = CodedState<FormatKind>::from_text(read_string(data, TF_KEY("format_id")));
+	tournament.tier_id = CodedState<TierKind>::from_text(read_string(data, TF_KEY("tier_id")));
 	tournament.city = read_string(data, TF_KEY("city"));
 	tournament.prize = read_int32(data, TF_KEY("prize"), 0);
 	tournament.size = read_int32(data, TF_KEY("size"), 0);
@@ -296,10 +296,10 @@ Dictionary normalize_quota_map(const Dictionary &p_quotas) {
 	for (size_t stage = 0; stage < 3; ++stage) {
 		const Dictionary given = readable_by_text_keys(quotas.get(dictionary_key(QUOTA_STAGES[stage]), Variant()).operator Dictionary());
 		Dictionary regions;
-		for (size_t region = 0; region < 3; ++region) {
+		for (size_t region = 0; region < REGION_COUNT; ++region) {
 			const int64_t fallback = DEFAULT_QUOTAS[stage][region];
-			const int64_t quota = read_saved_int64(given.get(dictionary_key(QUOTA_REGIONS[region]), Variant(fallback)));
-			regions[dictionary_key(QUOTA_REGIONS[region])] = quota < 0 ? fallback : quota;
+			const int64_t quota = read_saved_int64(given.get(dictionary_key(REGION_CODES[region]), Variant(fallback)));
+			regions[dictionary_key(REGION_CODES[region])] = quota < 0 ? fallback : quota;
 		}
 		result[dictionary_key(QUOTA_STAGES[stage])] = regions;
 	}

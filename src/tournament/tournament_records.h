@@ -6,7 +6,8 @@
 // container is ever shared between the records and a script.
 
 #include "common/played_maps.h"
-
+#include "data/tournament_catalog.h"
+#include "tournament/coded_state.h"
 #include "tournament/loaded_record_copy.h"
 
 #include <godot_cpp/variant/array.hpp>
@@ -18,6 +19,51 @@
 #include <vector>
 
 namespace teamforge {
+
+enum class MatchStatus {
+	PENDING,
+	PLAYED,
+	OTHER,
+};
+
+enum class TournamentStatus {
+	PENDING,
+	WAITING,
+	ACTIVE,
+	COMPLETED,
+	OTHER,
+};
+
+template <>
+struct CodeTexts<MatchStatus> {
+	static const char *text(size_t p_index) {
+		static constexpr const char *TEXTS[] = { "PENDING", "PLAYED" };
+		return TEXTS[p_index];
+	}
+};
+
+template <>
+struct CodeTexts<TournamentStatus> {
+	static const char *text(size_t p_index) {
+		static constexpr const char *TEXTS[] = { "PENDING", "WAITING", "ACTIVE", "COMPLETED" };
+		return TEXTS[p_index];
+	}
+};
+
+template <>
+struct CodeTexts<StageKind> {
+	static const char *text(size_t p_index) { return STAGE_KIND_TEXTS[p_index]; }
+};
+
+template <>
+struct CodeTexts<FormatKind> {
+	static const char *text(size_t p_index) { return FORMAT_TABLE[p_index].id; }
+};
+
+template <>
+struct CodeTexts<TierKind> {
+	static const char *text(size_t p_index) { return TIER_TABLE[p_index].id; }
+};
 
 struct NodeLink {
 	godot::String id;
@@ -35,7 +81,7 @@ struct MatchNode {
 	godot::Dictionary team_b;
 	NodeLink winner_to;
 	NodeLink loser_to;
-	godot::String status; // "PENDING" until played, then "PLAYED"; set by make_match_node().
+	CodedState<MatchStatus> status; // PENDING until played, then PLAYED; set by make_match_node().
 	bool is_bo5 = false;
 	godot::String loser_tag;
 	godot::String date;
@@ -58,7 +104,7 @@ struct MatchNode {
 class SwissRecordIndex;
 
 struct TournamentStage {
-	godot::String type;
+	CodedState<StageKind> type;
 	godot::String name;
 	godot::Array rounds;
 	std::vector<MatchNode> nodes;
@@ -75,10 +121,10 @@ struct TournamentStage {
 
 struct Tournament {
 	int32_t id = 0;
-	godot::String status; // "PENDING" from make_tournament().
+	CodedState<TournamentStatus> status; // PENDING from make_tournament().
 	godot::String name;
-	godot::String format_id;
-	godot::String tier_id;
+	CodedState<FormatKind> format_id;
+	CodedState<TierKind> tier_id;
 	godot::String city;
 	int32_t prize = 0;
 	int32_t size = 0;
@@ -105,7 +151,7 @@ struct Tournament {
 using TournamentPtr = std::shared_ptr<Tournament>;
 using TournamentList = std::vector<TournamentPtr>;
 
-// Records with their defaults ("PENDING" statuses).
+// Records with their defaults (PENDING statuses).
 MatchNode make_match_node();
 Tournament make_tournament();
 

@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/game_rules.h"
 #include "data/tournament_catalog.h"
 #include "team_data.h"
 #include "team_database.h"
@@ -28,32 +29,14 @@ struct RegionAlias {
 };
 
 constexpr RegionAlias REGION_ALIASES[] = {
-	{ "EU", "EU" },
-	{ "EUROPE", "EU" },
-	{ "AM", "AM" },
-	{ "AMERICA", "AM" },
-	{ "AMERICAS", "AM" },
-	{ "AS", "AS" },
-	{ "ASIA", "AS" },
+	{ REGION_EU, REGION_EU },
+	{ "EUROPE", REGION_EU },
+	{ REGION_AM, REGION_AM },
+	{ "AMERICA", REGION_AM },
+	{ "AMERICAS", REGION_AM },
+	{ REGION_AS, REGION_AS },
+	{ "ASIA", REGION_AS },
 };
-
-// The alias table as engine texts, made once per thread: the leaderboard normalises every team's region.
-struct RegionAliasTexts {
-	String text[std::size(REGION_ALIASES)];
-	String code[std::size(REGION_ALIASES)];
-
-	RegionAliasTexts() {
-		for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
-			text[i] = String(REGION_ALIASES[i].text);
-			code[i] = String(REGION_ALIASES[i].code);
-		}
-	}
-};
-
-const RegionAliasTexts &region_alias_texts() {
-	static thread_local const RegionAliasTexts per_thread;
-	return per_thread;
-}
 
 // What the ordering needs of a team, read once so the sort stays on C++ values.
 struct Standing {
@@ -143,10 +126,9 @@ Array tier_options(const FormatSpec &p_format) {
 
 String normalize_region(const String &p_region) {
 	const String code = p_region.strip_edges().to_upper();
-	const RegionAliasTexts &aliases = region_alias_texts();
-	for (size_t i = 0; i < std::size(REGION_ALIASES); i++) {
-		if (code == aliases.text[i]) {
-			return aliases.code[i];
+	for (const RegionAlias &alias : REGION_ALIASES) {
+		if (code == fixed_text(alias.text)) {
+			return fixed_text(alias.code);
 		}
 	}
 	return code;
@@ -187,9 +169,7 @@ Dictionary leaderboard_view(const TeamDatabase *p_database, const String &p_regi
 		order[i]->global_rank = static_cast<int64_t>(i) + 1;
 	}
 
-	static const String ALL("ALL");
-	static const String PRIZE("PRIZE");
-	const bool every_region = p_region_filter == ALL;
+	const bool every_region = p_region_filter == TF_TEXT("ALL");
 	std::vector<Standing *> kept;
 	kept.reserve(order.size());
 	for (Standing *standing : order) {
@@ -198,7 +178,7 @@ Dictionary leaderboard_view(const TeamDatabase *p_database, const String &p_regi
 			kept.push_back(standing);
 		}
 	}
-	if (p_sort_mode == PRIZE) {
+	if (p_sort_mode == TF_TEXT("PRIZE")) {
 		std::stable_sort(kept.begin(), kept.end(), prize_order);
 	}
 

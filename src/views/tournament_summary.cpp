@@ -39,9 +39,9 @@ Dictionary tournament_summary(const Tournament &p_tournament) {
 	Dictionary summary;
 	summary[TF_KEY("id")] = p_tournament.id;
 	summary[TF_KEY("name")] = p_tournament.name;
-	summary[TF_KEY("format_id")] = p_tournament.format_id;
-	summary[TF_KEY("tier_id")] = p_tournament.tier_id;
-	summary[TF_KEY("status")] = p_tournament.status;
+	summary[TF_KEY("format_id")] = p_tournament.format_id.text();
+	summary[TF_KEY("tier_id")] = p_tournament.tier_id.text();
+	summary[TF_KEY("status")] = p_tournament.status.text();
 	summary[TF_KEY("inv_date")] = p_tournament.inv_date;
 	summary[TF_KEY("start_date")] = p_tournament.start_date;
 	summary[TF_KEY("prize")] = p_tournament.prize;

@@ -123,6 +123,38 @@ func test_lists_inside_the_lists_of_a_loaded_record_are_the_managers_own() -> vo
 				"%s: the loaded lists stay as loaded" % load_by)
 
 
+func test_states_outside_the_catalog_are_kept_as_written_and_never_acted_on() -> void:
+	# A save from elsewhere may name statuses, stage types, formats and tiers the library does not know, or
+	# known ones in another case: each is saved back as written, and none reads as a state a day acts on.
+	var odd := _full_tournament(1)
+	odd["status"] = "waiting"
+	odd["format_id"] = "LAN"
+	odd["tier_id"] = "TIER_9"
+	odd["inv_date"] = "2026-01-01"
+	odd["start_date"] = "2026-01-01"
+	odd["stages"][0]["type"] = "ROUND_ROBIN"
+	odd["stages"][0]["nodes"][0]["status"] = "DELAYED"
+	odd["stages"][0]["nodes"][1]["status"] = ""
+	odd["current_stage_idx"] = 0
+	odd["rest"] = 0
+	var blank := _full_tournament(2)
+	blank["status"] = ""
+	blank["format_id"] = ""
+	blank["tier_id"] = "highest"
+	blank["stages"][0]["type"] = "swiss"
+	blank["current_stage_idx"] = 0
+	blank["rest"] = 0
+	tm.set_tournaments([odd, blank])
+	assert_eq(tm.get_tournaments(), [odd, blank], "unknown texts load as written")
+	var db: TeamDatabase = autofree(TeamDatabase.new())
+	tm.set_team_database(db)
+	assert_true(tm.advance_day(), "the day runs")
+	assert_eq(tm.get_tournaments(), [odd, blank], "a day leaves them as they were")
+	var copy: TournamentManager = autofree(TournamentManager.new())
+	copy.from_dict(tm.to_dict())
+	assert_eq(copy.get_tournaments(), [odd, blank], "save and load keep them")
+
+
 func test_missing_keys_load_their_defaults() -> void:
 	tm.set_tournaments([{"stages": [{"nodes": [{}]}]}])
 	var t: Dictionary = tm.get_tournaments()[0]

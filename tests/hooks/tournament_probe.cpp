@@ -60,7 +60,7 @@ void TeamforgeTournamentProbe::_bind_methods() {
 
 TeamforgeTournamentProbe::TeamforgeTournamentProbe() {
 	match_simulator.instantiate();
-	tournament.status = "ACTIVE";
+	tournament.status = teamforge::TournamentStatus::ACTIVE;
 }
 
 void TeamforgeTournamentProbe::set_database(const Variant &p_database) {
@@ -73,9 +73,9 @@ Ref<MatchSimulator> TeamforgeTournamentProbe::get_simulator() const {
 
 void TeamforgeTournamentProbe::set_tournament(const Dictionary &p_fields) {
 	tournament.id = p_fields.get("id", tournament.id);
-	tournament.format_id = p_fields.get("format_id", tournament.format_id);
-	tournament.tier_id = p_fields.get("tier_id", tournament.tier_id);
-	tournament.status = p_fields.get("status", tournament.status);
+	tournament.format_id = teamforge::CodedState<teamforge::FormatKind>::from_text(p_fields.get("format_id", tournament.format_id.text()));
+	tournament.tier_id = teamforge::CodedState<teamforge::TierKind>::from_text(p_fields.get("tier_id", tournament.tier_id.text()));
+	tournament.status = teamforge::CodedState<teamforge::TournamentStatus>::from_text(p_fields.get("status", tournament.status.text()));
 	tournament.current_stage_idx = p_fields.get("current_stage_idx", tournament.current_stage_idx);
 	tournament.initial_vrs = p_fields.get("initial_vrs", tournament.initial_vrs);
 	tournament.placements = p_fields.get("placements", tournament.placements);
@@ -132,13 +132,13 @@ Array TeamforgeTournamentProbe::shuffle(const Array &p_entries) {
 void TeamforgeTournamentProbe::seed_stage(int64_t p_index, const Array &p_seed_list, bool p_first_stage) {
 	teamforge::TournamentStage *stage = stage_at(p_index);
 	ERR_FAIL_NULL(stage);
-	if (stage->type == String("SWISS")) {
+	if (stage->type == teamforge::StageKind::SWISS) {
 		teamforge::seed_swiss_stage(*this, *stage, p_seed_list);
-	} else if (stage->type == String("SINGLE_ELIM")) {
+	} else if (stage->type == teamforge::StageKind::SINGLE_ELIM) {
 		teamforge::seed_single_elim_stage(*stage, p_seed_list, p_first_stage);
-	} else if (stage->type == String("BLAST_BRACKET")) {
+	} else if (stage->type == teamforge::StageKind::BLAST_BRACKET) {
 		teamforge::seed_blast_stage(*stage, p_seed_list);
-	} else if (stage->type == String("IEM_GROUPS")) {
+	} else if (stage->type == teamforge::StageKind::IEM_GROUPS) {
 		teamforge::seed_group_stage(*stage, p_seed_list);
 	}
 }
@@ -152,11 +152,11 @@ bool TeamforgeTournamentProbe::score_node(int64_t p_index, const String &p_node_
 		}
 		node.score_a = p_score_a;
 		node.score_b = p_score_b;
-		node.status = "PLAYED";
+		node.status = teamforge::MatchStatus::PLAYED;
 		const bool a_won = p_score_a > p_score_b;
 		node.winner = a_won ? node.team_a : node.team_b;
 		node.loser = a_won ? node.team_b : node.team_a;
-		if (stage->type == String("SWISS")) {
+		if (stage->type == teamforge::StageKind::SWISS) {
 			teamforge::update_swiss_records(*stage, node);
 			return true;
 		}
