@@ -128,6 +128,35 @@ func test_names_objects_and_hashes_cross_the_binding_layer_as_scripts_see_them()
 	assert_null(probe.mix_values("", &"", null).held, "a Ref assigned null holds nothing")
 
 
+func test_c_strings_are_latin1_and_utf8_goes_through_string_utf8() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var decoded: Dictionary = probe.decode_and_search("", "")
+	assert_eq(decoded.latin1, "café", "one byte, one character")
+	assert_eq(decoded.utf8_as_c_string, "cafÃ©", "UTF-8 bytes read as Latin-1")
+	assert_eq(decoded.utf8, "café")
+	assert_eq(decoded.utf8_prefix, "café", "a length in bytes cuts the text")
+	assert_eq(decoded.name, &"café", "StringName from a C string")
+	assert_eq(typeof(decoded.name), TYPE_STRING_NAME)
+	assert_eq(decoded.variant, "café", "Variant from a C string")
+
+
+func test_string_searches_match_the_engine() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	# [text, part]: each result must equal the script's own String method.
+	var cases := [["Grand Final", "Final"], ["Grand Final", "final"], ["Swiss R1", "Swiss"], ["ab", ""],
+		["", "a"], ["Ünïcode Ünï", "Ünï"], ["semi-final", "semi"], ["aaa", "aa"]]
+	for pair in cases:
+		var text: String = pair[0]
+		var part: String = pair[1]
+		var found: Dictionary = probe.decode_and_search(text, part)
+		var where := "%s / %s" % [text, part]
+		assert_eq(found.begins_with, text.begins_with(part), "begins_with " + where)
+		assert_eq(found.contains, text.contains(part), "contains " + where)
+		assert_eq(found.find, text.find(part), "find " + where)
+		assert_eq(found.find_after_first, text.find(part, text.find(part) + 1), "find from " + where)
+	assert_eq(probe.decode_and_search("Ünïcode Ünï", "Ünï").find_after_first, 8, "positions count characters")
+
+
 class WarningCatcher:
 	extends Logger
 	var warnings: Array[String] = []

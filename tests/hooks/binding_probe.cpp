@@ -32,6 +32,7 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("format_pair", "format", "first", "second"), &TeamforgeBindingProbe::format_pair);
 	ClassDB::bind_method(D_METHOD("read_key", "dictionary", "key"), &TeamforgeBindingProbe::read_key);
 	ClassDB::bind_method(D_METHOD("mix_values", "text", "name", "object"), &TeamforgeBindingProbe::mix_values);
+	ClassDB::bind_method(D_METHOD("decode_and_search", "text", "part"), &TeamforgeBindingProbe::decode_and_search);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -96,6 +97,21 @@ Dictionary TeamforgeBindingProbe::mix_values(const String &p_text, const StringN
 	result["same"] = p_name == p_text;
 	result["held"] = slot;
 	result["hash"] = static_cast<int64_t>(Variant(p_name).hash());
+	return result;
+}
+
+Dictionary TeamforgeBindingProbe::decode_and_search(const String &p_text, const String &p_part) const {
+	Dictionary result;
+	result["latin1"] = String("caf\xe9");
+	result["utf8_as_c_string"] = String("caf\xc3\xa9");
+	result["utf8"] = String::utf8("caf\xc3\xa9");
+	result["utf8_prefix"] = String::utf8("caf\xc3\xa9!", 5);
+	result["name"] = StringName("caf\xe9");
+	result["variant"] = Variant("caf\xe9");
+	result["begins_with"] = p_text.begins_with(p_part);
+	result["contains"] = p_text.contains(p_part);
+	result["find"] = p_text.find(p_part);
+	result["find_after_first"] = p_text.find(p_part, p_text.find(p_part) + 1);
 	return result;
 }
 

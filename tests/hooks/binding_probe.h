@@ -40,6 +40,9 @@ public:
 	// Runs the String and StringName operators, a Ref assigned from a Variant and a Variant assigned an
 	// object pointer over the given values; the results by name.
 	Dictionary mix_values(const String &p_text, const StringName &p_name, const Variant &p_object) const;
+	// The same bytes (e9, then c3 a9) read as C strings and through String::utf8; begins_with, contains
+	// and find over p_text with p_part.
+	Dictionary decode_and_search(const String &p_text, const String &p_part) const;
 };
 
 } // namespace godot

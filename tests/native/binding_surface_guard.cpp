@@ -67,6 +67,14 @@ static_assert(std::is_same_v<Equals<const StringName &, const String &>, bool>, 
 static_assert(std::is_convertible_v<const StringName &, String>, "String from StringName");
 static_assert(!std::is_constructible_v<String, const char *, int64_t>, "no String(const char *, length)");
 
+// String searches: godot-cpp's generated signatures (find's start defaults to 0).
+static_assert(std::is_same_v<decltype(std::declval<const String &>().begins_with(String())), bool>, "begins_with");
+static_assert(std::is_same_v<decltype(std::declval<const String &>().contains(String())), bool>, "contains");
+static_assert(std::is_same_v<decltype(std::declval<const String &>().find(String())), int64_t>, "find");
+static_assert(std::is_same_v<decltype(std::declval<const String &>().find(String(), int64_t())), int64_t>, "find from");
+// UTF-8 is read only through String::utf8, which takes a length in bytes.
+static_assert(std::is_same_v<decltype(String::utf8("", int64_t())), String>, "String::utf8(bytes, length)");
+
 // Variant: a 32-bit hash.
 static_assert(std::is_same_v<decltype(std::declval<const Variant &>().hash()), uint32_t>, "Variant::hash is 32 bits");
 

@@ -41,9 +41,10 @@ namespace internal {
 	X(variant_get_ptr_destructor, VariantGetPtrDestructor)                              \
 	X(variant_construct, VariantConstruct)                                              \
 	X(variant_get_ptr_utility_function, VariantGetPtrUtilityFunction)                   \
+	X(string_new_with_latin1_chars, StringNewWithLatin1Chars)                           \
 	X(string_new_with_utf8_chars_and_len2, StringNewWithUtf8CharsAndLen2)               \
 	X(string_to_utf8_chars, StringToUtf8Chars)                                          \
-	X(string_name_new_with_utf8_chars_and_len, StringNameNewWithUtf8CharsAndLen)        \
+	X(string_name_new_with_latin1_chars, StringNameNewWithLatin1Chars)                  \
 	X(packed_string_array_operator_index_const, PackedStringArrayOperatorIndexConst)    \
 	X(array_operator_index, ArrayOperatorIndex)                                         \
 	X(array_operator_index_const, ArrayOperatorIndexConst)                              \
