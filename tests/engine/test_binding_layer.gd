@@ -157,6 +157,44 @@ func test_string_searches_match_the_engine() -> void:
 	assert_eq(probe.decode_and_search("Ünïcode Ünï", "Ünï").find_after_first, 8, "positions count characters")
 
 
+func test_validated_object_is_null_once_the_object_is_freed() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var node := TeamDatabase.new()
+	var live: Dictionary = probe.validate_object(node)
+	assert_same(live.validated, node)
+	assert_true(live.unchecked_agrees, "a live object reads the same both ways")
+	node.free()
+	assert_eq(probe.validate_object(node), {"validated": null}, "a freed object")
+	assert_eq(probe.validate_object(7), {"validated": null}, "an int is no object")
+	assert_eq(probe.validate_object(null), {"validated": null})
+	var team := TeamData.new()
+	assert_same(probe.validate_object(team).validated, team)
+
+
+func test_refs_convert_by_cast_to_and_move_without_counting() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var team := TeamData.new()
+	var refs: Dictionary = probe.convert_refs(team)
+	assert_same(refs.base, team)
+	assert_same(refs.team, team, "Ref<RefCounted> to Ref<TeamData>")
+	assert_null(refs.simulator, "a TeamData is no MatchSimulator")
+	assert_eq(refs.fresh_count, 1, "a raw pointer takes the first reference once")
+	assert_eq(refs.moved_count, 1, "a move adds no reference")
+	assert_null(refs.source_after_move, "the moved-from Ref is empty")
+	assert_eq(refs.move_assigned_count, 1)
+	assert_eq(refs.widened_count, 2)
+	assert_true(refs.emptied, "ref = nullptr")
+	assert_eq(team.get_reference_count(), 3, "this variable and the two results")
+	var kept: WeakRef = weakref(refs.kept)
+	refs = {}
+	assert_null(kept.get_ref(), "the moved record is freed with its last reference")
+	var simulator := MatchSimulator.new()
+	var other: Dictionary = probe.convert_refs(simulator)
+	assert_null(other.team, "a MatchSimulator is no TeamData")
+	assert_same(other.simulator, simulator)
+	assert_null(probe.convert_refs(null).base, "no object")
+
+
 class WarningCatcher:
 	extends Logger
 	var warnings: Array[String] = []

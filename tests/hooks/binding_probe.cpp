@@ -1,5 +1,6 @@
 #include "binding_probe.h"
 
+#include "match_simulator.h"
 #include "team_data.h"
 #include "team_database.h"
 
@@ -33,6 +34,8 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("read_key", "dictionary", "key"), &TeamforgeBindingProbe::read_key);
 	ClassDB::bind_method(D_METHOD("mix_values", "text", "name", "object"), &TeamforgeBindingProbe::mix_values);
 	ClassDB::bind_method(D_METHOD("decode_and_search", "text", "part"), &TeamforgeBindingProbe::decode_and_search);
+	ClassDB::bind_method(D_METHOD("validate_object", "value"), &TeamforgeBindingProbe::validate_object);
+	ClassDB::bind_method(D_METHOD("convert_refs", "object"), &TeamforgeBindingProbe::convert_refs);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -112,6 +115,44 @@ Dictionary TeamforgeBindingProbe::decode_and_search(const String &p_text, const 
 	result["contains"] = p_text.contains(p_part);
 	result["find"] = p_text.find(p_part);
 	result["find_after_first"] = p_text.find(p_part, p_text.find(p_part) + 1);
+	return result;
+}
+
+Dictionary TeamforgeBindingProbe::validate_object(const Variant &p_value) const {
+	Object *validated = p_value.get_validated_object();
+	Dictionary result;
+	result["validated"] = validated;
+	// Only a live object may be read unchecked.
+	if (validated != nullptr) {
+		result["unchecked_agrees"] = p_value.operator Object *() == validated;
+	}
+	return result;
+}
+
+Dictionary TeamforgeBindingProbe::convert_refs(const Variant &p_object) const {
+	Dictionary result;
+	const Ref<RefCounted> base = p_object;
+	const Ref<TeamData> team = base;
+	Ref<MatchSimulator> simulator;
+	simulator = base;
+	result["base"] = base;
+	result["team"] = team;
+	result["simulator"] = simulator;
+
+	Ref<TeamData> fresh;
+	fresh = memnew(TeamData);
+	result["fresh_count"] = fresh->get_reference_count();
+	Ref<TeamData> moved = std::move(fresh);
+	result["moved_count"] = moved->get_reference_count();
+	result["source_after_move"] = fresh;
+	Ref<TeamData> again;
+	again = std::move(moved);
+	result["move_assigned_count"] = again->get_reference_count();
+	const Ref<RefCounted> widened = again;
+	result["widened_count"] = widened->get_reference_count();
+	again = nullptr;
+	result["emptied"] = again.is_null();
+	result["kept"] = widened;
 	return result;
 }
 

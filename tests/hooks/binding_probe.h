@@ -43,6 +43,11 @@ public:
 	// The same bytes (e9, then c3 a9) read as C strings and through String::utf8; begins_with, contains
 	// and find over p_text with p_part.
 	Dictionary decode_and_search(const String &p_text, const String &p_part) const;
+	// p_value.get_validated_object(), and whether the unchecked conversion agrees for a live value.
+	Dictionary validate_object(const Variant &p_value) const;
+	// Ref conversions over p_object: to Ref<RefCounted>, then by cast_to to Ref<TeamData> and to
+	// Ref<MatchSimulator>; a fresh record assigned as a raw pointer, moved, and emptied with nullptr.
+	Dictionary convert_refs(const Variant &p_object) const;
 };
 
 } // namespace godot
