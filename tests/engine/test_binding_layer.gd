@@ -205,6 +205,31 @@ class WarningCatcher:
 			warnings.append(rationale if rationale != "" else code)
 
 
+func test_methods_bound_by_bare_name_or_with_fewer_names_are_accepted() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.describe_binding("mix_values"),
+			{"found": true, "arguments": 3, "names": [&"text", &"name", &"object"], "defaults": 0})
+	assert_eq(probe.describe_binding(), {"found": true, "arguments": 2, "names": [&"source", &"signal"], "defaults": 0},
+			"bound by a bare name with a default: the default (\"watch\") fills the call")
+	assert_eq(probe.describe_binding("describe_binding"), {"found": true, "arguments": 1, "names": [], "defaults": 1})
+	assert_eq(probe.describe_binding("no_such_method"), {"found": false})
+	var listed: Array = ClassDB.class_get_method_list("TeamforgeBindingProbe", true).filter(
+			func(m): return m.name == "describe_binding")
+	assert_eq(listed.size(), 1, "bound once")
+	assert_eq(listed[0].args.size(), 1)
+	assert_eq(listed[0].args[0].name, "_unnamed_arg0", "the engine's name for an unnamed argument")
+	assert_eq(listed[0].default_args, ["watch"])
+
+
+func test_warn_print_reaches_the_engine_warning_output() -> void:
+	var catcher := WarningCatcher.new()
+	OS.add_logger(catcher)
+	var returned: String = TeamforgeBindingProbe.new().warn_through_macros("stage list is short")
+	OS.remove_logger(catcher)
+	assert_eq(catcher.warnings, ["stage list is short", "a C string warning"])
+	assert_eq(returned, "stage list is short", "a false condition returns nothing early")
+
+
 func test_push_warning_reaches_the_engine_warning_output() -> void:
 	var catcher := WarningCatcher.new()
 	OS.add_logger(catcher)

@@ -36,6 +36,8 @@ void TeamforgeBindingProbe::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("decode_and_search", "text", "part"), &TeamforgeBindingProbe::decode_and_search);
 	ClassDB::bind_method(D_METHOD("validate_object", "value"), &TeamforgeBindingProbe::validate_object);
 	ClassDB::bind_method(D_METHOD("convert_refs", "object"), &TeamforgeBindingProbe::convert_refs);
+	ClassDB::bind_method(StringName("describe_binding"), &TeamforgeBindingProbe::describe_binding, DEFVAL(String("watch")));
+	ClassDB::bind_method(D_METHOD("warn_through_macros", "message"), &TeamforgeBindingProbe::warn_through_macros);
 }
 
 int64_t TeamforgeBindingProbe::watch(const Variant &p_source, const String &p_signal) {
@@ -154,6 +156,29 @@ Dictionary TeamforgeBindingProbe::convert_refs(const Variant &p_object) const {
 	result["emptied"] = again.is_null();
 	result["kept"] = widened;
 	return result;
+}
+
+Dictionary TeamforgeBindingProbe::describe_binding(const String &p_method) const {
+	const MethodBind *bind = ClassDB::get_method(get_class_static(), p_method);
+	Dictionary result;
+	result["found"] = bind != nullptr;
+	if (bind != nullptr) {
+		result["arguments"] = bind->argument_count();
+		Array names;
+		for (const StringName &name : bind->argument_names) {
+			names.push_back(name);
+		}
+		result["names"] = names;
+		result["defaults"] = static_cast<int64_t>(bind->default_arguments.size());
+	}
+	return result;
+}
+
+String TeamforgeBindingProbe::warn_through_macros(const String &p_message) const {
+	WARN_PRINT(p_message);
+	WARN_PRINT("a C string warning");
+	ERR_FAIL_COND_V_MSG(p_message.is_empty(), String(), "an empty message");
+	return p_message;
 }
 
 } // namespace godot

@@ -48,6 +48,11 @@ public:
 	// Ref conversions over p_object: to Ref<RefCounted>, then by cast_to to Ref<TeamData> and to
 	// Ref<MatchSimulator>; a fresh record assigned as a raw pointer, moved, and emptied with nullptr.
 	Dictionary convert_refs(const Variant &p_object) const;
+	// What ClassDB holds for this class's method p_method: whether it is bound, its argument count and
+	// names and its default count. Itself bound by a bare name, without argument names.
+	Dictionary describe_binding(const String &p_method) const;
+	// Reports p_message through WARN_PRINT and returns it through ERR_FAIL_COND_V_MSG's untaken path.
+	String warn_through_macros(const String &p_message) const;
 };
 
 } // namespace godot

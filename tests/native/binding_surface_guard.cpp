@@ -4,6 +4,8 @@
 // drift fails our own build; nothing here runs.
 #include <godot_cpp/classes/ref.hpp>
 #include <godot_cpp/classes/ref_counted.hpp>
+#include <godot_cpp/core/class_db.hpp>
+#include <godot_cpp/core/error_macros.hpp>
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/packed_string_array.hpp>
@@ -99,5 +101,23 @@ static_assert(std::is_same_v<Index<Dictionary &, const char *>, Variant &>, "Dic
 static_assert(std::is_same_v<Index<const Dictionary &, const Variant &>, const Variant &>, "const Dictionary index");
 static_assert(std::is_same_v<Index<const PackedStringArray &, int64_t>, const String &>, "PackedStringArray index");
 static_assert(std::is_same_v<decltype(std::declval<Dictionary &>().set(Variant(), Variant())), bool>, "Dictionary::set");
+
+// ClassDB: a method is named by D_METHOD(...) or by a StringName, never by a bare C string (that takes two
+// conversions); a refused binding returns null, so the result is a pointer.
+static_assert(std::is_convertible_v<const StringName &, MethodDefinition>, "a StringName names a method");
+static_assert(!std::is_convertible_v<const char *, MethodDefinition>, "a C string does not name a method");
+static_assert(std::is_same_v<decltype(ClassDB::get_method(StringName(), StringName())), MethodBind *>, "ClassDB::get_method");
+
+// The error macros take a C string or a String as their message, and return what they are given.
+[[maybe_unused]] int guarded(const String &p_message, const Object *p_object) {
+	ERR_FAIL_COND_V_MSG(p_message.is_empty(), -1, "a C string");
+	ERR_FAIL_COND_V_MSG(p_message.length() > 80, -2, p_message);
+	ERR_FAIL_NULL_V_MSG(p_object, -3, p_message);
+	WARN_PRINT(p_message);
+	WARN_PRINT("a C string");
+	ERR_PRINT(p_message);
+	ERR_PRINT("a C string");
+	return 0;
+}
 
 } // namespace

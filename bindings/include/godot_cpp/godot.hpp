@@ -22,6 +22,7 @@ namespace internal {
 	X(mem_alloc2, MemAlloc2)                                                            \
 	X(mem_free2, MemFree2)                                                              \
 	X(print_error, PrintError)                                                          \
+	X(print_error_with_message, PrintErrorWithMessage)                                  \
 	X(print_warning, PrintWarning)                                                      \
 	X(variant_new_copy, VariantNewCopy)                                                 \
 	X(variant_new_nil, VariantNewNil)                                                   \
