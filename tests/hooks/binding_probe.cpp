@@ -163,13 +163,13 @@ Dictionary TeamforgeBindingProbe::describe_binding(const String &p_method) const
 	Dictionary result;
 	result["found"] = bind != nullptr;
 	if (bind != nullptr) {
-		result["arguments"] = bind->argument_count();
+		result["arguments"] = bind->get_argument_count();
 		Array names;
-		for (const StringName &name : bind->argument_names) {
+		for (const StringName &name : bind->get_argument_names()) {
 			names.push_back(name);
 		}
 		result["names"] = names;
-		result["defaults"] = static_cast<int64_t>(bind->default_arguments.size());
+		result["defaults"] = bind->get_default_argument_count();
 	}
 	return result;
 }

@@ -61,7 +61,7 @@ static_assert(std::is_move_constructible_v<RefObject> && std::is_move_assignable
 static_assert(std::is_convertible_v<const Ref<Object> &, RefObject>, "a base Ref converts (by cast_to)");
 static_assert(std::is_convertible_v<const RefObject &, Ref<Object>>, "a derived Ref converts");
 static_assert(std::is_same_v<Assign<RefObject, const Ref<Object> &>, void>, "a base Ref is assigned (by cast_to)");
-static_assert(std::is_same_v<decltype(RefObject::get_class_static()), const StringName &>, "Ref<T>::get_class_static");
+static_assert(std::is_same_v<decltype(RefObject::get_class_static()), String>, "Ref<T>::get_class_static gives a String");
 
 // String +: a const String with a C string is ambiguous (String or StringName on the right); a
 // non-const String takes it; a C string on the left is fine.

@@ -92,6 +92,11 @@ extern void *token;
 
 } // namespace internal
 
+// godot-cpp's names for the interface functions that the library calls itself.
+namespace gdextension_interface {
+inline auto &editor_help_load_xml_from_utf8_chars_and_len = internal::gdextension_interface_editor_help_load_xml_from_utf8_chars_and_len;
+} // namespace gdextension_interface
+
 class GDExtensionBinding {
 public:
 	using Callback = void (*)(ModuleInitializationLevel p_level);

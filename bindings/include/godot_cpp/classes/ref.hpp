@@ -35,7 +35,7 @@ class Ref {
 	}
 
 public:
-	static const StringName &get_class_static() { return T::get_class_static(); }
+	static String get_class_static() { return T::get_class_static(); }
 
 	Ref() = default;
 	Ref(T *p_ptr) { take(p_ptr, true); }
