@@ -21,7 +21,7 @@ namespace teamforge {
 void load_editor_help() {
 #ifdef TEAMFORGE_EDITOR_HELP
 	// Only editor builds of the engine offer the function; export templates run without it.
-	const auto load_xml = godot::internal::gdextension_interface_editor_help_load_xml_from_utf8_chars_and_len;
+	const auto load_xml = godot::gdextension_interface::editor_help_load_xml_from_utf8_chars_and_len;
 	if (load_xml == nullptr || DOC_DATA_SIZE == 0) {
 		return;
 	}

@@ -18,9 +18,9 @@ namespace godot {
 namespace {
 
 // The list may hold anything a script put there; only live TeamData records count as teams
-// (the conversion yields null for other values and for freed objects).
+// (get_validated_object yields null for other values and for freed objects).
 TeamData *as_team(const Variant &p_value) {
-	return Object::cast_to<TeamData>(p_value.operator Object *());
+	return Object::cast_to<TeamData>(p_value.get_validated_object());
 }
 
 } // namespace

@@ -7,7 +7,7 @@ import sys
 # (builtin type, method) pairs called through variant_get_ptr_builtin_method.
 BUILTIN_METHODS = {
     "String": ["split", "strip_edges", "to_upper", "to_lower", "naturalnocasecmp_to", "hash", "to_int",
-               "to_float", "length", "is_empty", "substr"],
+               "to_float", "length", "is_empty", "substr", "begins_with", "contains", "find"],
     "Array": ["size", "is_empty", "push_back", "push_front", "insert", "remove_at", "clear", "resize",
               "duplicate", "has", "sort_custom", "is_read_only", "is_typed", "get_typed_builtin", "set"],
     "Dictionary": ["size", "is_empty", "has", "get", "erase", "clear", "keys", "duplicate", "is_read_only", "set",

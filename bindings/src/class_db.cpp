@@ -3,13 +3,40 @@
 
 #include <godot_cpp/core/error_macros.hpp>
 
+#include <map>
+#include <set>
+#include <string>
+
 namespace godot {
 
 namespace {
 
+// What the library bound on one class, to refuse a second binding of the same name.
+struct ClassRecord {
+	StringName name;
+	std::string parent;
+	std::map<std::string, MethodBind *> methods;
+	std::set<std::string> properties;
+	std::set<std::string> signals;
+};
+
+std::string key_of(const StringName &p_name) {
+	return String(p_name).utf8().get_data();
+}
+
 std::vector<StringName> &registered_classes() {
 	static std::vector<StringName> classes;
 	return classes;
+}
+
+std::map<std::string, ClassRecord> &class_records() {
+	static std::map<std::string, ClassRecord> records;
+	return records;
+}
+
+ClassRecord *find_class_record(const StringName &p_class) {
+	const auto found = class_records().find(key_of(p_class));
+	return found == class_records().end() ? nullptr : &found->second;
 }
 
 std::vector<std::unique_ptr<MethodBind>> &method_binds() {
@@ -61,14 +88,25 @@ void ClassDB::register_class_internal(const StringName &p_name, const StringName
 	internal::gdextension_interface_classdb_register_extension_class5(internal::library, p_name._native_ptr(),
 			p_parent._native_ptr(), &info);
 	registered_classes().push_back(p_name);
+	ClassRecord &record = class_records()[key_of(p_name)];
+	record.name = p_name;
+	record.parent = key_of(p_parent);
 }
 
 MethodBind *ClassDB::bind_method_internal(MethodBind *p_bind, const MethodDefinition &p_definition,
 		std::vector<Variant> p_defaults) {
-	method_binds().emplace_back(p_bind);
+	std::unique_ptr<MethodBind> owned(p_bind);
+	ClassRecord *record = find_class_record(p_bind->instance_class());
+	ERR_FAIL_NULL_V_MSG(record, nullptr, "Binding a method on a class that is not registered.");
+	const std::string method_key = key_of(p_definition.name);
+	ERR_FAIL_COND_V_MSG(record->methods.count(method_key) != 0, nullptr,
+			String("Binding duplicate method: ") + String(record->name) + "::" + String(p_definition.name) + "().");
 	const int count = p_bind->argument_count();
-	ERR_FAIL_COND_V(static_cast<int>(p_definition.args.size()) != count, p_bind);
-	ERR_FAIL_COND_V(static_cast<int>(p_defaults.size()) > count, p_bind);
+	ERR_FAIL_COND_V_MSG(static_cast<int>(p_definition.args.size()) > count, nullptr,
+			String("Method '") + String(record->name) + "::" + String(p_definition.name) +
+					"()' definition has more arguments than the actual method.");
+	method_binds().push_back(std::move(owned));
+	record->methods[method_key] = p_bind;
 	p_bind->name = p_definition.name;
 	p_bind->argument_names = p_definition.args;
 	p_bind->default_arguments = std::move(p_defaults);
@@ -80,7 +118,9 @@ MethodBind *ClassDB::bind_method_internal(MethodBind *p_bind, const MethodDefini
 	std::vector<GDExtensionClassMethodArgumentMetadata> metadata;
 	for (int i = 0; i < count; i++) {
 		infos.push_back(p_bind->argument_info(i));
-		infos.back().name = p_bind->argument_names[static_cast<size_t>(i)];
+		if (static_cast<size_t>(i) < p_bind->argument_names.size()) {
+			infos.back().name = p_bind->argument_names[static_cast<size_t>(i)];
+		}
 		metadata.push_back(p_bind->argument_metadata(i));
 	}
 	for (const PropertyInfo &info : infos) {
@@ -110,14 +150,52 @@ MethodBind *ClassDB::bind_method_internal(MethodBind *p_bind, const MethodDefini
 	return p_bind;
 }
 
+MethodBind *ClassDB::get_method(const StringName &p_class, const StringName &p_method) {
+	const ClassRecord *record = find_class_record(p_class);
+	while (record != nullptr) {
+		const auto found = record->methods.find(key_of(p_method));
+		if (found != record->methods.end()) {
+			return found->second;
+		}
+		const auto parent = class_records().find(record->parent);
+		record = parent == class_records().end() ? nullptr : &parent->second;
+	}
+	return nullptr;
+}
+
 void ClassDB::add_property(const StringName &p_class, const PropertyInfo &p_property, const StringName &p_setter,
 		const StringName &p_getter) {
+	ClassRecord *record = find_class_record(p_class);
+	ERR_FAIL_NULL_MSG(record, "Adding a property to a class that is not registered.");
+	const String where = String(p_class) + "::" + String(p_property.name);
+	ERR_FAIL_COND_MSG(record->properties.count(key_of(p_property.name)) != 0, String("Property '") + where + "' already exists.");
+	if (!p_setter.is_empty()) {
+		const MethodBind *setter = get_method(p_class, p_setter);
+		ERR_FAIL_NULL_MSG(setter, String("Setter method '") + String(p_setter) + "' not found for property '" + where + "'.");
+		ERR_FAIL_COND_MSG(setter->argument_count() != 1, String("Setter method '") + String(p_setter) + "' must take a single argument.");
+	}
+	ERR_FAIL_COND_MSG(p_getter.is_empty(), String("Getter method must be specified for '") + where + "'.");
+	const MethodBind *getter = get_method(p_class, p_getter);
+	ERR_FAIL_NULL_MSG(getter, String("Getter method '") + String(p_getter) + "' not found for property '" + where + "'.");
+	ERR_FAIL_COND_MSG(getter->argument_count() != 0, String("Getter method '") + String(p_getter) + "' must not take any argument.");
+	record->properties.insert(key_of(p_property.name));
 	const GDExtensionPropertyInfo info = p_property.to_native();
 	internal::gdextension_interface_classdb_register_extension_class_property(internal::library, p_class._native_ptr(),
 			&info, p_setter._native_ptr(), p_getter._native_ptr());
 }
 
 void ClassDB::add_signal(const StringName &p_class, const MethodInfo &p_signal) {
+	ClassRecord *record = find_class_record(p_class);
+	ERR_FAIL_NULL_MSG(record, "Adding a signal to a class that is not registered.");
+	const std::string signal_key = key_of(p_signal.name);
+	// A signal of one of our base classes counts too.
+	for (const ClassRecord *check = record; check != nullptr;) {
+		ERR_FAIL_COND_MSG(check->signals.count(signal_key) != 0,
+				String("Class '") + String(p_class) + "' already has signal '" + String(p_signal.name) + "'.");
+		const auto parent = class_records().find(check->parent);
+		check = parent == class_records().end() ? nullptr : &parent->second;
+	}
+	record->signals.insert(signal_key);
 	std::vector<GDExtensionPropertyInfo> arguments;
 	for (const PropertyInfo &argument : p_signal.arguments) {
 		arguments.push_back(argument.to_native());
@@ -132,6 +210,7 @@ void ClassDB::deinitialize() {
 		internal::gdextension_interface_classdb_unregister_extension_class(internal::library, it->_native_ptr());
 	}
 	classes.clear();
+	class_records().clear();
 	method_binds().clear();
 }
 

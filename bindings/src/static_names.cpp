@@ -1,5 +1,5 @@
 // Keeps the StringNames of static_name() until release_static_names(), at the library's last
-// deinitialisation level. Each name is built from the engine's string_name_new_with_utf8_chars_and_len.
+// deinitialisation level. Each name is built from the engine's string_name_new_with_latin1_chars.
 #include <godot_cpp/core/static_names.hpp>
 
 #include <memory>

@@ -1,7 +1,6 @@
 // String over the engine's constructors, operators and builtin String methods.
 #include <godot_cpp/variant/string.hpp>
 
-#include <cstring>
 #include <string>
 
 #include <godot_cpp/variant/packed_string_array.hpp>
@@ -17,8 +16,9 @@ String::String() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING, 0>()(opaque, nullptr);
 }
 
-String::String(const char *p_utf8) :
-		String(p_utf8, p_utf8 ? static_cast<int64_t>(std::strlen(p_utf8)) : 0) {}
+String::String(const char *p_latin1) {
+	internal::gdextension_interface_string_new_with_latin1_chars(opaque, p_latin1 ? p_latin1 : "");
+}
 
 String::String(const char *p_utf8, int64_t p_length) {
 	internal::gdextension_interface_string_new_with_utf8_chars_and_len2(opaque, p_utf8 ? p_utf8 : "", p_length);
@@ -51,9 +51,7 @@ String String::num_int64(int64_t p_number) {
 }
 
 String String::utf8(const char *p_utf8, int64_t p_length) {
-	if (p_length < 0) {
-		return String(p_utf8);
-	}
+	// The engine reads a negative length as "up to the first NUL".
 	return String(p_utf8, p_length);
 }
 
@@ -109,6 +107,24 @@ String String::operator+(const char *p_str) {
 String &String::operator+=(const String &p_other) {
 	*this = *this + p_other;
 	return *this;
+}
+
+bool String::begins_with(const String &p_text) const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(String, STRING, begins_with), opaque, &result, p_text.opaque);
+	return result != 0;
+}
+
+bool String::contains(const String &p_what) const {
+	uint8_t result = 0;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(String, STRING, contains), opaque, &result, p_what.opaque);
+	return result != 0;
+}
+
+int64_t String::find(const String &p_what, int64_t p_from) const {
+	int64_t result = -1;
+	internal::call_builtin(GODOT_BUILTIN_METHOD(String, STRING, find), opaque, &result, p_what.opaque, &p_from);
+	return result;
 }
 
 PackedStringArray String::split(const String &p_delimiter, bool p_allow_empty, int64_t p_maxsplit) const {

@@ -15,9 +15,8 @@ StringName::StringName() {
 	internal::constructor<GDEXTENSION_VARIANT_TYPE_STRING_NAME, 0>()(opaque, nullptr);
 }
 
-StringName::StringName(const char *p_utf8) {
-	internal::gdextension_interface_string_name_new_with_utf8_chars_and_len(opaque, p_utf8,
-			static_cast<GDExtensionInt>(std::strlen(p_utf8)));
+StringName::StringName(const char *p_latin1) {
+	internal::gdextension_interface_string_name_new_with_latin1_chars(opaque, p_latin1, false);
 }
 
 StringName::StringName(const String &p_string) {

@@ -1,6 +1,6 @@
-// Variant over the engine's Variant functions. Conversions are the engine's own; objects are resolved
-// through their instance id, so a Variant holding a freed object converts to null instead of a dangling
-// pointer.
+// Variant over the engine's Variant functions. Conversions are the engine's own; an object is read with
+// the engine's to-type constructor, as godot-cpp reads it, and get_validated_object() resolves it through
+// its instance id instead, so that a freed object reads as null.
 #include <godot_cpp/variant/variant.hpp>
 
 #include <godot_cpp/classes/object.hpp>
@@ -226,13 +226,22 @@ Variant::operator Callable() const {
 }
 
 Variant::operator Object *() const {
-	// The engine answers 0 for a value that holds no object, so no type query is needed first.
+	// The engine answers 0 for a value that holds no object (or null), which its to-type constructor does
+	// not tell apart.
+	if (internal::gdextension_interface_variant_get_object_instance_id(opaque) == 0) {
+		return nullptr;
+	}
+	GDExtensionObjectPtr owner = nullptr;
+	internal::variant_to(GDEXTENSION_VARIANT_TYPE_OBJECT, &owner, opaque);
+	return internal::get_wrapped(owner);
+}
+
+Object *Variant::get_validated_object() const {
 	const GDObjectInstanceID id = internal::gdextension_interface_variant_get_object_instance_id(opaque);
 	if (id == 0) {
 		return nullptr;
 	}
-	GDExtensionObjectPtr owner = internal::gdextension_interface_object_get_instance_from_id(id);
-	return internal::get_wrapped(owner);
+	return internal::get_wrapped(internal::gdextension_interface_object_get_instance_from_id(id));
 }
 
 Variant::operator ObjectID() const {

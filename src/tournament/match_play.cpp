@@ -25,10 +25,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -576,9 +574,8 @@ int32_t compute_match_heat(const TeamRoster &p_roster, const Dictionary &p_team_
 }
 
 int32_t round_heat_factor(const String &p_match_name) {
-	const godot::CharString lowered = p_match_name.to_lower().utf8();
-	const std::string name(lowered.get_data(), static_cast<size_t>(lowered.length()));
-	const auto contains = [&name](const char *p_part) { return name.find(p_part) != std::string::npos; };
+	const String name = p_match_name.to_lower();
+	const auto contains = [&name](const char *p_part) { return name.contains(p_part); };
 	if (contains("quarterfinal")) {
 		return 2;
 	}

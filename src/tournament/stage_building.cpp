@@ -4,7 +4,6 @@
 #include "common/dictionary_keys.h"
 #include "common/script_values.h"
 
-#include <cstring>
 
 namespace teamforge {
 
@@ -80,8 +79,7 @@ void seat_pair(TournamentStage &r_stage, const godot::Variant &p_id, const godot
 }
 
 bool id_has_prefix(const godot::String &p_id, const char *p_prefix) {
-	const godot::CharString text = p_id.utf8();
-	return std::strncmp(text.get_data(), p_prefix, std::strlen(p_prefix)) == 0;
+	return p_id.begins_with(p_prefix);
 }
 
 } // namespace teamforge

@@ -128,6 +128,73 @@ func test_names_objects_and_hashes_cross_the_binding_layer_as_scripts_see_them()
 	assert_null(probe.mix_values("", &"", null).held, "a Ref assigned null holds nothing")
 
 
+func test_c_strings_are_latin1_and_utf8_goes_through_string_utf8() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var decoded: Dictionary = probe.decode_and_search("", "")
+	assert_eq(decoded.latin1, "café", "one byte, one character")
+	assert_eq(decoded.utf8_as_c_string, "cafÃ©", "UTF-8 bytes read as Latin-1")
+	assert_eq(decoded.utf8, "café")
+	assert_eq(decoded.utf8_prefix, "café", "a length in bytes cuts the text")
+	assert_eq(decoded.name, &"café", "StringName from a C string")
+	assert_eq(typeof(decoded.name), TYPE_STRING_NAME)
+	assert_eq(decoded.variant, "café", "Variant from a C string")
+
+
+func test_string_searches_match_the_engine() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	# [text, part]: each result must equal the script's own String method.
+	var cases := [["Grand Final", "Final"], ["Grand Final", "final"], ["Swiss R1", "Swiss"], ["ab", ""],
+		["", "a"], ["Ünïcode Ünï", "Ünï"], ["semi-final", "semi"], ["aaa", "aa"]]
+	for pair in cases:
+		var text: String = pair[0]
+		var part: String = pair[1]
+		var found: Dictionary = probe.decode_and_search(text, part)
+		var where := "%s / %s" % [text, part]
+		assert_eq(found.begins_with, text.begins_with(part), "begins_with " + where)
+		assert_eq(found.contains, text.contains(part), "contains " + where)
+		assert_eq(found.find, text.find(part), "find " + where)
+		assert_eq(found.find_after_first, text.find(part, text.find(part) + 1), "find from " + where)
+	assert_eq(probe.decode_and_search("Ünïcode Ünï", "Ünï").find_after_first, 8, "positions count characters")
+
+
+func test_validated_object_is_null_once_the_object_is_freed() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var node := TeamDatabase.new()
+	var live: Dictionary = probe.validate_object(node)
+	assert_same(live.validated, node)
+	assert_true(live.unchecked_agrees, "a live object reads the same both ways")
+	node.free()
+	assert_eq(probe.validate_object(node), {"validated": null}, "a freed object")
+	assert_eq(probe.validate_object(7), {"validated": null}, "an int is no object")
+	assert_eq(probe.validate_object(null), {"validated": null})
+	var team := TeamData.new()
+	assert_same(probe.validate_object(team).validated, team)
+
+
+func test_refs_convert_by_cast_to_and_move_without_counting() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	var team := TeamData.new()
+	var refs: Dictionary = probe.convert_refs(team)
+	assert_same(refs.base, team)
+	assert_same(refs.team, team, "Ref<RefCounted> to Ref<TeamData>")
+	assert_null(refs.simulator, "a TeamData is no MatchSimulator")
+	assert_eq(refs.fresh_count, 1, "a raw pointer takes the first reference once")
+	assert_eq(refs.moved_count, 1, "a move adds no reference")
+	assert_null(refs.source_after_move, "the moved-from Ref is empty")
+	assert_eq(refs.move_assigned_count, 1)
+	assert_eq(refs.widened_count, 2)
+	assert_true(refs.emptied, "ref = nullptr")
+	assert_eq(team.get_reference_count(), 3, "this variable and the two results")
+	var kept: WeakRef = weakref(refs.kept)
+	refs = {}
+	assert_null(kept.get_ref(), "the moved record is freed with its last reference")
+	var simulator := MatchSimulator.new()
+	var other: Dictionary = probe.convert_refs(simulator)
+	assert_null(other.team, "a MatchSimulator is no TeamData")
+	assert_same(other.simulator, simulator)
+	assert_null(probe.convert_refs(null).base, "no object")
+
+
 class WarningCatcher:
 	extends Logger
 	var warnings: Array[String] = []
@@ -136,6 +203,31 @@ class WarningCatcher:
 			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
 		if error_type == ERROR_TYPE_WARNING:
 			warnings.append(rationale if rationale != "" else code)
+
+
+func test_methods_bound_by_bare_name_or_with_fewer_names_are_accepted() -> void:
+	var probe := TeamforgeBindingProbe.new()
+	assert_eq(probe.describe_binding("mix_values"),
+			{"found": true, "arguments": 3, "names": [&"text", &"name", &"object"], "defaults": 0})
+	assert_eq(probe.describe_binding(), {"found": true, "arguments": 2, "names": [&"source", &"signal"], "defaults": 0},
+			"bound by a bare name with a default: the default (\"watch\") fills the call")
+	assert_eq(probe.describe_binding("describe_binding"), {"found": true, "arguments": 1, "names": [], "defaults": 1})
+	assert_eq(probe.describe_binding("no_such_method"), {"found": false})
+	var listed: Array = ClassDB.class_get_method_list("TeamforgeBindingProbe", true).filter(
+			func(m): return m.name == "describe_binding")
+	assert_eq(listed.size(), 1, "bound once")
+	assert_eq(listed[0].args.size(), 1)
+	assert_eq(listed[0].args[0].name, "_unnamed_arg0", "the engine's name for an unnamed argument")
+	assert_eq(listed[0].default_args, ["watch"])
+
+
+func test_warn_print_reaches_the_engine_warning_output() -> void:
+	var catcher := WarningCatcher.new()
+	OS.add_logger(catcher)
+	var returned: String = TeamforgeBindingProbe.new().warn_through_macros("stage list is short")
+	OS.remove_logger(catcher)
+	assert_eq(catcher.warnings, ["stage list is short", "a C string warning"])
+	assert_eq(returned, "stage list is short", "a false condition returns nothing early")
 
 
 func test_push_warning_reaches_the_engine_warning_output() -> void:

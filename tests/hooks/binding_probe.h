@@ -40,6 +40,19 @@ public:
 	// Runs the String and StringName operators, a Ref assigned from a Variant and a Variant assigned an
 	// object pointer over the given values; the results by name.
 	Dictionary mix_values(const String &p_text, const StringName &p_name, const Variant &p_object) const;
+	// The same bytes (e9, then c3 a9) read as C strings and through String::utf8; begins_with, contains
+	// and find over p_text with p_part.
+	Dictionary decode_and_search(const String &p_text, const String &p_part) const;
+	// p_value.get_validated_object(), and whether the unchecked conversion agrees for a live value.
+	Dictionary validate_object(const Variant &p_value) const;
+	// Ref conversions over p_object: to Ref<RefCounted>, then by cast_to to Ref<TeamData> and to
+	// Ref<MatchSimulator>; a fresh record assigned as a raw pointer, moved, and emptied with nullptr.
+	Dictionary convert_refs(const Variant &p_object) const;
+	// What ClassDB holds for this class's method p_method: whether it is bound, its argument count and
+	// names and its default count. Itself bound by a bare name, without argument names.
+	Dictionary describe_binding(const String &p_method) const;
+	// Reports p_message through WARN_PRINT and returns it through ERR_FAIL_COND_V_MSG's untaken path.
+	String warn_through_macros(const String &p_message) const;
 };
 
 } // namespace godot

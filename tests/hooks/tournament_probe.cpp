@@ -222,7 +222,7 @@ void TeamforgeTournamentProbe::emit_event(const String &p_type, const Dictionary
 }
 
 TeamDatabase *TeamforgeTournamentProbe::database() const {
-	return Object::cast_to<TeamDatabase>(team_database.operator Object *());
+	return Object::cast_to<TeamDatabase>(team_database.get_validated_object());
 }
 
 Ref<MatchSimulator> TeamforgeTournamentProbe::simulator() {

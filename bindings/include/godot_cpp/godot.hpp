@@ -22,6 +22,7 @@ namespace internal {
 	X(mem_alloc2, MemAlloc2)                                                            \
 	X(mem_free2, MemFree2)                                                              \
 	X(print_error, PrintError)                                                          \
+	X(print_error_with_message, PrintErrorWithMessage)                                  \
 	X(print_warning, PrintWarning)                                                      \
 	X(variant_new_copy, VariantNewCopy)                                                 \
 	X(variant_new_nil, VariantNewNil)                                                   \
@@ -41,9 +42,10 @@ namespace internal {
 	X(variant_get_ptr_destructor, VariantGetPtrDestructor)                              \
 	X(variant_construct, VariantConstruct)                                              \
 	X(variant_get_ptr_utility_function, VariantGetPtrUtilityFunction)                   \
+	X(string_new_with_latin1_chars, StringNewWithLatin1Chars)                           \
 	X(string_new_with_utf8_chars_and_len2, StringNewWithUtf8CharsAndLen2)               \
 	X(string_to_utf8_chars, StringToUtf8Chars)                                          \
-	X(string_name_new_with_utf8_chars_and_len, StringNameNewWithUtf8CharsAndLen)        \
+	X(string_name_new_with_latin1_chars, StringNameNewWithLatin1Chars)                  \
 	X(packed_string_array_operator_index_const, PackedStringArrayOperatorIndexConst)    \
 	X(array_operator_index, ArrayOperatorIndex)                                         \
 	X(array_operator_index_const, ArrayOperatorIndexConst)                              \
@@ -89,6 +91,11 @@ extern GDExtensionClassLibraryPtr library;
 extern void *token;
 
 } // namespace internal
+
+// godot-cpp's names for the interface functions that the library calls itself.
+namespace gdextension_interface {
+inline auto &editor_help_load_xml_from_utf8_chars_and_len = internal::gdextension_interface_editor_help_load_xml_from_utf8_chars_and_len;
+} // namespace gdextension_interface
 
 class GDExtensionBinding {
 public:

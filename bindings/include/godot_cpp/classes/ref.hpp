@@ -14,51 +14,72 @@ template <class T>
 class Ref {
 	T *reference = nullptr;
 
-	void ref_pointer(T *p_ptr) {
-		if (p_ptr != nullptr && p_ptr->init_ref()) {
-			reference = p_ptr;
-		}
-	}
-	void ref(const Ref &p_from) {
-		if (p_from.reference == reference) {
+	// Takes p_ptr in place of the held object. p_first: p_ptr may be newly made, so its first reference
+	// is init_ref (which does not count it twice). The old reference is dropped last, so taking an object
+	// that only the old one kept alive is safe.
+	void take(T *p_ptr, bool p_first) {
+		if (p_ptr == reference) {
 			return;
 		}
-		unref();
-		if (p_from.reference != nullptr && p_from.reference->reference()) {
-			reference = p_from.reference;
+		T *old = reference;
+		reference = nullptr;
+		if (p_ptr != nullptr && (p_first ? p_ptr->init_ref() : p_ptr->reference())) {
+			reference = p_ptr;
+		}
+		release(old);
+	}
+	static void release(T *p_ptr) {
+		if (p_ptr != nullptr && p_ptr->unreference()) {
+			memdelete(p_ptr);
 		}
 	}
 
 public:
+	static String get_class_static() { return T::get_class_static(); }
+
 	Ref() = default;
-	Ref(T *p_ptr) { ref_pointer(p_ptr); }
-	Ref(const Ref &p_from) { ref(p_from); }
-	template <class U, class = std::enable_if_t<std::is_base_of_v<T, U>>>
-	Ref(const Ref<U> &p_from) {
-		ref_pointer(p_from.ptr());
+	Ref(T *p_ptr) { take(p_ptr, true); }
+	Ref(const Ref &p_from) { take(p_from.reference, false); }
+	Ref(Ref &&p_from) :
+			reference(p_from.reference) {
+		p_from.reference = nullptr;
 	}
-	Ref(const Variant &p_variant) { ref_pointer(Object::cast_to<T>(p_variant.operator Object *())); }
+	// Any other Ref converts by cast_to: a Ref of an unrelated or a base class holding something else
+	// gives an empty Ref.
+	template <class U>
+	Ref(const Ref<U> &p_from) {
+		take(Object::cast_to<T>(p_from.ptr()), false);
+	}
+	// Only a live object of class T: a freed one or any other value gives an empty Ref.
+	Ref(const Variant &p_variant) { take(Object::cast_to<T>(p_variant.get_validated_object()), false); }
 	~Ref() { unref(); }
 
-	// Assignments return nothing, as godot-cpp's do. A raw pointer or nullptr has no assignment of its
-	// own: it matches both the Ref and the Variant one, as in godot-cpp, so callers write
-	// ref = Ref<T>(pointer) or ref.unref().
-	void operator=(const Ref &p_from) { ref(p_from); }
-	template <class U, class = std::enable_if_t<std::is_base_of_v<T, U>>>
-	void operator=(const Ref<U> &p_from) {
-		ref(Ref(p_from));
-	}
-	void operator=(const Variant &p_variant) { ref(Ref(p_variant)); }
-
-	void instantiate() { *this = Ref(memnew(T)); }
-	void unref() {
-		if (reference != nullptr) {
-			T *old = reference;
-			reference = nullptr;
-			if (old->unreference()) {
-				memdelete(old);
-			}
+	// Assignments return nothing, as godot-cpp's do.
+	void operator=(const Ref &p_from) { take(p_from.reference, false); }
+	void operator=(Ref &&p_from) {
+		if (reference == p_from.reference) {
+			return;
 		}
+		T *old = reference;
+		reference = p_from.reference;
+		p_from.reference = nullptr;
+		release(old);
+	}
+	template <class U>
+	void operator=(const Ref<U> &p_from) {
+		take(Object::cast_to<T>(p_from.ptr()), false);
+	}
+	void operator=(T *p_ptr) { take(p_ptr, true); }
+	void operator=(const Variant &p_variant) { take(Object::cast_to<T>(p_variant.get_validated_object()), false); }
+
+	template <class... Args>
+	void instantiate(Args... p_args) {
+		*this = Ref(memnew(T(p_args...)));
+	}
+	void unref() {
+		T *old = reference;
+		reference = nullptr;
+		release(old);
 	}
 
 	bool is_valid() const { return reference != nullptr; }
@@ -71,6 +92,7 @@ public:
 
 	bool operator==(const Ref &p_other) const { return reference == p_other.reference; }
 	bool operator!=(const Ref &p_other) const { return reference != p_other.reference; }
+	bool operator<(const Ref &p_other) const { return reference < p_other.reference; }
 	bool operator==(const T *p_ptr) const { return reference == p_ptr; }
 	bool operator!=(const T *p_ptr) const { return reference != p_ptr; }
 };

@@ -1,5 +1,7 @@
 // ClassDB: registers the library's classes with the engine's class database, with their bound methods
-// (argument names and defaults), properties and signals.
+// (argument names and defaults), properties and signals. As in godot-cpp, a method, property or signal
+// bound twice, a property whose getter or setter is not a bound method of the right shape, and a method
+// named with more arguments than it takes are refused with an error, and the rest of the class stands.
 #pragma once
 
 #include <memory>
@@ -15,11 +17,17 @@ namespace godot {
 struct MethodDefinition {
 	StringName name;
 	std::vector<StringName> args;
+
+	MethodDefinition() = default;
+	MethodDefinition(const StringName &p_name) :
+			name(p_name) {}
 };
 
 template <class... Args>
-MethodDefinition D_METHOD(const char *p_name, const Args &...p_args) {
-	return MethodDefinition{ StringName(p_name), { StringName(p_args)... } };
+MethodDefinition D_METHOD(const StringName &p_name, const Args &...p_args) {
+	MethodDefinition definition(p_name);
+	definition.args = { StringName(p_args)... };
+	return definition;
 }
 
 class ClassDB {
@@ -31,11 +39,16 @@ public:
 		T::_bind_methods();
 	}
 
-	template <class M, class... DefaultArgs>
-	static MethodBind *bind_method(const MethodDefinition &p_definition, M p_method, const DefaultArgs &...p_defaults) {
+	// Returns the bound method, or null when it was refused. The name is a D_METHOD(...) or a bare
+	// StringName; argument names may be fewer than the arguments (the rest go unnamed).
+	template <class N, class M, class... DefaultArgs>
+	static MethodBind *bind_method(N p_method_name, M p_method, DefaultArgs... p_defaults) {
 		MethodBind *bind = internal::create_method_bind(p_method);
-		return bind_method_internal(bind, p_definition, std::vector<Variant>{ Variant(p_defaults)... });
+		return bind_method_internal(bind, p_method_name, std::vector<Variant>{ p_defaults... });
 	}
+
+	// The method bound under p_method on p_class, or null.
+	static MethodBind *get_method(const StringName &p_class, const StringName &p_method);
 
 	static void add_property(const StringName &p_class, const PropertyInfo &p_property, const StringName &p_setter,
 			const StringName &p_getter);

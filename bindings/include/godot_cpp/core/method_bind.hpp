@@ -29,6 +29,12 @@ public:
 			GDExtensionCallError &r_error) const;
 	virtual void ptrcall(void *p_instance, const GDExtensionConstTypePtr *p_args, GDExtensionTypePtr r_ret) const = 0;
 
+	// godot-cpp's accessors.
+	int get_argument_count() const { return argument_count(); }
+	int get_default_argument_count() const { return static_cast<int>(default_arguments.size()); }
+	const std::vector<StringName> &get_argument_names() const { return argument_names; }
+	StringName get_name() const { return name; }
+
 	StringName name;
 	std::vector<StringName> argument_names;
 	std::vector<Variant> default_arguments;

@@ -18,7 +18,8 @@ class String {
 
 public:
 	String();
-	String(const char *p_utf8);
+	// Each byte is one character (Latin-1), as in godot-cpp; UTF-8 text goes through String::utf8().
+	String(const char *p_latin1);
 	String(const String &p_other);
 	String(const StringName &p_from);
 	String &operator=(const String &p_other);
@@ -44,6 +45,10 @@ public:
 	PackedStringArray split(const String &p_delimiter, bool p_allow_empty = true, int64_t p_maxsplit = 0) const;
 	String strip_edges(bool p_left = true, bool p_right = true) const;
 	String substr(int64_t p_from, int64_t p_len = -1) const;
+	bool begins_with(const String &p_text) const;
+	bool contains(const String &p_what) const;
+	// The first position of p_what at or after p_from, or -1.
+	int64_t find(const String &p_what, int64_t p_from = 0) const;
 	String to_upper() const;
 	String to_lower() const;
 	int64_t naturalnocasecmp_to(const String &p_to) const;

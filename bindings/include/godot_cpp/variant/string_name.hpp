@@ -16,7 +16,8 @@ class StringName {
 
 public:
 	StringName();
-	StringName(const char *p_utf8);
+	// Each byte is one character (Latin-1), as String(const char *).
+	StringName(const char *p_latin1);
 	StringName(const String &p_string);
 	StringName(const StringName &p_other);
 	StringName &operator=(const StringName &p_other);

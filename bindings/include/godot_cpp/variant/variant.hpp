@@ -127,10 +127,15 @@ public:
 	operator Array() const;
 	operator Dictionary() const;
 	operator Callable() const;
+	// The object held, as godot-cpp converts it: without asking whether it still exists, so a value whose
+	// object may have been freed is read with get_validated_object() instead.
 	operator Object *() const;
 	// The instance id an object value holds, even once the object is gone; an int is read as an id; null
 	// for any other value.
 	operator ObjectID() const;
+
+	// The object held if it still exists; null for a freed object and for any other value.
+	Object *get_validated_object() const;
 
 	// True when the engine accepts this value as an argument of type p_type without a lossy conversion.
 	static bool can_convert_strict(Type p_from, Type p_to);
