@@ -30,6 +30,24 @@ if ! ls "$build"/bin/libteamforge.linux.template_debug.* >/dev/null 2>&1; then
     exit 1
 fi
 
+# keep_distinct_saves <release>: a save of a kind that an earlier release already wrote byte for byte is
+# not kept twice; <kind>.same_as names the release whose copy stands for it (tests/engine/old_save_outcomes.gd).
+keep_distinct_saves() {
+    local release=$1 kind earlier
+    for kind in game_core tournament_manager economy; do
+        for earlier in "$saves"/*/; do
+            earlier=$(basename "$earlier")
+            [ "$earlier" != "$release" ] || continue
+            if cmp -s "$saves/$earlier/$kind.txt" "$saves/$release/$kind.txt" \
+                && cmp -s "$saves/$earlier/$kind.bin" "$saves/$release/$kind.bin"; then
+                rm -f "$saves/$release/$kind".{txt,bin,expected.txt}
+                echo "$earlier" > "$saves/$release/$kind.same_as"
+                break
+            fi
+        done
+    done
+}
+
 # A throwaway project that loads the given library and runs one script of ours.
 project=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-release-saves.XXXXXX")
 trap 'rm -rf "$project"' EXIT
@@ -40,6 +58,7 @@ if [ "$mode" = saves ]; then
     case "$3" in */* | .* | "") echo "make_release_saves: a release name is one plain folder name" >&2; exit 2 ;; esac
     cp "$here/release_saves.gd" "$project/"
     "$here/godot" --headless --path "$project" -s res://release_saves.gd -- "--out=$saves/$3"
+    keep_distinct_saves "$3"
     ls -l "$saves/$3"
 else
     cp "$here/record_old_save_results.gd" "$top/tests/engine/old_save_outcomes.gd" "$project/"

@@ -14,6 +14,8 @@ func _initialize() -> void:
 	for release in DirAccess.get_directories_at(saves):
 		for kind in Outcomes.KINDS:
 			var folder := saves.path_join(release)
+			if Outcomes.save_folder(saves, release, kind) != folder:
+				continue  # recorded beside the earlier release's copy
 			var results := []
 			for form in Outcomes.FORMS:
 				var save = Outcomes.read_save(folder.path_join("%s.%s" % [kind, form]))

@@ -11,6 +11,15 @@ const SEASON_END := "2026-12-31"
 const MAX_DAYS := 400
 
 
+## The folder that holds a release's save of a kind: the release's own, or that of the earlier release
+## whose save it wrote byte for byte, named by <kind>.same_as (one copy of each distinct save is kept).
+static func save_folder(saves: String, release: String, kind: String) -> String:
+	var same_as := saves.path_join(release).path_join(kind + ".same_as")
+	if FileAccess.file_exists(same_as):
+		return saves.path_join(FileAccess.get_file_as_string(same_as).strip_edges())
+	return saves.path_join(release)
+
+
 static func read_save(path: String) -> Variant:
 	if path.ends_with(".txt"):
 		return str_to_var(FileAccess.get_file_as_string(path))

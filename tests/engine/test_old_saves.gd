@@ -19,7 +19,12 @@ func test_every_release_save_loads_and_plays_on_to_its_recorded_result() -> void
 		assert_true(release in kept, "the saves of %s are kept" % release)
 	for release in kept:
 		for kind in Outcomes.KINDS:
-			var folder := SAVES.path_join(release)
+			var folder := Outcomes.save_folder(SAVES, release, kind)
+			if folder != SAVES.path_join(release):
+				# The same bytes as an earlier release's save, which is played where it is kept.
+				assert_true(FileAccess.file_exists(folder.path_join(kind + ".expected.txt")),
+						"%s %s: the same save as %s, kept there" % [release, kind, folder.get_file()])
+				continue
 			var expected = str_to_var(FileAccess.get_file_as_string(folder.path_join(kind + ".expected.txt")))
 			if not assert_true(expected is Dictionary and not expected.is_empty(), "%s %s: a recorded result" % [release, kind]):
 				continue
