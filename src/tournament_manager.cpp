@@ -124,8 +124,8 @@ TournamentManager::TournamentManager() :
 
 TournamentManager::~TournamentManager() = default;
 
-void TournamentManager::set_team_database(Node *p_team_database_node) {
-	const TeamDatabase *given = Object::cast_to<TeamDatabase>(p_team_database_node);
+void TournamentManager::set_team_database(teamforge::ObjectArgument<Node> p_team_database_node) {
+	const TeamDatabase *given = Object::cast_to<TeamDatabase>(p_team_database_node.get());
 	const uint64_t id = given != nullptr ? given->get_instance_id() : 0;
 	if (id != team_database_id) {
 		team_database_id = id;

@@ -6,6 +6,7 @@
 
 #include "common/game_rules.h"
 #include "common/life_token.h"
+#include "common/object_argument.h"
 #include "match_simulator.h"
 #include "team_database.h"
 #include "tournament/tournament_host.h"
@@ -50,7 +51,7 @@ public:
 	TournamentManager();
 	~TournamentManager() override;
 
-	void set_team_database(Node *p_team_database_node);
+	void set_team_database(teamforge::ObjectArgument<Node> p_team_database_node);
 	Node *get_team_database() const;
 	void set_match_simulator(const Ref<MatchSimulator> &p_match_simulator);
 	Ref<MatchSimulator> get_match_simulator() const;

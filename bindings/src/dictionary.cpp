@@ -61,12 +61,9 @@ Variant &Dictionary::operator[](const Variant &p_key) {
 	return *value;
 }
 
+// As in godot-cpp: the engine reports a read-only look-up of a missing key as the caller's bug (and gives
+// null), so code that may miss reads with get().
 const Variant &Dictionary::operator[](const Variant &p_key) const {
-	// The engine treats a read-only look-up of a missing key as a bug of the caller and reports it, so
-	// absence is asked first.
-	if (!has(p_key)) {
-		return internal::scratch_variant();
-	}
 	const auto *value = static_cast<const Variant *>(internal::gdextension_interface_dictionary_operator_index_const(opaque, p_key._native_ptr()));
 	ERR_FAIL_NULL_V(value, internal::scratch_variant());
 	return *value;

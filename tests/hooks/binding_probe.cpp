@@ -86,7 +86,7 @@ String TeamforgeBindingProbe::format_pair(const String &p_format, const Variant 
 }
 
 Variant TeamforgeBindingProbe::read_key(const Dictionary &p_dictionary, const Variant &p_key) const {
-	return p_dictionary[p_key];
+	return p_dictionary.get(p_key, Variant());
 }
 
 Dictionary TeamforgeBindingProbe::mix_values(const String &p_text, const StringName &p_name, const Variant &p_object) const {

@@ -131,11 +131,11 @@ struct VariantCaster<Variant> {
 	static const Variant &cast(const Variant &p_variant) { return p_variant; }
 };
 
-// A script may pass a freed object to a dynamic call, and the engine hands it on as it is: arguments are
-// looked up by instance id, so a freed one arrives as null instead of a dangling pointer.
+// As in godot-cpp, the object is taken unchecked: a freed one is not caught here. A bound method that must
+// survive a freed argument reads it by instance id (src/common/object_argument.h).
 template <class T>
 struct VariantCaster<T *> {
-	static T *cast(const Variant &p_variant) { return Object::cast_to<T>(p_variant.get_validated_object()); }
+	static T *cast(const Variant &p_variant) { return Object::cast_to<T>(p_variant.operator Object *()); }
 };
 
 template <class T>
