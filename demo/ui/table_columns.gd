@@ -76,13 +76,22 @@ static func lay_out(tree: Tree) -> void:
 	var title_style := tree.get_theme_stylebox("title_button_normal")
 	var floors: Array = []
 	var wants: Array = []
+	var titles: Dictionary = tree.get_meta(&"measured_titles", {})
 	for column in tree.columns:
-		var title := title_font.get_string_size(tree.atr(tree.get_column_title(column)), HORIZONTAL_ALIGNMENT_LEFT, -1,
-				title_size).x + title_style.get_minimum_size().x
+		var shown := tree.atr(tree.get_column_title(column))
+		if not titles.has(shown):
+			titles[shown] = title_font.get_string_size(shown, HORIZONTAL_ALIGNMENT_LEFT, -1, title_size).x \
+					+ title_style.get_minimum_size().x
+		var title: float = titles[shown]
 		var text := ceilf(float(widest[column]) if column < widest.size() and widest[column] != null else 0.0) + margins
 		floors.append(ceili(title))
 		wants.append(maxi(ceili(maxf(title, text)), widths[column] if column < widths.size() else 0))
+	tree.set_meta(&"measured_titles", titles)
 	var allotted := share(wants, floors, room(tree))
+	# A day that changes no width lays nothing out again.
+	if tree.get_meta(&"allotted_widths", []) == allotted:
+		return
+	tree.set_meta(&"allotted_widths", allotted)
 	for column in tree.columns:
 		# The tree would widen a column to its widest cell: clipping keeps it to the width given here.
 		tree.set_column_clip_content(column, true)
