@@ -124,7 +124,7 @@ func load_game() -> void:
 	economy.from_dict(saved.economy)
 	_forget_game()
 	core.from_dict(saved.game)
-	feed.clear_feed()
+	feed.rebuild(core, tournament_name, team_name)
 	settings.from_dict(saved.settings)
 	var date := core.get_current_date()
 	set_status(func() -> String: return Texts.text("DEMO_GAME_LOADED") % Texts.date(date))

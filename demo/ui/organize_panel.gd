@@ -1,7 +1,8 @@
 extends HBoxContainer
 # Organizing: format, a tier the format allows, invitation date and host city, from the game core's catalog;
 # the tournaments organised so far from its summaries. The creation result's message key is shown translated,
-# and shown again in a new language.
+# and shown again in a new language, until the calendar moves on. The invitation date is read as the player's
+# language writes dates (10.01.2026 in German), or as YYYY-MM-DD.
 
 const Texts := preload("res://ui/texts.gd")
 const TableRows := preload("res://ui/table_rows.gd")
@@ -16,8 +17,13 @@ var data: Dictionary = {}
 ## The last creation result, as the game core returned it.
 var last_result: Dictionary = {}
 
-# The invitation date the field was last filled with; the field follows the calendar until the player edits it.
+# The invitation date the field was last filled with, as written there; the field follows the calendar until
+# the player edits it, and a date the calendar has passed gives way to the suggestion.
 var _suggested_date := ""
+# How dates were written when the field was last filled ("{day}.{month}.{year}"): a new language rewrites it.
+var _date_order := ""
+# The day the last result was given: it is news for that day only.
+var _result_date := ""
 var _rows: TableRows
 
 @onready var format_option: OptionButton = %Format
@@ -36,6 +42,7 @@ func _ready() -> void:
 		organised.set_column_expand(column, column == 0)
 		organised.set_column_custom_minimum_width(column, LIST_WIDTHS[column])
 	_rows = TableRows.new(organised, LIST_WIDTHS)
+	_rows.empty_reason = func() -> String: return Texts.text("DEMO_NO_TOURNAMENTS_YET")
 	format_option.item_selected.connect(func(_index: int) -> void: _fill_tiers())
 	create_button.pressed.connect(_on_create_pressed)
 
@@ -53,6 +60,7 @@ func clear_form() -> void:
 	city.text = ""
 	last_result = {}
 	message.text = ""
+	_suggested_date = ""
 
 
 func selected_format() -> String:
@@ -67,15 +75,24 @@ func refresh() -> void:
 	if core == null:
 		return
 	_fill_formats()
-	var suggestion := _day_after(core.get_current_date())
-	if invitation_date.text == "" or invitation_date.text == _suggested_date:
+	var today := core.get_current_date()
+	if _result_date != today:
+		last_result = {}
+	var order := Texts.text("DEMO_DATE")
+	var typed := Texts.parse_date(invitation_date.text, _date_order) if _date_order != "" else ""
+	var suggestion := Texts.date(_day_after(today))
+	if invitation_date.text == "" or invitation_date.text == _suggested_date or (typed != "" and typed <= today):
 		invitation_date.text = suggestion
+	elif typed != "" and order != _date_order:
+		invitation_date.text = Texts.date(typed)
 	_suggested_date = suggestion
+	_date_order = order
+	invitation_date.tooltip_text = Texts.date_hint(_day_after(today))
 	funds_label.text = Texts.text("DEMO_FUNDS") % Texts.money(core.get_credits())
 	_rows.show(core.get_tournament_summaries(), func(item: TreeItem, t: Dictionary) -> void:
 		item.set_text(0, t.name)
-		item.set_tooltip_text(0, Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [Texts.format_name(t.format_id),
-				Texts.tier_name(t.tier_id), Texts.money(t.prize)])
+		item.set_tooltip_text(0, "%s\n%s" % [t.name, Texts.text("DEMO_TOURNAMENT_TOOLTIP") % [
+				Texts.format_name(t.format_id), Texts.tier_name(t.tier_id), Texts.money(t.prize)]])
 		item.set_text(1, Texts.date(t.inv_date))
 		item.set_text(2, Texts.status_name(t.status)))
 	_show_result()
@@ -122,8 +139,12 @@ static func _day_after(date: String) -> String:
 func _on_create_pressed() -> void:
 	if core == null:
 		return
-	last_result = core.create_tournament(selected_format(), selected_tier(), invitation_date.text.strip_edges(),
+	# A text that is no date goes as written: the library refuses it, and the message says what is expected.
+	var written := invitation_date.text.strip_edges()
+	var date := Texts.parse_date(written)
+	last_result = core.create_tournament(selected_format(), selected_tier(), date if date != "" else written,
 			city.text)
+	_result_date = core.get_current_date()
 	if last_result.get("ok", false):
 		city.text = ""
 	_show_result()
@@ -134,7 +155,12 @@ func _show_result() -> void:
 		message.text = ""
 		return
 	var ok: bool = last_result.get("ok", false)
-	var text := Texts.message(last_result.get("message_key", ""))
+	var key: String = last_result.get("message_key", "")
+	var text := Texts.message(key)
+	if key == "ERROR_INVALID_INVITATION_DATE":
+		text += " " + Texts.date_hint(_day_after(core.get_current_date()))
+	elif key == "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE":
+		text += " " + Texts.text("DEMO_TODAY_IS") % Texts.date(core.get_current_date())
 	if ok:
 		var created: Array = last_result.get("organize_data", {}).get("tournaments", [])
 		if not created.is_empty():

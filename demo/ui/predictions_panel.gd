@@ -40,6 +40,8 @@ var last_place_result: Dictionary = {}
 var last_settlements: Array = []
 
 var _selected_key := ""
+# The day the last stake was placed or refused: its message is news for that day only.
+var _place_date := ""
 # The tournaments under way as last read, by id: [summary, tournament]. A tournament's open matches change
 # only with its summary (invitation, start) or on a day it reports an event (a match, a Swiss round).
 var _read: Dictionary = {}
@@ -69,6 +71,9 @@ func _ready() -> void:
 	_upcoming_rows = TableRows.new(upcoming_table, UPCOMING_WIDTHS)
 	_history_rows = TableRows.new(history, HISTORY_WIDTHS)
 	_ledger_rows = TableRows.new(ledger, LEDGER_WIDTHS)
+	_upcoming_rows.empty_reason = func() -> String: return Texts.text(no_match_reason())
+	_history_rows.empty_reason = func() -> String: return Texts.text("DEMO_NO_PREDICTIONS_YET")
+	_ledger_rows.empty_reason = func() -> String: return Texts.text("DEMO_LEDGER_EMPTY")
 	upcoming_table.item_selected.connect(_on_match_selected)
 	place_button.pressed.connect(_on_place_pressed)
 
@@ -126,6 +131,7 @@ func refresh() -> void:
 			item.deselect(0))
 	if not upcoming.has(_selected_key):
 		_select_match("")
+	_explain_place_button()
 	refresh_books()
 
 
@@ -133,6 +139,8 @@ func refresh() -> void:
 func refresh_books() -> void:
 	if economy == null:
 		return
+	if _place_date != core.get_current_date():
+		last_place_result = {}
 	_show_balance()
 	# The currency sits where the language writes it: "$%s" or "%s $".
 	var currency := Texts.text("DEMO_MONEY").split("%s")
@@ -146,10 +154,15 @@ func refresh_books() -> void:
 	# Newest first.
 	var entries := economy.get_fund_ledger().filter(func(entry: Variant) -> bool: return entry is Dictionary)
 	entries.reverse()
-	_ledger_rows.show(entries, func(item: TreeItem, entry: Dictionary) -> void:
+	# An entry names its prediction by the match and tournament, never by the economy's id.
+	var guesses_by_id := {}
+	for guess in guesses:
+		guesses_by_id[guess.get("id", "")] = guess
+	_ledger_rows.show(entries.map(func(entry: Dictionary) -> Array: return [entry,
+			guesses_by_id.get(entry.get("guess_id", ""), {})]), func(item: TreeItem, record: Array) -> void:
+		var entry: Dictionary = record[0]
 		item.set_text(LedgerColumn.DATE, Texts.date(entry.get("date", "")))
-		item.set_text(LedgerColumn.ENTRY, "%s, %s" % [Texts.ledger_type_name(entry.get("type", "")),
-				entry.get("guess_id", "")])
+		item.set_text(LedgerColumn.ENTRY, ledger_entry_text(entry, record[1]))
 		item.set_text(LedgerColumn.CHANGE, Texts.signed_money(int(entry.get("delta", 0))))
 		item.set_text(LedgerColumn.BALANCE, Texts.money(int(entry.get("balance_after", 0))))
 		for column in [LedgerColumn.CHANGE, LedgerColumn.BALANCE]:
@@ -158,11 +171,20 @@ func refresh_books() -> void:
 	books_changed.emit()
 
 
+## A ledger entry in words: what happened and to which prediction, by its match and tournament.
+static func ledger_entry_text(entry: Dictionary, guess: Dictionary) -> String:
+	var what := Texts.ledger_type_name(str(entry.get("type", "")))
+	if guess.is_empty():
+		return what
+	return Texts.text("DEMO_LEDGER_ENTRY").format({"entry": what, "match": str(guess.get("match_name", "")),
+			"tournament": str(guess.get("tour_name", ""))})
+
+
 func _write_guess(item: TreeItem, guess: Dictionary) -> void:
 	item.set_metadata(0, guess.get("id", ""))
 	item.set_text(HistoryColumn.DATE, Texts.date(guess.get("match_date", "")))
 	item.set_text(HistoryColumn.MATCH, guess.get("match_name", ""))
-	item.set_tooltip_text(HistoryColumn.MATCH, guess.get("tour_name", ""))
+	item.set_tooltip_text(HistoryColumn.MATCH, "%s\n%s" % [guess.get("match_name", ""), guess.get("tour_name", "")])
 	item.set_text(HistoryColumn.PICK, guess.get("pick_name", ""))
 	item.set_text(HistoryColumn.STAKE, Texts.money(int(guess.get("amount", 0))))
 	item.set_text(HistoryColumn.ODDS, Texts.odds(float(guess.get("chosen_odds", 0.0))))
@@ -271,15 +293,30 @@ func _on_date_changed(date: String) -> void:
 	_last_date = date
 
 
+## Why no match is open for a stake, as a key: no tournament under way, or none of its matches has both teams
+## yet.
+func no_match_reason() -> String:
+	if core != null and core.get_tournament_summaries().any(func(summary: Dictionary) -> bool:
+			return summary.status == "WAITING" or summary.status == "ACTIVE"):
+		return "DEMO_NO_MATCH_READY"
+	return "DEMO_NO_TOURNAMENT_RUNNING"
+
+
 func _on_match_selected() -> void:
 	var item := upcoming_table.get_selected()
-	_select_match(str(item.get_metadata(0)) if item != null else "")
+	var key := str(item.get_metadata(0)) if item != null else ""
+	if key != _selected_key:
+		# Another match: the last stake's message belongs to the one before.
+		last_place_result = {}
+		message.text = ""
+	_select_match(key)
 
 
 func _select_match(key: String) -> void:
 	_selected_key = key
 	pick.clear()
 	place_button.disabled = not upcoming.has(key)
+	_explain_place_button()
 	if not upcoming.has(key):
 		return
 	var entry: Dictionary = upcoming[key]
@@ -288,6 +325,12 @@ func _select_match(key: String) -> void:
 		pick.add_item(Texts.text("DEMO_PICK_AT_ODDS") % [team.get("name", ""), Texts.odds(entry.odds[side[1]])])
 		pick.set_item_metadata(pick.item_count - 1, team.get("id", ""))
 	pick.select(0)
+
+
+# A disabled button says why; the button translates the key itself.
+func _explain_place_button() -> void:
+	place_button.tooltip_text = "" if not place_button.disabled else "DEMO_CHOOSE_A_MATCH" if not upcoming.is_empty() \
+			else no_match_reason()
 
 
 func _on_place_pressed() -> void:
@@ -301,6 +344,7 @@ func _on_place_pressed() -> void:
 			"%s vs %s" % [node.team_a.get("name", ""), node.team_b.get("name", "")], node.date,
 			team_data(node.team_a.get("id", "")), team_data(node.team_b.get("id", "")),
 			pick.get_item_metadata(pick.selected), stake)
+	_place_date = core.get_current_date()
 	refresh_books()
 
 

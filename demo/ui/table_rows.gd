@@ -9,9 +9,12 @@ var tree: Tree
 var widths: Array
 ## Rows written so far: a day that changes no record writes none.
 var written := 0
+## Gives the line shown over the table while it has no row, saying why; none when not valid.
+var empty_reason := Callable()
 
 var _records: Array = []
 var _locale := ""
+var _empty_label: Label
 
 
 func _init(table: Tree, column_widths: Array) -> void:
@@ -53,3 +56,23 @@ func show(records: Array, write_row: Callable) -> void:
 		TableColumns.fit(tree, widths)
 	elif not changed.is_empty():
 		TableColumns.widen(tree, widths, changed)
+	_say_why_empty(records.is_empty())
+
+
+func _say_why_empty(empty: bool) -> void:
+	if not empty_reason.is_valid():
+		return
+	if _empty_label == null:
+		_empty_label = Label.new()
+		_empty_label.name = "EmptyReason"
+		_empty_label.theme_type_variation = &"MutedLabel"
+		_empty_label.autowrap_mode = TextServer.AUTOWRAP_WORD_SMART
+		_empty_label.horizontal_alignment = HORIZONTAL_ALIGNMENT_CENTER
+		_empty_label.mouse_filter = Control.MOUSE_FILTER_IGNORE
+		_empty_label.set_anchors_and_offsets_preset(Control.PRESET_FULL_RECT, Control.PRESET_MODE_MINSIZE, 16)
+		# Below the column titles.
+		_empty_label.offset_top = 48
+		tree.add_child(_empty_label)
+	_empty_label.visible = empty
+	if empty:
+		_empty_label.text = empty_reason.call()

@@ -98,6 +98,48 @@ static func date(iso: String) -> String:
 	return text("DEMO_DATE").format({"year": parts[0], "month": parts[1], "day": parts[2]})
 
 
+## A date as the player writes it, in the language's own order ("10.01.2026" in German) or as YYYY-MM-DD, as a
+## library date ("2026-01-10"); "" for a text that is neither. Day and month may have one digit. A date that
+## reads right but is none (31.02.2026) comes back as the library's form, for the library to refuse.
+static func parse_date(written: String, pattern: String = "") -> String:
+	var trimmed := written.strip_edges()
+	for order in [pattern if pattern != "" else text("DEMO_DATE"), "{year}-{month}-{day}"]:
+		var found := date_pattern(order).search(trimmed)
+		if found != null:
+			return "%04d-%02d-%02d" % [found.get_string("year").to_int(), found.get_string("month").to_int(),
+					found.get_string("day").to_int()]
+	return ""
+
+
+## The regular expression that reads a date written in this order ("{day}.{month}.{year}").
+static func date_pattern(order: String) -> RegEx:
+	var expression := "^"
+	var rest := order
+	while rest != "":
+		var start := rest.find("{")
+		var end := rest.find("}", start)
+		if start < 0 or end < 0:
+			expression += _escape_pattern(rest)
+			break
+		expression += _escape_pattern(rest.left(start))
+		var field := rest.substr(start + 1, end - start - 1)
+		expression += "(?<%s>\\d{%s})" % [field, "4" if field == "year" else "1,2"]
+		rest = rest.substr(end + 1)
+	return RegEx.create_from_string(expression + "$")
+
+
+## What a date field expects in the current language: its form ("TT.MM.JJJJ") and an example written in it.
+static func date_hint(example_iso: String) -> String:
+	return text("DEMO_DATE_EXPECTED") % [text("DEMO_DATE_PLACEHOLDER"), date(example_iso)]
+
+
+static func _escape_pattern(literal: String) -> String:
+	var escaped := ""
+	for character in literal:
+		escaped += ("\\" + character) if character in ".-/\\()[]{}+*?^$|" else character
+	return escaped
+
+
 # "TIER_NEW_THING" reads "New thing": better than a raw key when the library grows a key before the catalogue.
 static func _humanise(key: String) -> String:
 	var words := key.split("_", false)

@@ -60,6 +60,7 @@ var _touched: Dictionary = {}
 func _ready() -> void:
 	TableColumns.set_columns(list, LIST_TITLES, LIST_WIDTHS)
 	list_rows = TableRows.new(list, LIST_WIDTHS)
+	list_rows.empty_reason = func() -> String: return Texts.text("DEMO_NO_TOURNAMENTS_YET")
 	TableColumns.set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
 	TableColumns.set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
 	TableColumns.set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
@@ -228,6 +229,8 @@ func _show_matches(t: Dictionary) -> void:
 		var stage: Dictionary = stages[index]
 		var stage_item := matches.create_item(root)
 		stage_item.set_text(MatchColumn.MATCH, "%s, %s" % [Texts.name_of(stage.name), Texts.stage_type_name(stage.type)])
+		# A stage's heading spans the row: it needs no room in the match column.
+		stage_item.set_expand_right(MatchColumn.MATCH, true)
 		if index == int(t.current_stage_idx) and t.status == "ACTIVE":
 			stage_item.set_custom_color(MatchColumn.MATCH, WINNER_COLOR)
 		for node in stage.get("nodes", []):
@@ -266,6 +269,7 @@ func _show_records(t: Dictionary) -> bool:
 		any = true
 		var stage_item := records.create_item(root)
 		stage_item.set_text(RecordColumn.TEAM, Texts.name_of(stage.name))
+		stage_item.set_expand_right(RecordColumn.TEAM, true)
 		var rows: Array = stage.get("records", []).duplicate()
 		rows.sort_custom(_record_before)
 		for record in rows:
@@ -285,7 +289,9 @@ func _show_records(t: Dictionary) -> bool:
 			else:
 				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_PLAYING"))
 		if rows.is_empty():
-			records.create_item(stage_item).set_text(RecordColumn.TEAM, Texts.text("DEMO_DRAWN_AT_START"))
+			var note := records.create_item(stage_item)
+			note.set_text(RecordColumn.TEAM, Texts.text("DEMO_DRAWN_AT_START"))
+			note.set_expand_right(RecordColumn.TEAM, true)
 	return any
 
 

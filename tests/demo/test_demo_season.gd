@@ -2,8 +2,9 @@ extends SceneTree
 # Plays the demo game through a season in a real window, as a player would: clicks its buttons and tabs, picks
 # options, types into its fields, and checks what its tables and labels show against the library's own answers
 # (the game core's views, the tournaments, the economy). Then chooses another language in the top bar and
-# plays the season again in it. On every screen it checks that no raw code is visible and no text is cut
-# off, saves a screenshot, and fails on any script or engine error reported while it runs.
+# plays the season again in it, and again in a third. On every screen it checks that no raw code or internal id
+# is visible, no text is cut off without its tooltip and no table scrolls sideways, saves a screenshot, and
+# fails on any script or engine error reported while it runs.
 #   tools/run_demo.sh --build <dir> --xvfb --check --script tests/demo/test_demo_season.gd -- --out=<dir>
 # Prints "demo season: N checks, N failed" last; exits 1 on any failure.
 
@@ -13,15 +14,20 @@ const Game := preload("res://game.gd")
 const EventFeed := preload("res://ui/event_feed.gd")
 
 # The season is played in each; the first is the game's default.
-const LOCALES := ["en", "de"]
+const LOCALES := ["en", "de", "ru"]
 # A text that reads like a code the library or the demo hands out, not a word.
 static var RAW_CODE := RegEx.create_from_string("^[A-Z][A-Z0-9_]+$")
+# An id the library hands out anywhere in a text: a match ("m_12"), a team ("t-7"), a prediction ("2:m_12:1").
+static var INTERNAL_ID := RegEx.create_from_string("(?<![A-Za-z0-9])[a-z]{1,3}[_-]\\d+(?![A-Za-z0-9])")
+# A cell of figures (a date, a sum, odds, a record): never shortened.
+static var FIGURES := RegEx.create_from_string("^[-+(]?(US\\$ ?)?[\\d.,/:$\\s\u00a0\u202f–-]+\\)?$")
 
 # Format, tier, invitation date, city, the message key expected. Spends the organiser's 10 million down to
 # a refusal, and meets on the way every refusal the form can produce.
 const ORGANIZE := [
 	["MAJOR", "HIGHEST", "", "", "ERROR_HOST_CITY_REQUIRED"],
 	["MAJOR", "HIGHEST", "2026-02-30", "Austin", "ERROR_INVALID_INVITATION_DATE"],
+	["MAJOR", "HIGHEST", "soon", "Austin", "ERROR_INVALID_INVITATION_DATE"],
 	["MAJOR", "HIGHEST", "2026-01-01", "Austin", "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE"],
 	["MAJOR", "HIGHEST", "2026-01-10", "Austin", "ORGANIZE_CREATE_SUCCESS"],
 	["EPL", "TIER_OPEN", "", "", "ORGANIZE_CREATE_SUCCESS"],
@@ -111,6 +117,7 @@ func _run() -> void:
 		for row in core.get_leaderboard_data().teams:
 			start_ratings[row.id] = row.vrs
 		await start_of_season()
+		await empty_tables_say_why()
 		await organize_tournaments()
 		await play_season()
 		await end_of_season()
@@ -170,6 +177,29 @@ func start_of_season() -> void:
 	expect_eq(board.table.get_root().get_child_count(), 100, "the whole roster is listed")
 
 
+## Before anything is organised, each empty table says why over its rows, and the disabled stake button says why
+## in its tooltip.
+func empty_tables_say_why() -> void:
+	var panel := game.predictions
+	await click_tab(game.screens, panel)
+	for table in [[panel.upcoming_table, "DEMO_NO_TOURNAMENT_RUNNING"], [panel.history, "DEMO_NO_PREDICTIONS_YET"]]:
+		expect_eq(empty_reason(table[0]), Texts.text(table[1]), "the empty %s says why" % table[0].name)
+	expect(panel.place_button.disabled, "no match, no stake")
+	expect_eq(shown(panel.place_button, panel.place_button.tooltip_text), Texts.text("DEMO_NO_TOURNAMENT_RUNNING"),
+			"the disabled stake button says why")
+	await screenshot("predictions_empty")
+	await click_tab(game.screens, game.tournaments)
+	expect_eq(empty_reason(game.tournaments.list), Texts.text("DEMO_NO_TOURNAMENTS_YET"), "the empty list says why")
+
+
+## The text shown over a table while it has no row, "" when none is shown.
+static func empty_reason(tree: Tree) -> String:
+	for child in tree.get_children():
+		if child is Label and child.visible:
+			return child.text
+	return ""
+
+
 func organize_tournaments() -> void:
 	await click_tab(game.screens, game.organize)
 	var panel := game.organize
@@ -185,20 +215,33 @@ func organize_tournaments() -> void:
 		expect_eq(option_texts(panel.tier_option).map(func(text): return shown(panel.tier_option, text)),
 				tiers.map(func(o): return Texts.label(o.label_key)),
 				"tier labels for " + option.id)
-	expect_eq(panel.invitation_date.text, data.default_invitation_date, "the invitation date defaults to tomorrow")
+	expect_eq(panel.invitation_date.text, Texts.date(data.default_invitation_date),
+			"the invitation date defaults to tomorrow, written as the language writes dates")
+	# The budget has one name in the top bar and on this screen, and each figure in the bar says what it is.
+	var money := Texts.money(core.get_credits())
+	expect_eq(panel.funds_label.text.replace(money, "").strip_edges().trim_suffix(":").strip_edges(),
+			game.credits_label.text.replace(money, "").strip_edges(), "one name for the budget")
+	expect(game.credits_label.tooltip_text != "" and game.balance_label.tooltip_text != "", "the figures explain themselves")
 
 	for request in ORGANIZE:
 		var credits_before := core.get_credits()
 		var count_before: int = core.get_organize_data().tournaments.size()
 		choose(panel.format_option, request[0])
 		choose(panel.tier_option, request[1])
-		type_into(panel.invitation_date, request[2] if request[2] != "" else core.get_organize_data().default_invitation_date)
+		# As the language writes dates; the default as YYYY-MM-DD, which every language reads too.
+		type_into(panel.invitation_date, Texts.date(request[2]) if request[2] != ""
+				else core.get_organize_data().default_invitation_date)
 		type_into(panel.city, request[3])
 		await click(panel.create_button)
 		var result: Dictionary = panel.last_result
 		var what := "%s %s %s: " % [request[0], request[1], request[2]]
 		expect_eq(result.get("message_key"), request[4], what + "message key")
 		expect(panel.message.text.begins_with(Texts.message(request[4])), what + "message shown: " + panel.message.text)
+		if request[4] == "ERROR_INVALID_INVITATION_DATE":
+			expect(panel.message.text.contains(Texts.text("DEMO_DATE_PLACEHOLDER")), what + "says how to write a date")
+		elif request[4] == "ERROR_INVITATION_DATE_AFTER_CURRENT_DATE":
+			expect(panel.message.text.contains(Texts.text("DEMO_TODAY_IS") % Texts.date(core.get_current_date())),
+					what + "says what today is")
 		var tournaments: Array = core.get_organize_data().tournaments
 		if request[4] == "ORGANIZE_CREATE_SUCCESS":
 			expect_eq(tournaments.size(), count_before + 1, what + "one more tournament")
@@ -227,9 +270,17 @@ func play_season() -> void:
 			saved = await save_then_reload()
 		# A few single days first, then whole weeks.
 		var date_before := core.get_current_date()
+		if week == 0:
+			# A date typed for tomorrow is past once the day is played.
+			type_into(game.organize.invitation_date, Texts.date(_day_after(date_before)))
 		if week < 3:
 			await click(game.next_day_button)
 			expect_eq(core.get_current_date(), _day_after(date_before), "Next day moves one day")
+		if week == 0:
+			await click_tab(game.screens, game.organize)
+			expect_eq(game.organize.message.text, "", "yesterday's organising message is gone")
+			expect_eq(game.organize.invitation_date.text, Texts.date(_day_after(core.get_current_date())),
+					"a past invitation date gives way to tomorrow")
 		else:
 			await click(game.next_week_button)
 		check_top_bar()
@@ -309,6 +360,13 @@ func check_prediction(guess_id: String) -> void:
 	expect_eq(ledger.map(func(e): return e.type), ["GUESS_PLACED", "GUESS_SETTLED"], "ledger entries")
 	expect_eq(tree_column(panel.ledger, 2), [Texts.signed_money(payout), Texts.signed_money(-STAKE)],
 			"the ledger table, newest first")
+	for entry in tree_column(panel.ledger, 1):
+		expect(entry.contains(guess.match_name) and entry.contains(guess.tour_name) and not entry.contains(guess.id),
+				"a ledger entry names the match and the tournament: " + entry)
+	expect_eq(panel.message.text, "", "the stake's message is gone on a later day")
+	await click_tab(panel.books, panel.ledger)
+	await screenshot("ledger")
+	await click_tab(panel.books, panel.history)
 	expect_eq(tree_column(panel.history, 5), [Texts.text("DEMO_WON" if won else "DEMO_LOST")], "the prediction's result")
 
 
@@ -339,6 +397,15 @@ func save_then_reload() -> Dictionary:
 	expect_eq(core.get_current_date(), saved.date, "the date is back")
 	expect(core.to_dict() == saved.game, "the loaded world equals the saved one")
 	expect(game.economy.to_dict() == saved.economy, "the loaded economy equals the saved one")
+	# The feed is written again from the matches played and the tournaments completed, then says so.
+	var kept := 0
+	for t in core.get_organize_data().tournaments:
+		kept += int(t.status == "COMPLETED")
+		for stage in t.stages:
+			kept += stage.nodes.filter(func(node): return node.status == "PLAYED").size()
+	expect_eq(game.feed.entry_count, mini(kept, EventFeed.MAX_ENTRIES - 1) + 1, "the feed survives the load")
+	expect(game.feed.get_parsed_text().strip_edges().ends_with(Texts.text("DEMO_FEED_REBUILT")),
+			"the feed says it was rebuilt")
 	check_top_bar()
 	await check_leaderboard()
 	return saved
@@ -350,6 +417,11 @@ func end_of_season() -> void:
 	var list := game.tournaments.list
 	var rows := tree_rows(list)
 	expect_eq(rows.size(), tournaments.size(), "every tournament is listed")
+	list.scroll_to_item(rows[0])
+	await frames(1)
+	var eighth := list.get_item_area_rect(rows[mini(7, rows.size() - 1)])
+	expect(rows.size() >= 8 and eighth.end.y <= list.size.y - list.get_theme_stylebox("panel").get_margin(SIDE_BOTTOM),
+			"the list shows eight tournaments at once: the eighth ends at %d of %d" % [eighth.end.y, list.size.y])
 	for index in mini(rows.size(), tournaments.size()):
 		var t: Dictionary = tournaments[index]
 		var last := ""
@@ -671,6 +743,8 @@ func check_window_texts(screen: String) -> void:
 				texts.append(control.get_tab_title(tab))
 		if control is RichTextLabel and control.get_parsed_text().contains("DEMO_"):
 			problems.append("%s shows a demo key" % control.name)
+		if control is RichTextLabel and INTERNAL_ID.search(control.get_parsed_text()) != null:
+			problems.append("%s shows the id %s" % [control.name, INTERNAL_ID.search(control.get_parsed_text()).get_string()])
 		if control is Tree:
 			problems.append_array(_tree_problems(control))
 			for column in control.columns:
@@ -679,13 +753,23 @@ func check_window_texts(screen: String) -> void:
 			var on_show := shown(control, text)
 			if RAW_CODE.search(on_show) != null and not _proper_names.has(on_show):
 				problems.append("%s shows the code %s" % [control.name, on_show])
+			if INTERNAL_ID.search(on_show) != null:
+				problems.append("%s shows the id in \"%s\"" % [control.name, on_show])
 	for problem in problems:
 		expect(false, what + problem)
 
 
-# Cell texts as the tree shows them: no raw code, each within its column.
+# Cell texts as the tree shows them: no raw code or id; each within its column, or, for words, shortened with the
+# full text in its tooltip. The columns fit the table's width: no sideways scroll bar.
 func _tree_problems(tree: Tree) -> PackedStringArray:
 	var problems := PackedStringArray()
+	var widths := range(tree.columns).map(func(column): return tree.get_column_width(column))
+	var inside := tree.size.x - tree.get_theme_stylebox("panel").get_minimum_size().x
+	if widths.reduce(func(sum, width): return sum + width, 0) > inside + 0.5:
+		problems.append("%s is %d wide inside, its columns %s" % [tree.name, inside, widths])
+	for bar in tree.get_children(true):
+		if bar is HScrollBar and bar.visible:
+			problems.append("%s scrolls sideways" % tree.name)
 	var items: Array = tree_rows(tree)
 	while not items.is_empty():
 		var item: TreeItem = items.pop_back()
@@ -694,12 +778,27 @@ func _tree_problems(tree: Tree) -> PackedStringArray:
 			var on_show := shown(tree, item.get_text(column))
 			if RAW_CODE.search(on_show) != null and not _proper_names.has(on_show):
 				problems.append("%s shows the code %s" % [tree.name, on_show])
-			# The cell's own margins and, in the first column, the indentation of a child row.
-			var room := tree.get_column_width(column) - tree.get_theme_constant("inner_item_margin_left") \
+			if INTERNAL_ID.search(on_show) != null:
+				problems.append("%s shows the id in \"%s\"" % [tree.name, on_show])
+			# The cell's own margins; in the first column the indentation of a child row and the fold arrow of a
+			# row with children; a cell that spans the row (expand right) the empty cells after it too.
+			var room: float = widths[column] - tree.get_theme_constant("inner_item_margin_left") \
 					- tree.get_theme_constant("inner_item_margin_right") \
-					- (tree.get_theme_constant("item_margin") if column == 0 and item.get_parent() != tree.get_root() else 0)
-			if _text_width(tree, on_show) > room:
-				problems.append("%s column %d cuts off \"%s\"" % [tree.name, column, on_show])
+					- (tree.get_theme_constant("item_margin") if column == 0 and item.get_parent() != tree.get_root() else 0) \
+					- (tree.get_theme_icon("arrow").get_width() if column == 0 and item.get_child_count() > 0 else 0)
+			if item.get_expand_right(column):
+				for next in range(column + 1, tree.columns):
+					if item.get_text(next) != "":
+						break
+					room += widths[next]
+			if _text_width(tree, on_show) <= room:
+				continue
+			var tooltip := item.get_tooltip_text(column)
+			if FIGURES.search(on_show) != null:
+				problems.append("%s column %d cuts off the figures \"%s\"" % [tree.name, column, on_show])
+			elif item.get_text_overrun_behavior(column) == TextServer.OVERRUN_NO_TRIMMING \
+					or not (tooltip.contains(on_show) or tooltip == "" and tree.auto_tooltip):
+				problems.append("%s column %d cuts off \"%s\" without its tooltip" % [tree.name, column, on_show])
 	return problems
 
 
