@@ -28,6 +28,13 @@ var events: Array = []
 var regions: Array = []
 ## The region of each team, by roster position.
 var team_regions: Array = []
+## Where the figures counted for every series and every Swiss record sit, found once rather than by key:
+## [underdog win rate, implied underdog rate] by series length, by stage kind and by stamina band, and
+## by Swiss seed (1-based, less one) the 3-0 and 0-3 rates of the seed and of its group of four.
+var length_index: Array = []
+var stage_index := {}
+var stamina_index: Array = []
+var swiss_index: Array = []
 
 
 func _init(roster_regions: Array) -> void:
@@ -77,6 +84,18 @@ func _init(roster_regions: Array) -> void:
 	for group in swiss_groups():
 		_add("swiss|%s|three_nil_rate" % group)
 		_add("swiss|%s|nil_three_rate" % group)
+	for length in SERIES_LENGTHS:
+		length_index.append(_pair("upset_by_length|" + length))
+	for kind in STAGE_KINDS:
+		stage_index[kind] = _pair("upset_by_stage|" + kind)
+	for band in STAMINA_BANDS.size():
+		stamina_index.append(_pair("upset_by_stamina|" + stamina_label(band)))
+	for seed in range(1, SWISS_SEEDS + 2):
+		var at := PackedInt64Array([index["swiss|%s|three_nil_rate" % swiss_label(seed)], index["swiss|%s|nil_three_rate" % swiss_label(seed)]])
+		if seed <= SWISS_SEEDS:
+			at.append(index["swiss|%s|three_nil_rate" % swiss_group(seed)])
+			at.append(index["swiss|%s|nil_three_rate" % swiss_group(seed)])
+		swiss_index.append(at)
 	for metric in ["distinct_champions", "repeat_title_share", "most_titles_by_one_team"]:
 		_add("champions|season|%s" % metric)
 	for tier in tiers:
@@ -138,6 +157,10 @@ static func group_of_rank(rank: int) -> int:
 
 func size() -> int:
 	return keys.size()
+
+
+func _pair(group: String) -> Vector2i:
+	return Vector2i(index[group + "|underdog_win_rate"], index[group + "|implied_underdog_rate"])
 
 
 func _add(key: String) -> void:

@@ -197,6 +197,11 @@ func add(key: String, numerator: float, denominator: float) -> void:
 	values[2 * i + 1] += denominator
 
 
+func add_at(i: int, numerator: float, denominator: float) -> void:
+	values[2 * i] += numerator
+	values[2 * i + 1] += denominator
+
+
 func _note_series(report: Dictionary) -> void:
 	# Only what the records lack: the ratings and stamina as the series began (the score, to check the match
 	# with the record). The rest comes from the records.
@@ -301,12 +306,9 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 
 func _read_stage(stage: Dictionary, pairs: Dictionary) -> void:
 	var kind: String = stage.type if FigureLayout.STAGE_KINDS.has(stage.type) else "OTHER"
-	# A pair may meet twice in a stage (a bracket's final): the earlier day's node takes the earlier report.
-	var nodes: Array = stage.nodes.duplicate()
-	var order := range(nodes.size())
-	order.sort_custom(func(a, b): return nodes[a].date < nodes[b].date or (nodes[a].date == nodes[b].date and a < b))
-	for n in order:
-		var node: Dictionary = nodes[n]
+	# A pair may meet twice in a stage (a bracket's final): nodes are listed in the order they are played,
+	# so the earlier node takes the earlier report.
+	for node in stage.nodes:
 		if node.score_a == 0 and node.score_b == 0:
 			continue
 		var before := _take_report(pairs, node)
@@ -323,14 +325,12 @@ func _read_stage(stage: Dictionary, pairs: Dictionary) -> void:
 		for place in by_seed.size():
 			var record: Dictionary = records[by_seed[place]]
 			var seed := place + 1
-			var label := FigureLayout.swiss_label(mini(seed, FigureLayout.SWISS_SEEDS + 1))
+			var at: PackedInt64Array = _layout.swiss_index[mini(seed, FigureLayout.SWISS_SEEDS + 1) - 1]
 			var three_nil := 1 if record.w == 3 and record.l == 0 else 0
 			var nil_three := 1 if record.w == 0 and record.l == 3 else 0
-			add("swiss|%s|three_nil_rate" % label, three_nil, 1)
-			add("swiss|%s|nil_three_rate" % label, nil_three, 1)
-			if seed <= FigureLayout.SWISS_SEEDS:
-				add("swiss|%s|three_nil_rate" % FigureLayout.swiss_group(seed), three_nil, 1)
-				add("swiss|%s|nil_three_rate" % FigureLayout.swiss_group(seed), nil_three, 1)
+			for k in range(0, at.size(), 2):
+				add_at(at[k], three_nil, 1)
+				add_at(at[k + 1], nil_three, 1)
 
 
 func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> void:
@@ -358,12 +358,12 @@ func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> 
 		return
 	# Upsets: the underdog is the worse-rated side; equal ratings have none.
 	var upset := 0 if favourite_won else 1
-	var length := "Bo5" if node.is_bo5 else ("Bo1" if maxi(node.score_a, node.score_b) == 1 else "Bo3")
+	var length := 2 if node.is_bo5 else (0 if maxi(node.score_a, node.score_b) == 1 else 1)
 	var stamina_gap: int = (before[2] - before[3]) * (1 if a_favoured else -1)
-	var stamina := FigureLayout.stamina_label(FigureLayout.band_of(FigureLayout.STAMINA_BANDS, stamina_gap))
-	for group in ["upset_by_length|" + length, "upset_by_stage|" + kind, "upset_by_stamina|" + stamina]:
-		add(group + "|underdog_win_rate", upset, 1)
-		add(group + "|implied_underdog_rate", 1.0 - implied, 1)
+	var stamina := FigureLayout.band_of(FigureLayout.STAMINA_BANDS, stamina_gap)
+	for at in [_layout.length_index[length], _layout.stage_index[kind], _layout.stamina_index[stamina]]:
+		add_at(at.x, upset, 1)
+		add_at(at.y, 1.0 - implied, 1)
 
 
 static func _sum_into(sums: Dictionary, key: String, amount: int) -> void:
