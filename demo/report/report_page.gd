@@ -54,7 +54,7 @@ static func gap_label(band: int) -> String:
 func show_report(stats: BalanceStats, seed_value: int, page: int, comparison: ReportComparison = null) -> void:
 	_stats = stats
 	_comparison = comparison
-	var against := " against %s (◆ its value; * beyond noise)" % comparison.source.get_file() if comparison != null else ""
+	var against := " Against %s: ◆ its value; * a change beyond noise." % comparison.source.get_file() if comparison != null else ""
 	var how := ("Bars: the mean over %d seasons; whiskers: its 95%% interval across seasons; n: the events behind it "
 			+ "(series, titles, stages, team-seasons); pale bars and \"few\": fewer than %d.%s") % [stats.seasons,
 			BalanceStats.SMALL_SAMPLE, against]
