@@ -86,7 +86,7 @@ func _overview(stats: BalanceStats, seed_value: int, how: String) -> void:
 				return row))
 	calibration.legend = [["observed", Chart.colour(0)], ["implied by odds", IntervalChart.REFERENCE_COLOUR]]
 	var ratings := LineChart.new()
-	ratings.title = "Ratings by rank, before and after the season (mean)"
+	ratings.title = "Mean rating (up) by rank (across), before and after the season"
 	ratings.x_domain = Vector2(1, stats.start_by_rank.size())
 	ratings.markers = false
 	ratings.set_series([
