@@ -49,9 +49,10 @@ while [ $# -gt 0 ]; do
         --shard | --shard=*)
             take_value --shard "$@"
             shift "$OPTION_WORDS"
-            [[ $OPTION_VALUE =~ ^0*([1-9][0-9]{0,8})/0*([1-9][0-9]{0,8})$ ]] \
-                && [ "${BASH_REMATCH[1]}" -le "${BASH_REMATCH[2]}" ] \
-                || usage_error "--shard needs I/N with 1 <= I <= N, not '$OPTION_VALUE'"
+            if ! [[ $OPTION_VALUE =~ ^0*([1-9][0-9]{0,8})/0*([1-9][0-9]{0,8})$ ]] \
+                || [ "${BASH_REMATCH[1]}" -gt "${BASH_REMATCH[2]}" ]; then
+                usage_error "--shard needs I/N with 1 <= I <= N, not '$OPTION_VALUE'"
+            fi
             options+=("--shard=${BASH_REMATCH[1]}/${BASH_REMATCH[2]}")
             sharded=1
             ;;
