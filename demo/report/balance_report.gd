@@ -392,7 +392,7 @@ static func comparison_lines(stats: BalanceStats, comparison: ReportComparison) 
 	lines.append("Against %s: %d figures compared; a change is beyond noise (*) past %.2f standard errors of the difference" % [
 			comparison.source.get_file(), comparison.compared_count, comparison.threshold])
 	lines.append("(a 5%% chance that a rerun with other seeds marks anything at all). %d beyond noise." % comparison.marked_count)
-	lines.append("  %-48s %12s %12s %12s %8s" % ["Figure", "This", "Other", "Change", "z"])
+	lines.append("  %-52s %12s %12s %12s %8s" % ["Figure", "This", "Other", "Change", "z"])
 	for i in stats.figure_count():
 		var key := stats.key(i)
 		var headline := key.begins_with("rank_group|") or key.begins_with("region|") or key.begins_with("upset_by_") \
@@ -400,7 +400,7 @@ static func comparison_lines(stats: BalanceStats, comparison: ReportComparison) 
 				or key.begins_with("tier_titles|") and key.contains(" top 10") or key.begins_with("calibration|all")
 		if not (headline or comparison.marked[i]) or not comparison.other.has(key) or stats.figure_n[i] == 0:
 			continue
-		lines.append("  %-48s %12.4f %12.4f %+12.4f %8s%s" % [key, stats.figure_value[i], comparison.other_value[i],
+		lines.append("  %-52s %12.4f %12.4f %+12.4f %8s%s" % [key, stats.figure_value[i], comparison.other_value[i],
 				comparison.change[i], "%.2f" % comparison.score[i] if comparison.compared[i] else "-",
 				" *" if comparison.marked[i] else ""])
 	return lines
