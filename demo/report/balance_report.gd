@@ -192,12 +192,12 @@ static func play_seasons(indices: PackedInt64Array, seed_value: int, threads: in
 		lock.unlock()
 	var group := WorkerThreadPool.add_group_task(play, samples.size(), threads, true, "balance report seasons")
 	var started := Time.get_ticks_msec()
-	var shown := 0
+	var shown := -PROGRESS_EVERY_S
 	while not WorkerThreadPool.is_group_task_completed(group):
 		OS.delay_msec(100)
 		var elapsed := (Time.get_ticks_msec() - started) / 1000.0
 		if show_progress and elapsed >= PROGRESS_AFTER_S and elapsed - shown >= PROGRESS_EVERY_S:
-			shown = int(elapsed)
+			shown = elapsed
 			lock.lock()
 			var done := finished[0]
 			lock.unlock()

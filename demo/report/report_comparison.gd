@@ -71,6 +71,9 @@ func compare(stats: BalanceStats) -> void:
 		# title in three seasons): its change is shown and left unmarked.
 		if my_error <= 0.0 or theirs[1] <= 0.0:
 			continue
+		# Totals grow with the seasons played: runs of different lengths differ in them without any change.
+		if stats.layout.totals.has(stats.key(i)):
+			continue
 		compared[i] = 1
 		compared_count += 1
 		var noise := sqrt(my_error * my_error + theirs[1] * theirs[1])

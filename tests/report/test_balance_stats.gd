@@ -99,8 +99,8 @@ func _check_comparison() -> void:
 	var layout := FigureLayout.new(["EU", "EU"])
 	var seasons := []
 	for i in 30:
-		var sample := _season([1500, 1400], [1500, 1400], [1, 0], [100 + i % 3, 50], layout)
-		sample.series[0] = 100
+		var sample := _season([1500, 1400], [1500, 1400], [1 + i % 2, 0], [100 + i % 3, 50], layout)
+		sample.series[0] = 100 + i % 4
 		sample.favourite_wins[0] = 50 + i % 5
 		sample.summarise()
 		seasons.append(sample)
@@ -126,8 +126,10 @@ func _check_comparison() -> void:
 	expect_eq([comparison.marked[far], comparison.marked[near], comparison.marked_count], [1, 0, 1],
 			"only the change beyond its noise is marked")
 	expect_eq(snappedf(comparison.change[far], 1e-6), -10.0, "the change against the other report")
-	expect_eq(comparison.compared[stats.find("rank|1|titles")], 0, "a total the same every season is left uncompared")
-	expect_eq(comparison.compared[stats.find("rank|1|title_share")], 0, "so is a share that never varied")
+	expect_eq(comparison.compared[stats.find("rank|1|titles")], 0, "a total is left uncompared, though it varied")
+	expect_eq(comparison.compared[stats.find("calibration|0-24|series")], 0, "so is a count of series")
+	expect_eq(comparison.compared[stats.find("rank|2|title_share")], 0, "so is a share that never varied")
+	expect_eq(comparison.compared[near], 1, "a rate that varied is compared")
 	var same := ReportComparison.new()
 	var own := OS.get_user_data_dir().path_join("test_balance_same.csv")
 	file = FileAccess.open(own, FileAccess.WRITE)
