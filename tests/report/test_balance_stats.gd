@@ -43,6 +43,7 @@ func _initialize() -> void:
 	expect_eq(snappedf(stats.expected_return(-1, true), 1e-9), snappedf(6.8 / 6.0 - 1.0, 1e-9), "return over all bands")
 	expect_eq(snappedf(stats.start_spread[0], 1e-6), snappedf(sqrt(20000.0 / 3.0), 1e-6), "spread before the season")
 	expect_eq(Array(stats.top_ten_share), [1.0, 1.0], "three teams are all in the top ten")
+	_check_records()
 	_check_spread()
 	_check_comparison()
 	_check_merge()
@@ -50,6 +51,68 @@ func _initialize() -> void:
 		print("FAIL ", failure)
 	print("balance stats: %d checks, %d failed" % [checks, failures.size()])
 	quit(1 if not failures.is_empty() else 0)
+
+
+# Hand-made tournament records read with the match reports that came before each tournament's update: a
+# rematch in one stage takes the report with its own score, a series without a report is counted as
+# unmatched, and upsets, Swiss seeds, titles and prize money by tier, the organiser and repeat champions
+# come out as the records say.
+func _check_records() -> void:
+	var layout := FigureLayout.new(["EU", "AM", "EU", "AS"])
+	var sample := SeasonSample.new(0, layout)
+	sample._economy = EconomySystem.new()
+	sample._team_a = TeamData.new()
+	sample._team_b = TeamData.new()
+	sample.start_ratings = PackedInt64Array([1500, 1400, 1450, 1300])
+	sample._note_series(_report("t-0", "t-3", 1500, 1300, 90, 100, 0, 2))
+	sample._note_series(_report("t-0", "t-3", 1490, 1310, 100, 80, 2, 1))
+	sample._note_tournament(1)
+	sample._note_series(_report("t-1", "t-2", 1400, 1450, 70, 70, 3, 1))
+	sample._note_tournament(2)
+	var epl := {"id": 1, "status": "COMPLETED", "format_id": "EPL", "tier_id": "TIER_OPEN", "prize": 80000,
+			"total_heat": 5000, "start_date": "2026-01-03",
+			"standings": [_standing("t-3", "1st", 50000), _standing("t-0", "2nd", 30000)],
+			"stages": [{"type": "SWISS", "nodes": [_node("t-0", "t-3", 2, 1, false), _node("t-0", "t-3", 0, 2, false),
+					_node("t-1", "t-2", 0, 0, false)],
+				"records": [{"team": {"id": "t-0"}, "seed": 2, "w": 3, "l": 0}, {"team": {"id": "t-3"}, "seed": 1, "w": 0, "l": 3}]}]}
+	var major := {"id": 2, "status": "COMPLETED", "format_id": "MAJOR", "tier_id": "HIGHEST", "prize": 2000000,
+			"total_heat": 3000000, "start_date": "2026-02-10", "standings": [_standing("t-3", "1st", 2000000)],
+			"stages": [{"type": "SINGLE_ELIM", "nodes": [_node("t-1", "t-2", 3, 1, true)], "records": []},
+				{"type": "SOMETHING_NEW", "nodes": [_node("t-2", "t-1", 2, 0, false)], "records": []}]}
+	sample._read_records([major, epl], {"t-0": 0, "t-1": 1, "t-2": 2, "t-3": 3})
+	var figure := func(key: String) -> Array: return [sample.values[2 * layout.index[key]], sample.values[2 * layout.index[key] + 1]]
+	expect_eq([sample.matches, sample.unmatched], [3, 1], "three series matched, the one without a report counted")
+	expect_eq([figure.call("upset_by_length|Bo3|underdog_win_rate"), figure.call("upset_by_length|Bo5|underdog_win_rate")],
+			[[1.0, 2.0], [1.0, 1.0]], "upsets by series length")
+	expect_eq([figure.call("upset_by_stage|SWISS|underdog_win_rate"), figure.call("upset_by_stage|SINGLE_ELIM|underdog_win_rate")],
+			[[1.0, 2.0], [1.0, 1.0]], "upsets by stage kind")
+	# The rematch took its own report: the upset came with the favourite 10 behind on stamina, the win 20 ahead.
+	expect_eq([figure.call("upset_by_stamina|-19 to -5|underdog_win_rate"), figure.call("upset_by_stamina|20 or more|underdog_win_rate"),
+			figure.call("upset_by_stamina|-4 to 4|underdog_win_rate")], [[1.0, 1.0], [0.0, 1.0], [1.0, 1.0]], "upsets by stamina gap")
+	expect_eq([figure.call("swiss|seed 1|nil_three_rate"), figure.call("swiss|seed 2|three_nil_rate"),
+			figure.call("swiss|seeds 1-4|three_nil_rate")], [[1.0, 1.0], [1.0, 1.0], [1.0, 2.0]], "Swiss records by seed")
+	expect_eq([figure.call("tier_titles|TIER_OPEN #4-5|title_share"), figure.call("tier_titles|TIER_OPEN #1|title_share"),
+			figure.call("tier_titles|HIGHEST top 10|title_share")], [[1.0, 1.0], [0.0, 1.0], [1.0, 1.0]], "titles by tier and rank")
+	expect_eq([figure.call("tier_prize|TIER_OPEN #1|mean_prize"), figure.call("event_prize|MAJOR HIGHEST #4-5|mean_prize")],
+			[[30000.0, 1.0], [2000000.0, 1.0]], "prize money by tier and by event")
+	expect_eq([figure.call("organiser|TIER_OPEN|heat_credited"), figure.call("organiser|season|heat_less_prize")],
+			[[5000.0, 1.0], [925000.0, 1.0]], "the organiser's heat against its prize pools")
+	expect_eq([figure.call("champions|season|distinct_champions"), figure.call("champions|season|repeat_title_share"),
+			figure.call("champions|season|most_titles_by_one_team")], [[1.0, 1.0], [1.0, 2.0], [2.0, 1.0]], "repeat champions")
+
+
+static func _report(a: String, b: String, rating_a: int, rating_b: int, stamina_a: int, stamina_b: int, score_a: int,
+		score_b: int) -> Dictionary:
+	return {"team_a_id": a, "team_b_id": b, "vrs_before_a": rating_a, "vrs_before_b": rating_b, "stamina_before_a": stamina_a,
+			"stamina_before_b": stamina_b, "score_a": score_a, "score_b": score_b}
+
+
+static func _node(a: String, b: String, score_a: int, score_b: int, is_bo5: bool) -> Dictionary:
+	return {"team_a": {"id": a}, "team_b": {"id": b}, "score_a": score_a, "score_b": score_b, "is_bo5": is_bo5}
+
+
+static func _standing(team: String, placement: String, prize: int) -> Dictionary:
+	return {"team": {"id": team}, "placement": placement, "prize": prize}
 
 
 # Three hand-made seasons of the three-team roster: ratios of sums, their errors across seasons, totals
