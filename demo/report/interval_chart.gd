@@ -4,6 +4,10 @@ extends "res://ui/charts/chart.gd"
 # optional mark for another report's value with the change, starred where it lies beyond the noise. An
 # axis with round steps and its label runs along the bottom, so the chart reads without the README.
 
+## The other report's value (a diamond) and the reference the bar is read against (a tick).
+const OTHER_COLOUR := Color(0.94, 0.43, 0.63)
+const REFERENCE_COLOUR := Color(0.96, 0.87, 0.4)
+
 ## Each row: {"label", "value", "low", "high", "n": sample size, "small": bool, "color", and optionally
 ## "reference": float, "other": float, "change": String, "marked": bool}.
 var rows: Array = []
@@ -11,9 +15,6 @@ var value_text: Callable = func(value: float) -> String: return "%.2f" % value
 var axis_label := ""
 ## Legend entries [name, colour] for the title row.
 var legend: Array = []
-
-const OTHER_COLOUR := Color(0.94, 0.43, 0.63)
-const REFERENCE_COLOUR := Color(0.96, 0.87, 0.4)
 
 
 func set_rows(list: Array) -> void:
