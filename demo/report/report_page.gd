@@ -134,7 +134,7 @@ func _splits(stats: BalanceStats, seed_value: int, how: String) -> void:
 	for tier in tiers:
 		organiser.append(_row(tier + " prize", "organiser|%s|prize_pool" % tier, 1))
 		organiser.append(_row(tier + " heat", "organiser|%s|heat_credited" % tier, 4))
-	var economy := _chart("Organiser: prize pool and heat, one event", "money", _money, organiser)
+	var economy := _chart("Organiser, one event", "money", _money, organiser)
 	economy.legend = [["prize pool", Chart.colour(1)], ["heat", Chart.colour(4)]]
 
 
