@@ -53,6 +53,10 @@ func _init(season_seed: int, layout: FigureLayout = null) -> void:
 		array.resize(GAP_BANDS.size())
 	if layout != null:
 		values.resize(2 * layout.size())
+	# What prices a series as the player would have been offered it.
+	_economy = EconomySystem.new()
+	_team_a = TeamData.new()
+	_team_b = TeamData.new()
 
 
 static func band_of(gap: int) -> int:
@@ -61,9 +65,6 @@ static func band_of(gap: int) -> int:
 
 ## Plays the whole season. Touches nothing outside this object, so any thread may run it.
 func play() -> void:
-	_economy = EconomySystem.new()
-	_team_a = TeamData.new()
-	_team_b = TeamData.new()
 	var database := TeamDatabase.new()
 	database.initialize_defaults()
 	var manager := TournamentManager.new()
@@ -197,6 +198,7 @@ func add(key: String, numerator: float, denominator: float) -> void:
 	values[2 * i + 1] += denominator
 
 
+## The same by the figure's place in the layout.
 func add_at(i: int, numerator: float, denominator: float) -> void:
 	values[2 * i] += numerator
 	values[2 * i + 1] += denominator

@@ -60,9 +60,6 @@ func _initialize() -> void:
 func _check_records() -> void:
 	var layout := FigureLayout.new(["EU", "AM", "EU", "AS"])
 	var sample := SeasonSample.new(0, layout)
-	sample._economy = EconomySystem.new()
-	sample._team_a = TeamData.new()
-	sample._team_b = TeamData.new()
 	sample.start_ratings = PackedInt64Array([1500, 1400, 1450, 1300])
 	sample._note_series(_report("t-0", "t-3", 1500, 1300, 90, 100, 0, 2))
 	sample._note_series(_report("t-0", "t-3", 1490, 1310, 100, 80, 2, 1))
