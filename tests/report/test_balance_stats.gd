@@ -155,7 +155,9 @@ func _check_comparison() -> void:
 	expect_eq(absf(ReportComparison.normal_quantile(0.975) - 1.959964) < 1e-6, true, "the normal quantile")
 	expect_eq(absf(ReportComparison.normal_quantile(1e-6) + 4.753424) < 1e-5, true, "the normal quantile's far tail")
 	expect_eq(absf(ReportComparison.t_quantile(0.975, 100000) - 1.959964) < 1e-4, true, "t with many degrees is normal")
-	expect_eq(ReportComparison.t_quantile(0.975, 4) > 2.7, true, "t with four degrees is wider")
+	expect_eq([snappedf(ReportComparison.t_quantile(0.975, 3), 1e-3), snappedf(ReportComparison.t_quantile(0.975, 29), 1e-3),
+			snappedf(ReportComparison.t_quantile(1.0 - 0.05 / 2.0 / 1018.0, 4), 1e-2)], [3.182, 2.045, 18.61],
+			"t quantiles with few degrees, far in the tail too")
 	var layout := FigureLayout.new(["EU", "EU"])
 	var seasons := []
 	for i in 30:
