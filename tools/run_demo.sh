@@ -95,10 +95,10 @@ if [ $check -eq 0 ]; then
 fi
 
 set +e
-env "${engine_env[@]}" timeout 900 "$godot" "${engine_args[@]}" >"$work/run.txt" 2>&1
-status=$?
+# Shown as it comes (long runs print their progress), and kept for the checks.
+env "${engine_env[@]}" timeout 900 "$godot" "${engine_args[@]}" 2>&1 | tee "$work/run.txt"
+status=${PIPESTATUS[0]}
 set -e
-cat "$work/run.txt"
 offending=$(grep -nE 'SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances' "$work/run.txt" || true)
 if [ -n "$offending" ]; then
     echo "run_demo: the engine reported errors or leaks:" >&2

@@ -1,12 +1,20 @@
 extends RefCounted
 # The balance report's figures over all seasons, merged in season order so that the sums (floating
-# point ones included) come out the same however many threads played the seasons.
+# point ones included) come out the same however many threads, shards or machines played the seasons.
+# Every figure of the layout is a ratio of sums over the seasons (sum of numerators / sum of
+# denominators) with its standard error across seasons, so that one season's share and a thousand
+# seasons' share no longer look alike.
 
 const SeasonSample := preload("res://report/season_sample.gd")
+const FigureLayout := preload("res://report/figure_layout.gd")
 
 ## Pre-season rating ranks grouped for the table and the charts: [first, last], both included.
-const RANK_GROUPS := [[1, 1], [2, 2], [3, 3], [4, 5], [6, 10], [11, 20], [21, 30], [31, 50], [51, 100]]
-const TOP_TEAMS := 10
+const RANK_GROUPS := FigureLayout.RANK_GROUPS
+const TOP_TEAMS := SeasonSample.TOP_TEAMS
+## Two-sided 95 % interval: this many standard errors either side.
+const INTERVAL_Z := 1.96
+## A figure taken over fewer than this many events (series, titles, stages, seasons) is marked small.
+const SMALL_SAMPLE := 30
 
 var seasons := 0
 ## By pre-season rank (index 0 is the best-rated team): titles and prize money over all seasons.
@@ -25,36 +33,109 @@ var underdog_payout := PackedFloat64Array()
 var start_spread := PackedFloat64Array()
 var end_spread := PackedFloat64Array()
 var top_ten_share := PackedFloat64Array()
+## By figure of the layout: the value (ratio of sums, or the sum for totals), its standard error across
+## seasons (-1 where it cannot be told: fewer than two seasons, or nothing counted) and the sample size
+## (the sum of the denominators: series, titles, team-seasons, seasons).
+var layout: FigureLayout
+var figure_value := PackedFloat64Array()
+var figure_error := PackedFloat64Array()
+var figure_n := PackedFloat64Array()
 
 
-func _init(samples: Array) -> void:
+func _init(samples: Array, figure_layout: FigureLayout = null) -> void:
 	seasons = samples.size()
 	for sample in samples:
 		_add(sample)
 	for i in start_by_rank.size():
 		start_by_rank[i] /= maxi(seasons, 1)
 		end_by_rank[i] /= maxi(seasons, 1)
+	layout = figure_layout
+	if layout != null:
+		_figures(samples)
+
+
+## [value, standard error, sample size] of one figure from its per-season numerators and denominators.
+static func figure_of(numerators: PackedFloat64Array, denominators: PackedFloat64Array, total: bool) -> PackedFloat64Array:
+	var count := numerators.size()
+	var num := 0.0
+	var den := 0.0
+	for s in count:
+		num += numerators[s]
+		den += denominators[s]
+	if total:
+		# A total over the seasons: its error follows from the seasons' spread around their mean.
+		var mean := num / maxi(count, 1)
+		var squares := 0.0
+		for s in count:
+			squares += (numerators[s] - mean) * (numerators[s] - mean)
+		var total_error := sqrt(squares * count / (count - 1)) if count > 1 else -1.0
+		return PackedFloat64Array([num, total_error, count])
+	if den <= 0.0:
+		return PackedFloat64Array([0.0, -1.0, den])
+	var ratio := num / den
+	if count < 2:
+		return PackedFloat64Array([ratio, -1.0, den])
+	var squares := 0.0
+	for s in count:
+		var residual := numerators[s] - ratio * denominators[s]
+		squares += residual * residual
+	return PackedFloat64Array([ratio, sqrt(squares * count / (count - 1)) / den, den])
+
+
+func figure_count() -> int:
+	return figure_value.size()
+
+
+func key(i: int) -> String:
+	return layout.keys[i]
+
+
+func find(figure_key: String) -> int:
+	return layout.index.get(figure_key, -1)
+
+
+## The figure's value by key; 0 for a key the layout lacks.
+func get_value(figure_key: String) -> float:
+	var i := find(figure_key)
+	return figure_value[i] if i >= 0 else 0.0
+
+
+## [low, high] of the figure's 95 % interval; the value twice when its error cannot be told.
+func interval(i: int) -> Vector2:
+	var margin := INTERVAL_Z * figure_error[i] if figure_error[i] >= 0.0 else 0.0
+	return Vector2(figure_value[i] - margin, figure_value[i] + margin)
+
+
+func is_small(i: int) -> bool:
+	return figure_n[i] < SMALL_SAMPLE
+
+
+func _figures(samples: Array) -> void:
+	var count := layout.size()
+	for array in [figure_value, figure_error, figure_n]:
+		array.resize(count)
+	var numerators := PackedFloat64Array()
+	var denominators := PackedFloat64Array()
+	numerators.resize(samples.size())
+	denominators.resize(samples.size())
+	for i in count:
+		for s in samples.size():
+			numerators[s] = samples[s].values[2 * i]
+			denominators[s] = samples[s].values[2 * i + 1]
+		var figure := figure_of(numerators, denominators, layout.totals.has(layout.keys[i]))
+		figure_value[i] = figure[0]
+		figure_error[i] = figure[1]
+		figure_n[i] = figure[2]
 
 
 ## Indices of `values` from the largest value down; equal values keep their order.
 static func ranked(values: PackedInt64Array) -> Array:
-	var order := range(values.size())
-	order.sort_custom(func(a, b): return values[a] > values[b] or (values[a] == values[b] and a < b))
-	return order
+	return SeasonSample.ranked(values)
 
 
 ## Standard deviation of the whole population.
 static func spread(values: PackedInt64Array) -> float:
-	if values.is_empty():
-		return 0.0
-	var mean := 0.0
-	for value in values:
-		mean += value
-	mean /= values.size()
-	var sum := 0.0
-	for value in values:
-		sum += (value - mean) * (value - mean)
-	return sqrt(sum / values.size())
+	return SeasonSample.spread(values)
 
 
 static func mean(values: PackedFloat64Array) -> float:
@@ -132,10 +213,4 @@ func _add(sample: SeasonSample) -> void:
 		underdog_payout[band] += sample.underdog_payout[band]
 	start_spread.append(spread(sample.start_ratings))
 	end_spread.append(spread(sample.end_ratings))
-	var richest := ranked(sample.prize_money)
-	var top := 0
-	var all := 0
-	for i in richest.size():
-		all += sample.prize_money[richest[i]]
-		top += sample.prize_money[richest[i]] if i < TOP_TEAMS else 0
-	top_ten_share.append(float(top) / maxi(all, 1))
+	top_ten_share.append(SeasonSample.top_share(sample.prize_money, TOP_TEAMS))

@@ -1,21 +1,25 @@
 extends Panel
-# The balance report as one picture: four charts of the demo's own chart controls under the demo's theme,
-# with the headline figures above them. balance_report.gd shows it in the window and saves the frame.
+# The balance report as pictures: balance.png (titles, prize money, the odds and the ratings) and
+# balance_splits.png (tiers, regions, upsets, Swiss seeds and the organiser), each a grid of the report's
+# interval charts under the demo's theme, with a heading and a note saying how to read them.
+# balance_report.gd shows each page in the window and saves the frame.
 
 const BalanceStats := preload("res://report/balance_stats.gd")
-const SeasonSample := preload("res://report/season_sample.gd")
+const FigureLayout := preload("res://report/figure_layout.gd")
+const ReportComparison := preload("res://report/report_comparison.gd")
 const Texts := preload("res://ui/texts.gd")
 const Chart := preload("res://ui/charts/chart.gd")
 const LineChart := preload("res://ui/charts/line_chart.gd")
-const BarChart := preload("res://ui/charts/bar_chart.gd")
+const IntervalChart := preload("res://report/interval_chart.gd")
 const THEME := preload("res://ui/teamforge_theme.tres")
+
+const PAGES := ["balance.png", "balance_splits.png"]
 
 var heading := Label.new()
 var summary := Label.new()
-var title_share := BarChart.new()
-var prize := BarChart.new()
-var calibration := LineChart.new()
-var ratings := LineChart.new()
+var grid := GridContainer.new()
+var _stats: BalanceStats
+var _comparison: ReportComparison
 
 
 func _init() -> void:
@@ -24,7 +28,7 @@ func _init() -> void:
 	var margin := MarginContainer.new()
 	margin.set_anchors_preset(PRESET_FULL_RECT)
 	for side in ["left", "top", "right", "bottom"]:
-		margin.add_theme_constant_override("margin_" + side, 14)
+		margin.add_theme_constant_override("margin_" + side, 12)
 	add_child(margin)
 	var column := VBoxContainer.new()
 	margin.add_child(column)
@@ -33,48 +37,56 @@ func _init() -> void:
 	summary.autowrap_mode = TextServer.AUTOWRAP_WORD_SMART
 	column.add_child(heading)
 	column.add_child(summary)
-	var grid := GridContainer.new()
-	grid.columns = 2
 	grid.size_flags_vertical = SIZE_EXPAND_FILL
-	grid.add_theme_constant_override("h_separation", 16)
-	grid.add_theme_constant_override("v_separation", 12)
+	grid.add_theme_constant_override("h_separation", 14)
+	grid.add_theme_constant_override("v_separation", 8)
 	column.add_child(grid)
-	for chart in [title_share, prize, calibration, ratings]:
-		chart.size_flags_horizontal = SIZE_EXPAND_FILL
-		chart.size_flags_vertical = SIZE_EXPAND_FILL
-		grid.add_child(chart)
 
 
-func show_report(stats: BalanceStats, seed_value: int) -> void:
-	heading.text = "Teamforge balance report: %d seasons of the main job's schedule, seed %d" % [stats.seasons, seed_value]
+static func rank_label(group: Array) -> String:
+	return FigureLayout.rank_label(group)
+
+
+static func gap_label(band: int) -> String:
+	return FigureLayout.gap_label(band)
+
+
+func show_report(stats: BalanceStats, seed_value: int, page: int, comparison: ReportComparison = null) -> void:
+	_stats = stats
+	_comparison = comparison
+	var against := " Against %s: ◆ its value; * a change beyond noise." % comparison.source.get_file() if comparison != null else ""
+	var how := ("Bars: the mean over %d seasons; whiskers: its 95%% interval across seasons; n: the events behind it "
+			+ "(series, titles, stages, team-seasons); pale bars and \"few\": fewer than %d.%s") % [stats.seasons,
+			BalanceStats.SMALL_SAMPLE, against]
+	if page == 0:
+		_overview(stats, seed_value, how)
+	else:
+		_splits(stats, seed_value, how)
+
+
+func _overview(stats: BalanceStats, seed_value: int, how: String) -> void:
+	heading.text = "Teamforge balance report: %d seasons of the demo's main schedule (%d tournaments a season), seed %d" % [
+			stats.seasons, FigureLayout.Main.SCHEDULE.size(), seed_value]
 	summary.text = ("The ten richest teams hold %.1f%% of a season's prize money. Rating spread (standard deviation) "
-			+ "%.0f before the season, %.0f after it. Backing every favourite returns %+.1f%%, every underdog %+.1f%%.") % [
-			100.0 * BalanceStats.mean(stats.top_ten_share), BalanceStats.mean(stats.start_spread),
-			BalanceStats.mean(stats.end_spread), 100.0 * stats.expected_return(-1, true),
-			100.0 * stats.expected_return(-1, false)]
-
-	title_share.title = "Share of titles by pre-season rating rank"
-	title_share.set_bars(BalanceStats.RANK_GROUPS.map(func(group): return {"label": rank_label(group),
-			"value": stats.title_share(group), "text": "%.1f%%" % (100.0 * stats.title_share(group)),
-			"color": Chart.colour(0)}))
-	prize.title = "Mean prize money of a team in a season, by pre-season rank"
-	prize.set_bars(BalanceStats.RANK_GROUPS.map(func(group): return {"label": rank_label(group),
-			"value": stats.mean_prize(group), "text": Texts.money(roundi(stats.mean_prize(group))),
-			"color": Chart.colour(1)}))
-
-	var bands := range(stats.series.size()).filter(func(band): return stats.series[band] > 0)
-	calibration.title = "Favourite's win rate by rating gap"
-	calibration.y_text = func(value: float) -> String: return "%d%%" % roundi(100.0 * value)
-	calibration.min_y_span = 0.2
-	calibration.x_ticks = bands.map(func(band): return [band, gap_label(band)])
-	calibration.set_series([
-		{"name": "observed", "color": Chart.colour(0),
-				"points": PackedVector2Array(bands.map(func(band): return Vector2(band, stats.observed_rate(band))))},
-		{"name": "implied by the odds", "color": Chart.colour(1),
-				"points": PackedVector2Array(bands.map(func(band): return Vector2(band, stats.implied_rate(band))))},
-	])
-
-	ratings.title = "Ratings by rank, before and after the season (mean)"
+			+ "%.0f before the season, %.0f after it. Backing every favourite returns %+.1f%%, every underdog %+.1f%%. %s") % [
+			100.0 * stats.get_value("season|mean|top_ten_prize_share"), BalanceStats.mean(stats.start_spread),
+			BalanceStats.mean(stats.end_spread), 100.0 * stats.get_value("calibration|all|return_on_favourite"),
+			100.0 * stats.get_value("calibration|all|return_on_underdog"), how]
+	grid.columns = 2
+	var groups := BalanceStats.RANK_GROUPS.map(func(group): return FigureLayout.rank_label(group))
+	_chart("Share of all titles, by pre-season rating rank", "share of titles", _percent,
+			groups.map(func(label): return _row(label, "rank_group|%s|title_share" % label, 0)))
+	_chart("Mean prize money of one team in a season, by pre-season rank", "prize money", _money,
+			groups.map(func(label): return _row(label, "rank_group|%s|mean_prize" % label, 1)))
+	var calibration := _chart("Favourite's win rate by rating gap",
+			"favourite wins", _percent, range(FigureLayout.GAP_BANDS.size()).map(func(band):
+				var gap := FigureLayout.gap_label(band)
+				var row := _row(gap + " pts", "calibration|%s|observed_favourite_rate" % gap, 0)
+				row.reference = stats.get_value("calibration|%s|implied_favourite_rate" % gap)
+				return row))
+	calibration.legend = [["observed", Chart.colour(0)], ["implied by odds", IntervalChart.REFERENCE_COLOUR]]
+	var ratings := LineChart.new()
+	ratings.title = "Mean rating (up) by rank (across), before and after the season"
 	ratings.x_domain = Vector2(1, stats.start_by_rank.size())
 	ratings.markers = false
 	ratings.set_series([
@@ -83,12 +95,93 @@ func show_report(stats: BalanceStats, seed_value: int) -> void:
 		{"name": "after", "color": Chart.colour(0), "points": PackedVector2Array(range(stats.end_by_rank.size()).map(
 				func(i): return Vector2(i + 1, stats.end_by_rank[i])))},
 	])
+	_place(ratings)
 
 
-static func rank_label(group: Array) -> String:
-	return "#%d" % group[0] if group[0] == group[1] else "#%d-%d" % group
+func _splits(stats: BalanceStats, seed_value: int, how: String) -> void:
+	heading.text = "Teamforge balance report, where it comes from: %d seasons, seed %d" % [stats.seasons, seed_value]
+	summary.text = ("A season crowns %.1f different champions; %.1f%% of titles go to a team that already won one that season. "
+			+ "The organiser pays %s in prize pools a season and is credited %s of heat. %s") % [
+			stats.get_value("champions|season|distinct_champions"), 100.0 * stats.get_value("champions|season|repeat_title_share"),
+			Texts.money(roundi(stats.get_value("organiser|season|prize_pools_paid"))),
+			Texts.money(roundi(stats.get_value("organiser|season|heat_credited"))), how]
+	grid.columns = 3
+	var tiers: Array = stats.layout.tiers
+	var regions: Array = stats.layout.regions
+	_chart("Titles won by the pre-season top 10, by tier", "share of the tier's titles", _percent,
+			tiers.map(func(tier): return _row(tier, "tier_titles|%s top 10|title_share" % tier, 0)))
+	_chart("Mean prize money of a team in a season, by region", "prize money", _money, regions.map(func(region):
+		return _row("%s (%d teams)" % [region, roundi(stats.get_value("region|%s|teams" % region))],
+				"region|%s|mean_prize" % region, 1)))
+	_chart("Share of all titles, by region", "share of titles", _percent,
+			regions.map(func(region): return _row(region, "region|%s|title_share" % region, 0)))
+	var lengths := [["upset_by_length", "Upsets by series length", FigureLayout.SERIES_LENGTHS],
+			["upset_by_stage", "Upsets by stage kind", FigureLayout.STAGE_KINDS],
+			["upset_by_stamina", "Upsets by favourite's stamina lead", range(FigureLayout.STAMINA_BANDS.size()).map(
+					FigureLayout.stamina_label)]]
+	for entry in lengths:
+		var shown: Array = entry[2].filter(func(group): return stats.figure_n[stats.find("%s|%s|underdog_win_rate" % [entry[0], group])] > 0)
+		var chart := _chart(entry[1], "underdog wins", _percent, shown.map(func(group):
+			var row := _row(group, "%s|%s|underdog_win_rate" % [entry[0], group], 2)
+			row.reference = stats.get_value("%s|%s|implied_underdog_rate" % [entry[0], group])
+			return row))
+		chart.legend = [["implied by odds", IntervalChart.REFERENCE_COLOUR]]
+	_chart("Swiss stages: 3-0 rate by seed within the stage", "stages ended 3-0", _percent,
+			FigureLayout.swiss_groups().map(func(group): return _row(group, "swiss|%s|three_nil_rate" % group, 2)))
+	_chart("Swiss stages: 0-3 rate by seed within the stage", "stages ended 0-3", _percent,
+			FigureLayout.swiss_groups().map(func(group): return _row(group, "swiss|%s|nil_three_rate" % group, 3)))
+	var organiser := []
+	for tier in tiers:
+		organiser.append(_row(tier + " prize", "organiser|%s|prize_pool" % tier, 1))
+		organiser.append(_row(tier + " heat", "organiser|%s|heat_credited" % tier, 4))
+	var economy := _chart("Organiser, one event", "money", _money, organiser)
+	economy.legend = [["prize pool", Chart.colour(1)], ["heat", Chart.colour(4)]]
 
 
-static func gap_label(band: int) -> String:
-	var bands := SeasonSample.GAP_BANDS
-	return "%d+" % bands[band] if band + 1 >= bands.size() else "%d-%d" % [bands[band], bands[band + 1] - 1]
+func _row(label: String, key: String, colour_index: int) -> Dictionary:
+	var i := _stats.find(key)
+	var bounds := _stats.interval(i)
+	var row := {"label": label, "value": _stats.figure_value[i], "low": bounds.x, "high": bounds.y, "n": _stats.figure_n[i],
+			"small": _stats.is_small(i), "color": Chart.colour(colour_index)}
+	if _comparison != null and _comparison.other.has(key):
+		row.other = _comparison.other_value[i]
+		row.change = _signed(_comparison.change[i])
+		row.marked = _comparison.marked[i] == 1
+	return row
+
+
+func _chart(title: String, axis: String, shown: Callable, rows: Array) -> IntervalChart:
+	var chart := IntervalChart.new()
+	chart.title = title
+	chart.axis_label = axis
+	chart.value_text = shown
+	chart.set_rows(rows)
+	_place(chart)
+	return chart
+
+
+func _place(chart: Control) -> void:
+	chart.size_flags_horizontal = SIZE_EXPAND_FILL
+	chart.size_flags_vertical = SIZE_EXPAND_FILL
+	grid.add_child(chart)
+
+
+## A change in a few characters, at a precision that suits its size.
+static func _signed(value: float) -> String:
+	if absf(value) >= 1000.0:
+		return "%+d" % roundi(value)
+	return "%+.2f" % value if absf(value) >= 1.0 else "%+.4f" % value
+
+
+static func _percent(value: float) -> String:
+	return "%.1f%%" % (100.0 * value) if absf(value) < 0.1 and value != 0.0 else "%d%%" % roundi(100.0 * value)
+
+
+static func _money(value: float) -> String:
+	var amount := absf(value)
+	var sign := "-" if value < 0.0 else ""
+	if amount >= 1e6:
+		return "%s$%.1fM" % [sign, amount / 1e6]
+	if amount >= 1e3:
+		return "%s$%dk" % [sign, roundi(amount / 1e3)]
+	return "%s$%d" % [sign, roundi(amount)]

@@ -55,6 +55,10 @@ expect 2 'unknown option' "$top/tools/count_season_instructions.sh" --keep "$wor
 expect 2 'unknown option' "$top/tools/record_season.sh" --compare --no-such-option x
 expect 2 'unknown option' "$top/tools/docs.sh" check --no-such-option
 expect 2 'unknown command' "$top/tools/docs.sh" refresh "$work"
+expect 2 '--shard needs I/N' "$top/tools/balance_report.sh" --shard 4/3
+expect 2 '--merge needs the partial results' "$top/tools/balance_report.sh" --merge --seed 3
+expect 2 '--merge takes the run' "$top/tools/balance_report.sh" --merge "$top/README.md" --seasons 3
+expect 2 '--compare: no file' "$top/tools/balance_report.sh" --compare "$work/no-such.csv"
 
 # The seed in both forms; a malformed or missing one is refused in both.
 for tool in run_main.sh stress.sh balance_report.sh; do
