@@ -8,6 +8,7 @@ extends VSplitContainer
 const Texts := preload("res://ui/texts.gd")
 const TableColumns := preload("res://ui/table_columns.gd")
 const TableRows := preload("res://ui/table_rows.gd")
+const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -27,7 +28,8 @@ const STANDING_WIDTHS := [90, 0, 110, 120, 110, 110, 80]
 const WINNER_COLOR := Color(0.98, 0.62, 0.16)
 const PENDING_COLOR := Color(0.6, 0.63, 0.7)
 const SWISS_TAB := 1
-const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS"]
+const BRACKET_TAB := 3
+const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS", "DEMO_BRACKET"]
 
 var core: GameCore
 ## The tournament summaries on show, in creation order.
@@ -55,6 +57,7 @@ var _touched: Dictionary = {}
 @onready var records: Tree = %SwissRecords
 @onready var standings_hint: Label = %StandingsHint
 @onready var standings: Tree = %StandingsTable
+@onready var bracket: Control = %Bracket
 
 
 func _ready() -> void:
@@ -125,6 +128,10 @@ func show_tournament(id: int, t: Dictionary = {}) -> void:
 	if t.is_empty() and core != null and not summary_by_id(id).is_empty():
 		t = core.get_tournament(id)
 	tournament = t
+	bracket.show_tournament(t)
+	sections.set_tab_hidden(BRACKET_TAB, not BracketLayout.has_bracket(t))
+	if sections.is_tab_hidden(sections.current_tab):
+		sections.current_tab = 0
 	matches.clear()
 	records.clear()
 	standings.clear()
