@@ -9,6 +9,7 @@ const Texts := preload("res://ui/texts.gd")
 const TableColumns := preload("res://ui/table_columns.gd")
 const TableRows := preload("res://ui/table_rows.gd")
 const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
+const BracketPanel := preload("res://ui/bracket/bracket_panel.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -57,7 +58,7 @@ var _touched: Dictionary = {}
 @onready var records: Tree = %SwissRecords
 @onready var standings_hint: Label = %StandingsHint
 @onready var standings: Tree = %StandingsTable
-@onready var bracket: Control = %Bracket
+@onready var bracket: BracketPanel = %Bracket
 
 
 func _ready() -> void:
@@ -69,6 +70,7 @@ func _ready() -> void:
 	# Tab titles are keys too: the tab bar translates them.
 	for tab in SECTION_TITLES.size():
 		sections.set_tab_title(tab, SECTION_TITLES[tab])
+	bracket.full_view_toggled.connect(func(on: bool) -> void: list.visible = not on)
 	list.item_selected.connect(func() -> void:
 		if not _building:
 			show_tournament(int(list.get_selected().get_metadata(0))))

@@ -193,7 +193,7 @@ func _place_stage(stage: Dictionary, top: float, width: float) -> float:
 		var lowest := rows_top
 		for c in block.columns.size():
 			var ids: Array = block.columns[c]
-			var x := MARGIN + c * (box_width + GAP_X)
+			var x: float = MARGIN + c * (box_width + GAP_X)
 			_add_header(ids, Rect2(x, bottom, box_width + (GAP_X - 6.0 if c + 1 < count else 0.0), header))
 			var previous := -INF
 			for k in ids.size():
@@ -208,7 +208,7 @@ func _place_stage(stage: Dictionary, top: float, width: float) -> float:
 		if not block.floating:
 			continue
 		for c in block.columns.size():
-			var x := MARGIN + (columns + c) * (box_width + GAP_X)
+			var x: float = MARGIN + (columns + c) * (box_width + GAP_X)
 			for id in block.columns[c]:
 				var at := _fed_centre(id)
 				var box_top := at - box_height() / 2.0 if not is_nan(at) else top + header
@@ -352,7 +352,7 @@ func _draw_links() -> void:
 			var end := Vector2(to.position.x, to.position.y + row_height() * (1.5 if feeder[1] == "team_b" else 0.5))
 			var bend := to.position.x - GAP_X / 2.0
 			var decided: bool = cells[feeder[0]].winner >= 0
-			var on_path := _hovered_team != "" and decided and cells[feeder[0]].ids[cells[feeder[0]].winner] == _hovered_team
+			var on_path: bool = _hovered_team != "" and decided and cells[feeder[0]].ids[cells[feeder[0]].winner] == _hovered_team
 			var colour := accent_colour() if on_path else (Color(muted_colour(), 0.7) if decided else grid_colour())
 			draw_polyline(PackedVector2Array([start, Vector2(bend, start.y), Vector2(bend, end.y), end]), colour,
 					2.0 if on_path else 1.0, true)

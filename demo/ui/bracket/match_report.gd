@@ -173,7 +173,7 @@ func _draw() -> void:
 				text_size() - 1)
 		var strip_x := score_x + score_width + 12.0
 		for r in row.rounds.size():
-			var rx := strip_x + r * (ROUND_WIDTH + ROUND_GAP) + (4.0 if r >= HALF else 0.0) + (4.0 if r >= REGULATION else 0.0)
+			var rx: float = strip_x + r * (ROUND_WIDTH + ROUND_GAP) + (4.0 if r >= HALF else 0.0) + (4.0 if r >= REGULATION else 0.0)
 			if rx + ROUND_WIDTH > size.x - PADDING:
 				break
 			draw_rect(Rect2(rx, middle - 6.0, ROUND_WIDTH, 12.0), colour(0 if row.rounds[r] == "A" else 1))
