@@ -460,6 +460,15 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 ## from. Returns [tournament id, match id, side] of that slot.
 func check_open_slot(t: Dictionary) -> Array:
 	var view := await check_bracket(t, "")
+	# The matches due next: both teams known, on the first day still to come.
+	var due: Array = t.stages[0].nodes.filter(func(node):
+		return node.status != "PLAYED" and not node.team_a.is_empty() and not node.team_b.is_empty())
+	var first: String = due.map(func(node): return node.date).min() if not due.is_empty() else ""
+	var next_ids := due.filter(func(node): return node.date == first).map(func(node): return node.id)
+	var outlined := view.next_ids.keys()
+	outlined.sort()
+	next_ids.sort()
+	expect_eq(outlined, next_ids, "%s: the matches due next are outlined" % t.name)
 	for id in view.cells:
 		var node: Dictionary = view.layout.nodes[id]
 		for side in 2:
@@ -479,6 +488,9 @@ func season_brackets() -> void:
 	var tournaments: Array = core.get_organize_data().tournaments
 	var major: Dictionary = tournaments.filter(func(t): return t.format_id == "MAJOR")[0]
 	var blast: Dictionary = tournaments.filter(func(t): return t.format_id == "BLAST")[0]
+	# The group stage's two double-elimination groups, the playoffs with byes, sixteen teams.
+	for t in tournaments.filter(func(t): return t.format_id in ["IEM", "EWC"]):
+		await check_bracket(t, "")
 	var locales := [_locale, "ru"] if _locale == LOCALES.back() else [_locale]
 	for locale in locales:
 		if locale != _locale:
@@ -520,9 +532,9 @@ func check_bracket(t: Dictionary, shot: String) -> BracketView:
 			expect(false, what + id + " has no box")
 			continue
 		var box: Rect2 = view.boxes[id]
-		expect(box.position.x >= 0.0 and box.end.x <= width, what + "%s lies inside the view: %s" % [id, box])
-		for other in view.boxes:
-			expect(other == id or not box.intersects(view.boxes[other]), what + "%s and %s apart" % [id, other])
+		var overlapping := view.boxes.keys().filter(func(other): return other != id and box.intersects(view.boxes[other]))
+		expect(box.position.x >= 0.0 and box.end.x <= width and overlapping.is_empty(),
+				what + "%s lies inside the view, apart from the others: %s %s" % [id, box, overlapping])
 		if node.winner_to.id != "":
 			expect(view.boxes[node.winner_to.id].position.x > box.end.x, what + id + ": its winner plays on to the right")
 		var played: bool = node.status == "PLAYED"

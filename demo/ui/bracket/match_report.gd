@@ -37,7 +37,8 @@ func show_match(match_node: Dictionary, match_label: String) -> void:
 	node = match_node
 	label = match_label
 	rows.clear()
-	for report in node.get("details", []):
+	var details = node.get("details", [])
+	for report in details if details is Array else []:
 		if report is Dictionary:
 			var rounds = report.get("round_history", [])
 			rows.append({"map": Texts.name_of(str(report.get("map_name", ""))), "score_a": int(report.get("score_a", 0)),
