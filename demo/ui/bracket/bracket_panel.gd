@@ -26,6 +26,7 @@ func _ready() -> void:
 	view.match_clicked.connect(open_match)
 	report.closed.connect(view.select.bind(""))
 	resized.connect(_place_report)
+	view.scrolled.connect(_place_report)
 
 
 ## Shows a tournament's dictionary, as the library hands it out; the match open stays open while it exists.

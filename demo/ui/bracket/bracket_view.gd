@@ -8,6 +8,8 @@ extends "res://ui/charts/chart.gd"
 
 ## A match was clicked; "" when the click hit no match.
 signal match_clicked(match_id: String)
+## The bracket was scrolled.
+signal scrolled
 
 const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
 const Texts := preload("res://ui/texts.gd")
@@ -55,7 +57,9 @@ func _ready() -> void:
 	_bar.set_anchors_and_offsets_preset(PRESET_RIGHT_WIDE)
 	_bar.offset_left = -_bar.get_combined_minimum_size().x
 	_bar.step = 1.0
-	_bar.value_changed.connect(func(_value: float) -> void: queue_redraw())
+	_bar.value_changed.connect(func(_value: float) -> void:
+		queue_redraw()
+		scrolled.emit())
 	add_child(_bar)
 	resized.connect(func() -> void:
 		if not is_equal_approx(size.x, _built_width):
