@@ -555,6 +555,9 @@ func check_bracket(t: Dictionary, shot: String) -> BracketView:
 	# The final, or the last match played.
 	var id: String = ids.filter(func(id): return nodes[id].status == "PLAYED").back()
 	view.reveal(id)
+	# Pointing at the scrolled view names the team and the match under the pointer.
+	var tip: String = view._get_tooltip(view.to_view(view.row_rect(id, 1).get_center()))
+	expect(tip.begins_with(nodes[id].team_b.name) and tip.contains(view.match_label(id)), what + "the tooltip: " + tip)
 	await click_at(view.get_global_transform() * view.to_view(view.boxes[id].get_center()))
 	var report := panel.bracket.report
 	var node: Dictionary = nodes[id]
