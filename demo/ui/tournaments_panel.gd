@@ -8,6 +8,8 @@ extends VSplitContainer
 const Texts := preload("res://ui/texts.gd")
 const TableColumns := preload("res://ui/table_columns.gd")
 const TableRows := preload("res://ui/table_rows.gd")
+const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
+const BracketPanel := preload("res://ui/bracket/bracket_panel.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
@@ -27,7 +29,8 @@ const STANDING_WIDTHS := [90, 0, 110, 120, 110, 110, 80]
 const WINNER_COLOR := Color(0.98, 0.62, 0.16)
 const PENDING_COLOR := Color(0.6, 0.63, 0.7)
 const SWISS_TAB := 1
-const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS"]
+const BRACKET_TAB := 3
+const SECTION_TITLES := ["DEMO_MATCHES", "DEMO_SWISS_RECORDS", "DEMO_STANDINGS", "DEMO_BRACKET"]
 
 var core: GameCore
 ## The tournament summaries on show, in creation order.
@@ -55,6 +58,7 @@ var _touched: Dictionary = {}
 @onready var records: Tree = %SwissRecords
 @onready var standings_hint: Label = %StandingsHint
 @onready var standings: Tree = %StandingsTable
+@onready var bracket: BracketPanel = %Bracket
 
 
 func _ready() -> void:
@@ -67,6 +71,7 @@ func _ready() -> void:
 	# Tab titles are keys too: the tab bar translates them.
 	for tab in SECTION_TITLES.size():
 		sections.set_tab_title(tab, SECTION_TITLES[tab])
+	bracket.full_view_toggled.connect(func(on: bool) -> void: list.visible = not on)
 	list.item_selected.connect(func() -> void:
 		if not _building:
 			show_tournament(int(list.get_selected().get_metadata(0))))
@@ -126,6 +131,10 @@ func show_tournament(id: int, t: Dictionary = {}) -> void:
 	if t.is_empty() and core != null and not summary_by_id(id).is_empty():
 		t = core.get_tournament(id)
 	tournament = t
+	bracket.show_tournament(t)
+	sections.set_tab_hidden(BRACKET_TAB, not BracketLayout.has_bracket(t))
+	if sections.is_tab_hidden(sections.current_tab):
+		sections.current_tab = 0
 	matches.clear()
 	records.clear()
 	standings.clear()

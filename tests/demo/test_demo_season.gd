@@ -12,6 +12,7 @@ const Texts := preload("res://ui/texts.gd")
 const GAME_SCENE := preload("res://game.tscn")
 const Game := preload("res://game.gd")
 const EventFeed := preload("res://ui/event_feed.gd")
+const BracketView := preload("res://ui/bracket/bracket_view.gd")
 
 # The season is played in each; the first is the game's default.
 const LOCALES := ["en", "de", "ru"]
@@ -258,6 +259,7 @@ func play_season() -> void:
 	var guess_id := ""
 	var saved := {}
 	var checked_swiss := false
+	var open_slot := []
 	for week in MAX_WEEKS:
 		var tournaments: Array = core.get_organize_data().tournaments
 		if tournaments.all(func(t): return t.status == "COMPLETED"):
@@ -268,6 +270,8 @@ func play_season() -> void:
 			checked_swiss = true
 			await check_tournament_view(_running_swiss_major(tournaments), "swiss_records")
 			saved = await save_then_reload()
+		if open_slot.is_empty() and _running_bracket(tournaments) != null:
+			open_slot = await check_open_slot(_running_bracket(tournaments))
 		# A few single days first, then whole weeks.
 		var date_before := core.get_current_date()
 		if week == 0:
@@ -290,6 +294,12 @@ func play_season() -> void:
 	expect(core.get_organize_data().tournaments.all(func(t): return t.status == "COMPLETED"),
 			"every tournament finished within %d weeks" % MAX_WEEKS)
 	expect(not saved.is_empty(), "the season was saved and loaded while a Major played its Swiss stage")
+	expect(not open_slot.is_empty(), "a BLAST bracket was seen with a slot still open")
+	if not open_slot.is_empty():
+		var node := _node(open_slot[0], open_slot[1])
+		await check_bracket(_tournament(open_slot[0]), "")
+		expect_eq(game.tournaments.bracket.view.cells[open_slot[1]].names[open_slot[2]],
+				node[["team_a", "team_b"][open_slot[2]]].name, "the open slot shows its team once known")
 	expect(guess_id != "" and _guess(guess_id).get("status") == "SETTLED", "the prediction was settled")
 
 
@@ -437,6 +447,7 @@ func end_of_season() -> void:
 	await check_tournament_view(major, "tournament")
 	await click_tab(game.tournaments.sections, game.tournaments.sections.get_child(2))
 	await screenshot("standings")
+	await season_brackets()
 
 	var feed := game.feed
 	expect_eq(feed.entry_count, mini(events.size(), EventFeed.MAX_ENTRIES), "one feed entry per event, capped")
@@ -515,6 +526,132 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 		await click_tab(panel.sections, panel.sections.get_child(1 if not swiss.is_empty() and t.status != "COMPLETED" else 0))
 		await screenshot(shot)
 		await click_tab(panel.sections, panel.sections.get_child(0))
+
+
+## A BLAST bracket under way: what is played shows, and a slot whose team is not known yet says where it comes
+## from. Returns [tournament id, match id, side] of that slot.
+func check_open_slot(t: Dictionary) -> Array:
+	var view := await check_bracket(t, "")
+	# The matches due next: both teams known, on the first day still to come.
+	var due: Array = t.stages[0].nodes.filter(func(node):
+		return node.status != "PLAYED" and not node.team_a.is_empty() and not node.team_b.is_empty())
+	var first: String = due.map(func(node): return node.date).min() if not due.is_empty() else ""
+	var next_ids := due.filter(func(node): return node.date == first).map(func(node): return node.id)
+	var outlined := view.next_ids.keys()
+	outlined.sort()
+	next_ids.sort()
+	expect_eq(outlined, next_ids, "%s: the matches due next are outlined" % t.name)
+	for id in view.cells:
+		var node: Dictionary = view.layout.nodes[id]
+		for side in 2:
+			if node[["team_a", "team_b"][side]].is_empty() and view.layout.sources.get(id, {}).has(["team_a", "team_b"][side]):
+				var source: Array = view.layout.sources[id][["team_a", "team_b"][side]]
+				expect_eq(view.cells[id].tips[side], Texts.text("DEMO_BRACKET_WINNER_OF" if source[1]
+						else "DEMO_BRACKET_LOSER_OF") % view.match_label(source[0]), "the open slot says where its team comes from")
+				expect(view.boxes[source[0]].position.x < view.boxes[id].position.x or not source[1],
+						"a winner moves on to the right")
+				return [int(t.id), id, side]
+	return []
+
+
+## After the season: a Major's playoffs and a BLAST bracket, a match of each opened map by map, in the language
+## played and, after the last, in Russian.
+func season_brackets() -> void:
+	var tournaments: Array = core.get_organize_data().tournaments
+	var major: Dictionary = tournaments.filter(func(t): return t.format_id == "MAJOR")[0]
+	var blast: Dictionary = tournaments.filter(func(t): return t.format_id == "BLAST")[0]
+	# The group stage's two double-elimination groups, the playoffs with byes, sixteen teams.
+	for t in tournaments.filter(func(t): return t.format_id in ["IEM", "EWC"]):
+		await check_bracket(t, "")
+	var locales := [_locale, "ru"] if _locale == LOCALES.back() else [_locale]
+	for locale in locales:
+		if locale != _locale:
+			choose(game.language_option, locale)
+			_locale = locale
+			await frames(1)
+		await check_bracket(major, "bracket_major")
+		await check_bracket(blast, "bracket_blast")
+	if _locale != locales[0]:
+		choose(game.language_option, locales[0])
+		_locale = locales[0]
+		await frames(1)
+
+
+## Opens a tournament's bracket tab and checks every box against the library's matches: teams, maps won, the
+## winner, a slot still open; the boxes stay inside the view and apart, a winner's next match lies to the right.
+## With a screenshot name, opens a played match and checks its report map by map.
+func check_bracket(t: Dictionary, shot: String) -> BracketView:
+	var panel := game.tournaments
+	await click_tab(game.screens, panel)
+	await click_row(panel.list, _row_with(panel.list, t.id))
+	await click_tab(panel.sections, panel.bracket)
+	var view: BracketView = panel.bracket.view
+	var what := "%s bracket (%s): " % [t.name, _locale]
+	var nodes := {}
+	for stage in t.stages.filter(func(stage): return stage.type != "SWISS"):
+		for node in stage.nodes:
+			nodes[node.id] = node
+	var ids := nodes.keys()
+	var boxed := view.boxes.keys()
+	boxed.sort()
+	ids.sort()
+	expect_eq(boxed, ids, what + "a box per match")
+	var width := view.size.x
+	for id in ids:
+		var node: Dictionary = nodes[id]
+		var cell: Dictionary = view.cells.get(id, {})
+		if cell.is_empty():
+			expect(false, what + id + " has no box")
+			continue
+		var box: Rect2 = view.boxes[id]
+		var overlapping := view.boxes.keys().filter(func(other): return other != id and box.intersects(view.boxes[other]))
+		expect(box.position.x >= 0.0 and box.end.x <= width and overlapping.is_empty(),
+				what + "%s lies inside the view, apart from the others: %s %s" % [id, box, overlapping])
+		if node.winner_to.id != "":
+			expect(view.boxes[node.winner_to.id].position.x > box.end.x, what + id + ": its winner plays on to the right")
+		var played: bool = node.status == "PLAYED"
+		var names := [_name_or_open(node.team_a), _name_or_open(node.team_b)]
+		expect_eq([cell.names, cell.scores, cell.winner], [names, [str(node.score_a), str(node.score_b)] if played else
+				["", ""], [node.team_a.id, node.team_b.id].find(node.winner.id) if played else -1], what + id)
+		for side in 2:
+			var shown: String = cell.shown[side]
+			expect(shown == names[side] or (shown.ends_with("…") and names[side].begins_with(shown.trim_suffix("…"))
+					and cell.tips[side].begins_with(names[side])), what + "%s shortened with its tooltip" % shown)
+			expect(view.text_width(shown, view.text_size() - 1) <= box.size.x - view.SCORE_WIDTH - 8.0,
+					what + "\"%s\" fits its box" % shown)
+	for entry in view.texts:
+		expect(view.text_width(entry[2], entry[4]) <= entry[0].size.x + 0.5 and RAW_CODE.search(entry[2]) == null,
+				what + "the header \"%s\" fits and reads as words" % entry[2])
+	if shot == "":
+		return view
+	# The final, or the last match played.
+	var id: String = ids.filter(func(id): return nodes[id].status == "PLAYED").back()
+	view.reveal(id)
+	# Pointing at the scrolled view names the team and the match under the pointer.
+	var tip: String = view._get_tooltip(view.to_view(view.row_rect(id, 1).get_center()))
+	expect(tip.begins_with(nodes[id].team_b.name) and tip.contains(view.match_label(id)), what + "the tooltip: " + tip)
+	await click_at(view.get_global_transform() * view.to_view(view.boxes[id].get_center()))
+	var report := panel.bracket.report
+	var node: Dictionary = nodes[id]
+	expect(report.visible and view.selected == id and report.node.get("id") == id, what + "a click opens the match")
+	expect_eq(report.rows.map(func(row): return [row.map, row.score_a, row.score_b, row.rounds.size()]),
+			node.details.map(func(map): return [Texts.name_of(map.map_name), map.score_a, map.score_b,
+			map.round_history.size()]), what + "the report, map by map")
+	expect(report.header_lines()[1].contains("%d : %d" % [node.score_a, node.score_b])
+			and report.header_lines()[1].begins_with(node.team_a.name) and report.header_lines()[1].ends_with(node.team_b.name),
+			what + "the report names the teams and the score: " + report.header_lines()[1])
+	expect(Rect2(Vector2.ZERO, panel.bracket.size).encloses(Rect2(report.position, report.size)),
+			what + "the report lies inside the bracket")
+	if t.format_id == "BLAST":
+		await click(panel.bracket.full_view)
+		expect(not panel.list.visible and view.content_height <= view.size.y, what + "the full view shows it whole")
+	await screenshot(shot)
+	if panel.bracket.full_view.button_pressed:
+		await click(panel.bracket.full_view)
+		expect(panel.list.visible, what + "the list is back")
+	await click_at(view.get_global_transform() * Vector2(3.0, view.size.y / 2.0))
+	expect(not report.visible, what + "a click beside the matches closes the report")
+	return view
 
 
 ## The statistics tab after the season: each plotted line against the library's match results, the bars
@@ -960,6 +1097,26 @@ func _row_with(tree: Tree, metadata: Variant) -> TreeItem:
 	for item in tree_rows(tree):
 		if item.get_metadata(0) == metadata:
 			return item
+	return null
+
+
+func _tournament(id: int) -> Dictionary:
+	for t in core.get_organize_data().tournaments:
+		if int(t.id) == id:
+			return t
+	return {}
+
+
+static func _name_or_open(entry: Dictionary) -> String:
+	return entry.get("name", Texts.text("DEMO_BRACKET_TBD")) if not entry.is_empty() else Texts.text("DEMO_BRACKET_TBD")
+
+
+# A BLAST bracket under way with a match played and a slot still open.
+static func _running_bracket(tournaments: Array) -> Variant:
+	for t in tournaments:
+		if t.format_id == "BLAST" and t.status == "ACTIVE" and t.stages[0].nodes.any(func(node): return node.status == "PLAYED") \
+				and t.stages[0].nodes.any(func(node): return node.team_a.is_empty() or node.team_b.is_empty()):
+			return t
 	return null
 
 

@@ -84,6 +84,16 @@ func line_height(size: int) -> float:
 	return text_font().get_height(size)
 
 
+## `text` cut to `width` with an ellipsis when it is wider.
+func shorten(text: String, width: float, size: int) -> String:
+	if text_width(text, size) <= width:
+		return text
+	var cut := text.length()
+	while cut > 0 and text_width(text.left(cut).strip_edges() + "…", size) > width:
+		cut -= 1
+	return text.left(cut).strip_edges() + "…"
+
+
 ## The area below the title row.
 func body_rect() -> Rect2:
 	var top := MARGIN + (line_height(text_size() + 1) + 4.0 if title != "" else 0.0)
