@@ -774,8 +774,11 @@ func old_and_damaged_saves() -> void:
 		file.store_buffer(damaged)
 		file.close()
 		await click(game.load_button)
-		expect_eq(game.status.text, Texts.text("DEMO_SAVE_DAMAGED"), "a damaged binary save is refused (%d bytes)"
-				% damaged.size())
+		# A flipped bit that the decompressor never reads leaves the saved data whole, digest and all: loading
+		# it is right, and the world it gives is the one saved.
+		var intact: bool = damaged == flipped and game.status.text == Texts.text("DEMO_GAME_LOADED") % Texts.date(old.date)
+		expect(intact or game.status.text == Texts.text("DEMO_SAVE_DAMAGED"), "a damaged binary save is refused (%d bytes): got '%s'"
+				% [damaged.size(), game.status.text])
 		expect(core.to_dict() == world, "a refused binary save changes nothing")
 
 
