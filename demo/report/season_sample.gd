@@ -9,6 +9,8 @@ const FigureLayout := preload("res://report/figure_layout.gd")
 
 ## Lower bounds of the rating-gap bands of the calibration, in rating points.
 const GAP_BANDS := FigureLayout.GAP_BANDS
+## More than the records a Swiss stage can hold.
+const SWISS_PLACES := 1 << 16
 ## The richest teams whose share of a season's prize money is reported.
 const TOP_TEAMS := 10
 
@@ -228,10 +230,12 @@ func _note_tournament(tournament_id: int) -> void:
 
 ## The report of the node's series: the first one of its pair, in playing order, with the same score.
 func _take_report(pairs: Dictionary, node: Dictionary) -> PackedInt64Array:
-	var played: Array = pairs.get("%s|%s" % [node.team_a.get("id", ""), node.team_b.get("id", "")], [])
+	var played: Array = pairs.get(str(node.team_a.get("id", "")) + "|" + str(node.team_b.get("id", "")), [])
+	var score_a: int = node.score_a
+	var score_b: int = node.score_b
 	for i in played.size():
-		if played[i][4] == node.score_a and played[i][5] == node.score_b:
-			var found: PackedInt64Array = played[i]
+		var found: PackedInt64Array = played[i]
+		if found[4] == score_a and found[5] == score_b:
 			played.remove_at(i)
 			return found
 	return PackedInt64Array()
@@ -245,8 +249,11 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 		rank_of[before[rank]] = rank
 	var group_sizes := PackedInt64Array()
 	group_sizes.resize(FigureLayout.RANK_GROUPS.size())
+	var group_of_team := PackedInt64Array()
+	group_of_team.resize(before.size())
 	for rank in before.size():
 		group_sizes[FigureLayout.group_of_rank(rank)] += 1
+		group_of_team[before[rank]] = FigureLayout.group_of_rank(rank)
 
 	var champions := []
 	var ordered := tournaments.duplicate()
@@ -264,13 +271,16 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 		if _layout.tiers.has(t.tier_id):
 			add("organiser|%s|prize_pool" % t.tier_id, t.prize, 1)
 			add("organiser|%s|heat_credited" % t.tier_id, t.total_heat, 1)
+		# Prize money by rank group, summed per tier and per event.
+		var tier_sums := _group_sums(tier_prize, t.tier_id)
+		var event_sums := _group_sums(event_prize, event)
 		for standing in t.standings:
 			var team: int = team_index.get(standing.team.id, -1)
 			if team < 0:
 				continue
-			var group := FigureLayout.group_of_rank(rank_of[team])
-			_sum_into(tier_prize, "%s %d" % [t.tier_id, group], standing.prize)
-			_sum_into(event_prize, "%s %d" % [event, group], standing.prize)
+			var group := group_of_team[team]
+			tier_sums[group] += standing.prize
+			event_sums[group] += standing.prize
 			if standing.placement == "1st":
 				champions.append(team)
 				if _layout.tiers.has(t.tier_id):
@@ -285,9 +295,9 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 	for g in FigureLayout.RANK_GROUPS.size():
 		var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
 		for tier in _layout.tiers:
-			add("tier_prize|%s %s|mean_prize" % [tier, label], tier_prize.get("%s %d" % [tier, g], 0), group_sizes[g])
+			add("tier_prize|%s %s|mean_prize" % [tier, label], tier_prize[tier][g] if tier_prize.has(tier) else 0, group_sizes[g])
 		for event in _layout.events:
-			add("event_prize|%s %s|mean_prize" % [event, label], event_prize.get("%s %d" % [event, g], 0), group_sizes[g])
+			add("event_prize|%s %s|mean_prize" % [event, label], event_prize[event][g] if event_prize.has(event) else 0, group_sizes[g])
 	add("organiser|season|prize_pools_paid", prize_paid, 1)
 	add("organiser|season|heat_credited", heat_credited, 1)
 	add("organiser|season|heat_less_prize", heat_credited - prize_paid, 1)
@@ -321,11 +331,13 @@ func _read_stage(stage: Dictionary, pairs: Dictionary) -> void:
 	if stage.type == "SWISS":
 		# The seed within the stage: the place of the team's seed among the stage's sixteen.
 		var records: Array = stage.records
-		var by_seed := range(records.size())
-		by_seed.sort_custom(func(a, b): return records[a].get("seed", 0) < records[b].get("seed", 0) \
-				or (records[a].get("seed", 0) == records[b].get("seed", 0) and a < b))
+		# Sorted by seed, then by place in the list: each record's seed and place packed into one number.
+		var by_seed := PackedInt64Array()
+		for i in records.size():
+			by_seed.append(int(records[i].get("seed", 0)) * SWISS_PLACES + i)
+		by_seed.sort()
 		for place in by_seed.size():
-			var record: Dictionary = records[by_seed[place]]
+			var record: Dictionary = records[posmod(by_seed[place], SWISS_PLACES)]
 			var seed := place + 1
 			var at: PackedInt64Array = _layout.swiss_index[mini(seed, FigureLayout.SWISS_SEEDS + 1) - 1]
 			var three_nil := 1 if record.w == 3 and record.l == 0 else 0
@@ -368,8 +380,14 @@ func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> 
 		add_at(at.y, 1.0 - implied, 1)
 
 
-static func _sum_into(sums: Dictionary, key: String, amount: int) -> void:
-	sums[key] = sums.get(key, 0) + amount
+## The sums by rank group kept under `key`, made (all 0) on first use; changed in place.
+static func _group_sums(sums: Dictionary, key: String) -> Array:
+	if not sums.has(key):
+		var zeros := []
+		zeros.resize(FigureLayout.RANK_GROUPS.size())
+		zeros.fill(0)
+		sums[key] = zeros
+	return sums[key]
 
 
 ## Indices of `values` from the largest value down; equal values keep their order.
