@@ -44,9 +44,9 @@ public:
 	[[nodiscard]] virtual bool emit_tournament_completed(int32_t p_tournament_id) = 0;
 	[[nodiscard]] virtual bool emit_tournament_updated(int32_t p_tournament_id) = 0;
 
-	// What the day calls that makes another object emit (the database's date, the simulator's series)
-	// holds this id across the call and checks it with still_exists (common/emit_and_check.h) before it
-	// asks day_goes_on.
+	// A call that makes another object emit (the database's date, the simulator's series) holds this id
+	// across it and stops, touching the host no more, when still_exists (common/emit_and_check.h) no
+	// longer finds the host; only then may it ask day_goes_on.
 	virtual godot::ObjectID host_id() const = 0;
 	// False once a handler has replaced the manager's records (from_dict, set_tournaments) or its team
 	// database since the current day began: the day's work stops there.
