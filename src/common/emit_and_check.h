@@ -12,6 +12,7 @@
 //     if (!teamforge::still_exists(self)) {
 //         return;
 //     }
+// An emit that is the last thing its call does, touching nothing after it, needs neither.
 
 #include <godot_cpp/classes/object.hpp>
 #include <godot_cpp/core/object.hpp>
