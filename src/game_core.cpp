@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/emit_and_check.h"
 #include "common/text_key_reading.h"
 #include "team_database.h"
 #include "tournament_manager.h"
@@ -10,31 +11,30 @@
 #include <godot_cpp/core/class_db.hpp>
 #include <godot_cpp/core/memory.hpp>
 #include <godot_cpp/core/object.hpp>
+#include <godot_cpp/core/object_id.hpp>
 #include <godot_cpp/variant/callable_method_pointer.hpp>
 #include <godot_cpp/variant/string_name.hpp>
 #include <godot_cpp/variant/variant.hpp>
 
 namespace godot {
 
+// Marks a call of this node as running, so that nodes released meanwhile wait for its end.
 class GameCore::CallScope {
 public:
-	explicit CallScope(std::shared_ptr<LifeState> p_state) :
-			state(std::move(p_state)) {
-		state->busy++;
+	explicit CallScope(std::shared_ptr<DeferredRelease> p_deferred) :
+			deferred(std::move(p_deferred)) {
+		deferred->calls_running++;
 	}
 	~CallScope() {
-		if (--state->busy == 0) {
-			free_retired(*state);
+		if (--deferred->calls_running == 0) {
+			free_deferred(*deferred);
 		}
 	}
 	CallScope(const CallScope &) = delete;
 	CallScope &operator=(const CallScope &) = delete;
 
-	// False once a handler freed the node: the call must return without touching it.
-	bool node_alive() const { return state->node_alive; }
-
 private:
-	std::shared_ptr<LifeState> state;
+	std::shared_ptr<DeferredRelease> deferred;
 };
 
 TeamDatabase *GameCore::database() const {
@@ -89,7 +89,7 @@ void GameCore::release_tournament_manager() {
 	if (tournament_manager == nullptr) {
 		return;
 	}
-	if (life->busy > 0) {
+	if (deferred->calls_running > 0) {
 		// The manager may still be inside its day or sending a signal: cut it off from the game so the
 		// day stops, and free it once the call has returned.
 		const Callable relay = callable_mp(this, &GameCore::_on_tournament_achievement_event);
@@ -111,44 +111,41 @@ void GameCore::seed_simulator() {
 }
 
 void GameCore::release(uint64_t p_node_id) {
-	if (life->busy > 0) {
-		life->retired.push_back(p_node_id);
+	if (deferred->calls_running > 0) {
+		deferred->node_ids.push_back(p_node_id);
 	} else if (Node *node = Object::cast_to<Node>(ObjectDB::get_instance(p_node_id))) {
 		memdelete(node);
 	}
 }
 
-void GameCore::free_retired(LifeState &r_state) {
-	// By id: a script may have freed a retired node already.
-	for (const uint64_t id : r_state.retired) {
+void GameCore::free_deferred(DeferredRelease &r_deferred) {
+	// By id: a script may have freed a released node already.
+	for (const uint64_t id : r_deferred.node_ids) {
 		if (Node *node = Object::cast_to<Node>(ObjectDB::get_instance(id))) {
 			memdelete(node);
 		}
 	}
-	r_state.retired.clear();
+	r_deferred.node_ids.clear();
 }
 
 bool GameCore::refresh() {
-	const std::shared_ptr<LifeState> state = life;
-	emit_signal(TF_NAME("current_date_changed"), get_current_date());
-	if (!state->node_alive) {
+	if (!teamforge::emit_and_check(*this, TF_NAME("current_date_changed"), get_current_date())) {
 		return false;
 	}
-	emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); });
-	if (!state->node_alive) {
+	if (!emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); })) {
 		return false;
 	}
-	emit_if_heard(TF_NAME("organize_changed"), [this]() { return get_organize_data(); });
-	return state->node_alive;
+	return emit_if_heard(TF_NAME("organize_changed"), [this]() { return get_organize_data(); });
 }
 
 template <class MakePayload>
-void GameCore::emit_if_heard(const StringName &p_signal, MakePayload p_make_payload) {
+bool GameCore::emit_if_heard(const StringName &p_signal, MakePayload p_make_payload) {
 	// The views grow with the game and cost more than the day itself; a signal nobody listens to
 	// would deliver them to no one.
-	if (has_connections(p_signal)) {
-		emit_signal(p_signal, p_make_payload());
+	if (!has_connections(p_signal)) {
+		return true;
 	}
+	return teamforge::emit_and_check(*this, p_signal, p_make_payload());
 }
 
 void GameCore::_on_tournament_achievement_event(const Dictionary &p_event) {
@@ -186,7 +183,7 @@ void GameCore::_bind_methods() {
 }
 
 GameCore::GameCore() :
-		life(std::make_shared<LifeState>()) {
+		deferred(std::make_shared<DeferredRelease>()) {
 	create_team_database();
 	database()->initialize_defaults();
 	create_tournament_manager();
@@ -195,7 +192,6 @@ GameCore::GameCore() :
 GameCore::~GameCore() {
 	// A handler that frees this node during a day leaves both objects to the day, which frees them when
 	// it returns.
-	life->node_alive = false;
 	release_tournament_manager();
 	const uint64_t database_id = team_database_id;
 	team_database_id = 0;
@@ -203,9 +199,11 @@ GameCore::~GameCore() {
 }
 
 void GameCore::initialize_new_game() {
-	const CallScope scope(life);
+	const CallScope scope(deferred);
+	const ObjectID self(get_instance_id());
+	// The database's reset signals run first: a handler may free this node.
 	ensure_database()->initialize_defaults();
-	if (!scope.node_alive()) {
+	if (!teamforge::still_exists(self)) {
 		return;
 	}
 	release_tournament_manager();
@@ -221,7 +219,8 @@ bool GameCore::advance_day() {
 		// A handler inside the day asked for the next one: the day in progress finishes first.
 		return false;
 	}
-	const CallScope scope(life);
+	const CallScope scope(deferred);
+	const ObjectID self(get_instance_id());
 	days_running++;
 	if (TournamentManager *tournament_manager = manager()) {
 		tournament_manager->advance_day();
@@ -229,7 +228,7 @@ bool GameCore::advance_day() {
 		TeamDatabase *team_database = database();
 		team_database->set_current_date(teamforge::add_days(team_database->get_current_date(), 1));
 	}
-	if (!scope.node_alive()) {
+	if (!teamforge::still_exists(self)) {
 		// This node was freed by a handler; the scope frees what it left behind.
 		return false;
 	}
@@ -240,12 +239,10 @@ bool GameCore::advance_day() {
 	}
 
 	const String date = team_database->get_current_date();
-	emit_signal(TF_NAME("current_date_changed"), date);
-	if (!scope.node_alive()) {
+	if (!teamforge::emit_and_check(*this, TF_NAME("current_date_changed"), date)) {
 		return true;
 	}
-	emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); });
-	if (!scope.node_alive()) {
+	if (!emit_if_heard(TF_NAME("leaderboard_changed"), [this]() { return get_leaderboard_data("ALL", "VRS"); })) {
 		return true;
 	}
 	Dictionary short_data;
@@ -271,11 +268,12 @@ Dictionary GameCore::get_organize_data() const {
 
 Dictionary GameCore::create_tournament(const String &p_format_id, const String &p_tier_id, const String &p_inv_date,
 		const String &p_city) {
-	const CallScope scope(life);
+	const CallScope scope(deferred);
+	const ObjectID self(get_instance_id());
 	TournamentManager *tournament_manager = ensure_manager();
 	const bool ok = tournament_manager->create_tournament(p_format_id, p_tier_id, p_inv_date, p_city);
 	// The manager's own signal ran first: its handler may have freed the manager or this node.
-	if (!scope.node_alive()) {
+	if (!teamforge::still_exists(self)) {
 		return Dictionary();
 	}
 	String message_key("ORGANIZE_CREATE_SUCCESS");
@@ -295,8 +293,7 @@ Dictionary GameCore::create_tournament(const String &p_format_id, const String &
 	const Dictionary organize_data = get_organize_data();
 	result[TF_KEY("organize_data")] = organize_data;
 	result[TF_KEY("message_key")] = message_key;
-	emit_signal(TF_NAME("tournament_created"), result);
-	if (scope.node_alive()) {
+	if (teamforge::emit_and_check(*this, TF_NAME("tournament_created"), result)) {
 		emit_signal(TF_NAME("organize_changed"), organize_data);
 	}
 	return result;
@@ -325,9 +322,11 @@ Dictionary GameCore::to_dict() const {
 void GameCore::from_dict(const Dictionary &p_data) {
 	// A dictionary whose keys a script typed would make every look-up by text an engine error.
 	const Dictionary data = teamforge::readable_by_text_keys(p_data);
-	const CallScope scope(life);
+	const CallScope scope(deferred);
+	const ObjectID self(get_instance_id());
+	// The database's load signals run first: a handler may free this node.
 	ensure_database()->from_dict(data.get(TF_KEY("team_database"), Dictionary()).operator Dictionary());
-	if (!scope.node_alive()) {
+	if (!teamforge::still_exists(self)) {
 		return;
 	}
 	if (manager() == nullptr) {

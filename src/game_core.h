@@ -22,14 +22,13 @@ class TournamentManager;
 class GameCore : public Node {
 	GDCLASS(GameCore, Node)
 
-	// Shared with every call that may emit: a signal handler may start a new game, load one or free this
-	// node (directly, or by freeing its parent) while a call is still running. A call checks node_alive
-	// after each emission. Nodes released while any call runs wait in retired (by instance id) and are
-	// freed when the outermost call returns, never while one of them is still sending a signal.
-	struct LifeState {
-		bool node_alive = true;
-		int32_t busy = 0;
-		std::vector<uint64_t> retired;
+	// A signal handler may start a new game, load one or free this node (directly, or by freeing its
+	// parent) while a call is still running. Nodes released meanwhile wait here by instance id and are
+	// freed when the outermost call returns, never while one of them may still be sending a signal. Shared
+	// with the running calls, so it outlives this node.
+	struct DeferredRelease {
+		int32_t calls_running = 0;
+		std::vector<uint64_t> node_ids;
 	};
 	class CallScope;
 
@@ -37,7 +36,7 @@ class GameCore : public Node {
 	// connection) and free them, and a freed child then reads as none instead of dangling.
 	uint64_t team_database_id = 0;
 	uint64_t tournament_manager_id = 0;
-	std::shared_ptr<LifeState> life;
+	std::shared_ptr<DeferredRelease> deferred;
 	int32_t days_running = 0;
 	// The seed a script gave, kept so that every manager this node makes (a new game, a lost one
 	// replaced) and every load start their simulator from it. Any value is a seed, zero included.
@@ -55,12 +54,13 @@ class GameCore : public Node {
 	void release_tournament_manager();
 	void seed_simulator();
 	void release(uint64_t p_node_id);
-	static void free_retired(LifeState &r_state);
+	static void free_deferred(DeferredRelease &r_deferred);
 	// False when a handler freed this node: the caller must return at once.
 	bool refresh();
-	// Emits p_signal with p_make_payload() only when someone is connected to it.
+	// Emits p_signal with p_make_payload() only when someone is connected to it; false when a handler
+	// freed this node.
 	template <class MakePayload>
-	void emit_if_heard(const StringName &p_signal, MakePayload p_make_payload);
+	bool emit_if_heard(const StringName &p_signal, MakePayload p_make_payload);
 	void _on_tournament_achievement_event(const Dictionary &p_event);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "common/copy_on_write.h"
 #include "common/dictionary_keys.h"
+#include "common/emit_and_check.h"
 #include "common/game_rules.h"
 #include "common/text_key_reading.h"
 #include "data/default_roster.h"
@@ -32,13 +33,10 @@ void TeamDatabase::teams_writable() {
 
 void TeamDatabase::emit_reset_signals() {
 	// A handler may free this database; the signals after that have no one left to come from.
-	const teamforge::LifeToken::Watch alive = life.watch();
-	emit_signal(TF_NAME("current_date_changed"), current_date);
-	if (!teamforge::still_alive(alive)) {
+	if (!teamforge::emit_and_check(*this, TF_NAME("current_date_changed"), current_date)) {
 		return;
 	}
-	emit_signal(TF_NAME("teams_rebuilt"));
-	if (!teamforge::still_alive(alive)) {
+	if (!teamforge::emit_and_check(*this, TF_NAME("teams_rebuilt"))) {
 		return;
 	}
 	emit_signal(TF_NAME("database_reset"));
@@ -274,11 +272,10 @@ void TeamDatabase::from_dict(const Dictionary &p_data) {
 		teams.push_back(Variant(team));
 	}
 
-	const teamforge::LifeToken::Watch alive = life.watch();
-	emit_signal(TF_NAME("current_date_changed"), current_date);
-	if (teamforge::still_alive(alive)) {
-		emit_signal(TF_NAME("teams_rebuilt"));
+	if (!teamforge::emit_and_check(*this, TF_NAME("current_date_changed"), current_date)) {
+		return;
 	}
+	emit_signal(TF_NAME("teams_rebuilt"));
 }
 
 } // namespace godot

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/life_token.h"
 #include "team_data.h"
 
 #include <godot_cpp/classes/node.hpp>
@@ -40,8 +39,6 @@ class TeamDatabase : public Node {
 	mutable std::vector<TeamData *> indexed_teams;
 	mutable uint64_t indexed_generation = 0;
 	mutable bool indexed = false;
-	// Read between signals sent in a row: a handler may free this node.
-	teamforge::LifeToken life;
 
 	// Replaces a list a script has frozen by a plain copy before the list changes.
 	void teams_writable();

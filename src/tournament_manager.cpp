@@ -2,13 +2,13 @@
 
 #include "common/detached_copy.h"
 #include "common/dictionary_keys.h"
+#include "common/emit_and_check.h"
 #include "common/rounding.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
 #include "data/tournament_catalog.h"
 #include "tournament/archiving.h"
 #include "tournament/day_driver.h"
-#include "tournament/guarded_host.h"
 #include "tournament/loaded_tournament_repair.h"
 #include "tournament/rating_history.h"
 #include "tournament/tournament_creation.h"
@@ -182,15 +182,14 @@ bool TournamentManager::advance_day() {
 	}
 	day_running = true;
 	day_generation = state_generation;
-	const teamforge::LifeToken::Watch alive = life.watch();
-	teamforge::GuardedHost host(*this, alive);
 	// The day works on the list as it stands now. A handler that loads other records, or drops or
 	// frees the database, stops the day at the next safe point: the rest of that day (later
 	// tournaments, stamina recovery, day_advanced) is dropped rather than applied to the new state.
 	// Tournaments created during the day join from the next day on.
 	const teamforge::TournamentList today = tournaments;
-	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(host, today);
-	if (!teamforge::still_alive(alive)) {
+	const ObjectID self(get_instance_id());
+	const teamforge::DayOutcome outcome = teamforge::run_tournament_day(*this, today);
+	if (!teamforge::still_exists(self)) {
 		// A handler freed this manager: the day ended where it stood, and nothing of the node is left.
 		return false;
 	}
@@ -331,20 +330,24 @@ bool TournamentManager::has_achievement_listeners() const {
 	return has_connections(TF_NAME("achievement_event"));
 }
 
-void TournamentManager::emit_achievement_event(const Dictionary &p_event) {
-	emit_signal(TF_NAME("achievement_event"), p_event);
+bool TournamentManager::emit_achievement_event(const Dictionary &p_event) {
+	return teamforge::emit_and_check(*this, TF_NAME("achievement_event"), p_event) && day_goes_on();
 }
 
-void TournamentManager::emit_tournament_completed(int32_t p_tournament_id) {
-	emit_signal(TF_NAME("tournament_completed"), p_tournament_id);
+bool TournamentManager::emit_tournament_completed(int32_t p_tournament_id) {
+	return teamforge::emit_and_check(*this, TF_NAME("tournament_completed"), p_tournament_id) && day_goes_on();
 }
 
-void TournamentManager::emit_tournament_updated(int32_t p_tournament_id) {
-	emit_signal(TF_NAME("tournament_updated"), p_tournament_id);
+bool TournamentManager::emit_tournament_updated(int32_t p_tournament_id) {
+	return teamforge::emit_and_check(*this, TF_NAME("tournament_updated"), p_tournament_id) && day_goes_on();
 }
 
-bool TournamentManager::day_interrupted() const {
-	return day_running && (state_generation != day_generation || database() == nullptr);
+ObjectID TournamentManager::host_id() const {
+	return ObjectID(get_instance_id());
+}
+
+bool TournamentManager::day_goes_on() const {
+	return !day_running || (state_generation == day_generation && database() != nullptr);
 }
 
 } // namespace godot

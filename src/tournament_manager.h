@@ -5,7 +5,6 @@
 // engine boundary.
 
 #include "common/game_rules.h"
-#include "common/life_token.h"
 #include "common/object_argument.h"
 #include "match_simulator.h"
 #include "team_database.h"
@@ -15,6 +14,7 @@
 #include <godot_cpp/classes/node.hpp>
 #include <godot_cpp/classes/ref.hpp>
 #include <godot_cpp/classes/wrapped.hpp>
+#include <godot_cpp/core/object_id.hpp>
 #include <godot_cpp/variant/array.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
@@ -41,8 +41,6 @@ class TournamentManager : public Node, public teamforge::TournamentHost {
 	uint64_t state_generation = 0;
 	uint64_t day_generation = 0;
 	bool day_running = false;
-	// Read by a day in progress after each signal: a handler may free this node.
-	teamforge::LifeToken life;
 
 protected:
 	static void _bind_methods();
@@ -84,10 +82,11 @@ public:
 	Dictionary quota_map() const override;
 	void set_quota_map(const Dictionary &p_quotas) override;
 	bool has_achievement_listeners() const override;
-	void emit_achievement_event(const Dictionary &p_event) override;
-	void emit_tournament_completed(int32_t p_tournament_id) override;
-	void emit_tournament_updated(int32_t p_tournament_id) override;
-	bool day_interrupted() const override;
+	bool emit_achievement_event(const Dictionary &p_event) override;
+	bool emit_tournament_completed(int32_t p_tournament_id) override;
+	bool emit_tournament_updated(int32_t p_tournament_id) override;
+	ObjectID host_id() const override;
+	bool day_goes_on() const override;
 };
 
 } // namespace godot

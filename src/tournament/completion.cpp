@@ -255,7 +255,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 
 } // namespace
 
-void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
+bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	r_tournament.status = TournamentStatus::COMPLETED;
 	place_unplaced_participants(p_host, r_tournament);
 
@@ -279,21 +279,20 @@ void complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	if (p_host.has_achievement_listeners()) {
 		Dictionary context;
 		context[TF_KEY("standings")] = r_tournament.standings;
-		emit_achievement_event(p_host, "tournament_completed", r_tournament, context);
-		if (p_host.day_interrupted()) {
+		if (!emit_achievement_event(p_host, "tournament_completed", r_tournament, context)) {
 			// A handler replaced the records or the database: paying out now would land in the new state.
 			// The tournament goes back to waiting for its completion, which the next day runs again in
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
 			r_tournament.status = TournamentStatus::ACTIVE;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
-			return;
+			return false;
 		}
 	}
 
 	pay_prizes_and_honours(p_host, r_tournament);
 	recover_stamina(p_host, r_tournament);
 	p_host.set_funds(saturating_add(p_host.funds(), r_tournament.total_heat));
-	p_host.emit_tournament_completed(r_tournament.id);
+	return p_host.emit_tournament_completed(r_tournament.id);
 }
 
 } // namespace teamforge

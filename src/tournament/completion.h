@@ -8,6 +8,7 @@
 
 namespace teamforge {
 
-void complete_tournament(TournamentHost &p_host, Tournament &r_tournament);
+// False once a handler of its signals stopped the day.
+[[nodiscard]] bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament);
 
 } // namespace teamforge

@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/emit_and_check.h"
 #include "common/game_rules.h"
 #include "common/rounding.h"
 #include "team_data.h"
@@ -18,29 +19,25 @@ bool on_or_after(const godot::String &p_day, const godot::String &p_date) {
 	return compare_dates(p_day, p_date) >= 0;
 }
 
-// Invitation, activation and play, each announced. Returns false once the day has been interrupted.
+// Invitation, activation and play, each announced. Returns false once the day stops.
 bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_day) {
 	if (r_tournament.status == TournamentStatus::PENDING && on_or_after(p_day, r_tournament.inv_date)) {
 		send_invitations(p_host, r_tournament);
-		p_host.emit_tournament_updated(r_tournament.id);
-		if (p_host.day_interrupted()) {
+		if (!p_host.emit_tournament_updated(r_tournament.id)) {
 			return false;
 		}
 	}
 	if (r_tournament.status == TournamentStatus::WAITING && on_or_after(p_day, r_tournament.start_date)) {
 		r_tournament.status = TournamentStatus::ACTIVE;
-		p_host.emit_tournament_updated(r_tournament.id);
-		if (p_host.day_interrupted()) {
+		if (!p_host.emit_tournament_updated(r_tournament.id)) {
 			return false;
 		}
 	}
 	if (r_tournament.status == TournamentStatus::ACTIVE) {
-		play_tournament_day(p_host, r_tournament, p_day);
-		if (p_host.day_interrupted()) {
+		if (!play_tournament_day(p_host, r_tournament, p_day)) {
 			return false;
 		}
-		p_host.emit_tournament_updated(r_tournament.id);
-		if (p_host.day_interrupted()) {
+		if (!p_host.emit_tournament_updated(r_tournament.id)) {
 			return false;
 		}
 	}
@@ -64,8 +61,9 @@ DayOutcome run_tournament_day(TournamentHost &p_host, const TournamentList &p_to
 	}
 	outcome.date = add_days(database->get_current_date(), 1);
 	// Emits current_date_changed: from here on a handler may have changed anything.
+	const godot::ObjectID host = p_host.host_id();
 	database->set_current_date(outcome.date);
-	if (p_host.day_interrupted()) {
+	if (!still_exists(host) || !p_host.day_goes_on()) {
 		return outcome;
 	}
 	for (const TournamentPtr &tournament : p_tournaments) {

@@ -13,8 +13,8 @@ namespace teamforge {
 struct DayOutcome {
 	// The date the day moved to.
 	godot::String date;
-	// False when a signal handler interrupted the day (see TournamentHost::day_interrupted): the
-	// remaining work was dropped, including the stamina recovery.
+	// False when a signal handler stopped the day (see TournamentHost::day_goes_on): the remaining
+	// work was dropped, including the stamina recovery.
 	bool completed = false;
 };
 

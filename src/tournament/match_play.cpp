@@ -2,6 +2,7 @@
 
 #include "common/dates.h"
 #include "common/dictionary_keys.h"
+#include "common/emit_and_check.h"
 #include "common/match_heat.h"
 #include "common/rounding.h"
 #include "common/script_values.h"
@@ -159,7 +160,8 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 }
 
 // p_day_roster, when given, is the team list read before the day's first match: good while no script runs.
-void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
+// Returns false once the day stops.
+bool play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
 		const TeamRoster *p_day_roster) {
 	const Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	// Only the simulator's handlers could see the node while its match is played; without them the
@@ -177,7 +179,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 		team_b = Ref<TeamData>(roster.find_entry(r_node.team_b));
 		if (team_a.is_null() || team_b.is_null()) {
 			forfeit(p_host, r_tournament, r_stage, r_node, team_a.ptr(), team_b.ptr());
-			return;
+			return true;
 		}
 		if (watched) {
 			r_node.team_a = refresh_team_entry(r_node.team_a, *team_a.ptr());
@@ -191,10 +193,15 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	// Read only when the event goes out.
 	const Array records_before = r_stage.records;
 
-	ERR_FAIL_COND(simulator.is_null());
+	ERR_FAIL_COND_V(simulator.is_null(), true);
+	// The simulator's handlers may free the manager: then nothing is left to write to.
+	const godot::ObjectID host = p_host.host_id();
 	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
+	if (!still_exists(host)) {
+		return false;
+	}
 
-	// The result is written even when a handler interrupted the day: the teams have played.
+	// The result is written even when a handler stopped the day otherwise: the teams have played.
 	r_node.status = MatchStatus::PLAYED;
 	r_node.score_a = series.score_a;
 	r_node.score_b = series.score_b;
@@ -230,8 +237,11 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	} else {
 		advance_along_links(p_host, r_tournament, r_stage, r_node);
 	}
-	if (p_host.day_interrupted() || !p_host.has_achievement_listeners()) {
-		return;
+	if (!p_host.day_goes_on()) {
+		return false;
+	}
+	if (!p_host.has_achievement_listeners()) {
+		return true;
 	}
 
 	Dictionary context;
@@ -246,7 +256,7 @@ void play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	context[TF_KEY("score_a")] = r_node.score_a;
 	context[TF_KEY("score_b")] = r_node.score_b;
 	context[TF_KEY("record_before_by_id")] = swiss_snapshot(r_stage, records_before);
-	emit_achievement_event(p_host, "match_played", r_tournament, context);
+	return emit_achievement_event(p_host, "match_played", r_tournament, context);
 }
 
 // For each pending node, whether each side holds a team or can still receive one from a pending
@@ -312,7 +322,8 @@ bool date_has_come(const String &p_date, const String &p_today) {
 	return !p_date.is_empty() && compare_dates(p_date, p_today) <= 0;
 }
 
-void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, const String &p_today) {
+// Returns false once the day stops.
+bool play_due_matches(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, const String &p_today) {
 	const size_t count = r_stage.nodes.size();
 	std::vector<char> due(count, 0);
 	std::vector<char> unopposed(count, 0);
@@ -367,19 +378,20 @@ void play_due_matches(TournamentHost &p_host, Tournament &r_tournament, Tourname
 		}
 		MatchNode &node = r_stage.nodes[i];
 		if (unopposed[i]) {
+			// Sends no signal.
 			walkover(p_host, r_tournament, r_stage, node);
-		} else {
-			const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
-			const bool unheard = simulator.is_valid() && !simulator->is_watched() && !p_host.has_achievement_listeners();
-			if (unheard && !day_roster.has_value()) {
-				day_roster.emplace(p_host.database());
-			}
-			play_match(p_host, r_tournament, r_stage, node, unheard ? &*day_roster : nullptr);
+			continue;
 		}
-		if (p_host.day_interrupted()) {
-			return;
+		const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
+		const bool unheard = simulator.is_valid() && !simulator->is_watched() && !p_host.has_achievement_listeners();
+		if (unheard && !day_roster.has_value()) {
+			day_roster.emplace(p_host.database());
+		}
+		if (!play_match(p_host, r_tournament, r_stage, node, unheard ? &*day_roster : nullptr)) {
+			return false;
 		}
 	}
+	return true;
 }
 
 // Over when every node is played or no pending node holds a team any more: nothing is left that
@@ -393,32 +405,29 @@ bool bracket_finished(const TournamentStage &p_stage) {
 	return true;
 }
 
-void end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+// Returns false once the day stops.
+bool end_play_day(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
 	const bool swiss = is_swiss(r_stage);
-	if (swiss) {
-		advance_swiss_round(p_host, r_tournament, r_stage);
-		if (p_host.day_interrupted()) {
-			return;
-		}
+	if (swiss && !advance_swiss_round(p_host, r_tournament, r_stage)) {
+		return false;
 	}
 	if (swiss ? !swiss_stage_finished(r_stage) : !bracket_finished(r_stage)) {
-		return;
+		return true;
 	}
 	if (swiss) {
-		close_swiss_stage(p_host, r_tournament, r_stage);
-		if (p_host.day_interrupted()) {
-			return;
+		if (!close_swiss_stage(p_host, r_tournament, r_stage)) {
+			return false;
 		}
 	} else if (r_stage.type == StageKind::IEM_GROUPS) {
 		r_tournament.advanced_pool = group_stage_qualifiers(r_stage);
 	}
-	if (!is_last_stage(r_tournament)) {
-		r_tournament.current_stage_idx++;
-		r_tournament.rest = tier_rest_days(r_tournament.tier_id);
-		start_next_stage(p_host, r_tournament);
-	} else {
-		complete_tournament(p_host, r_tournament);
+	if (is_last_stage(r_tournament)) {
+		return complete_tournament(p_host, r_tournament);
 	}
+	r_tournament.current_stage_idx++;
+	r_tournament.rest = tier_rest_days(r_tournament.tier_id);
+	start_next_stage(p_host, r_tournament);
+	return true;
 }
 
 // Only team entries can be seeded.
@@ -493,25 +502,20 @@ Array direct_invitees(const Tournament &p_tournament, const char *p_stage_key) {
 
 } // namespace
 
-void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
+bool play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const String &p_today) {
 	if (r_tournament.status != TournamentStatus::ACTIVE || r_tournament.current_stage_idx < 0) {
-		return;
+		return true;
 	}
 	if (static_cast<size_t>(r_tournament.current_stage_idx) >= r_tournament.stages.size()) {
 		// Nothing left to play (a record loaded without stages): it ends rather than stays active.
-		complete_tournament(p_host, r_tournament);
-		return;
+		return complete_tournament(p_host, r_tournament);
 	}
 	if (r_tournament.rest >= 1) {
 		r_tournament.rest--;
-		return;
+		return true;
 	}
 	TournamentStage &stage = r_tournament.stages[static_cast<size_t>(r_tournament.current_stage_idx)];
-	play_due_matches(p_host, r_tournament, stage, p_today);
-	if (p_host.day_interrupted()) {
-		return;
-	}
-	end_play_day(p_host, r_tournament, stage);
+	return play_due_matches(p_host, r_tournament, stage, p_today) && end_play_day(p_host, r_tournament, stage);
 }
 
 void start_first_stage(TournamentHost &p_host, Tournament &r_tournament) {

@@ -15,9 +15,9 @@
 
 namespace teamforge {
 
-// One play day of an "ACTIVE" tournament. Stops early when a signal handler interrupts the day
-// (TournamentHost::day_interrupted); the caller checks that too.
-void play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_today);
+// One play day of an "ACTIVE" tournament. Returns false once a signal handler stopped the day (see
+// TournamentHost::day_goes_on); the rest of its work is then dropped.
+[[nodiscard]] bool play_tournament_day(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_today);
 // Seeds stage 0 from the invited field, in the order the invitation gave it.
 void start_first_stage(TournamentHost &p_host, Tournament &r_tournament);
 // Seeds the stage at current_stage_idx from the teams carried on, best rating first.

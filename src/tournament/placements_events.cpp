@@ -36,7 +36,7 @@ bool placement_weight_greater(double p_a, double p_b) {
 	return p_a - p_b > PLACEMENT_WEIGHT_TOLERANCE;
 }
 
-void emit_achievement_event(TournamentHost &p_host, const String &p_type, const Tournament &p_tournament,
+bool emit_achievement_event(TournamentHost &p_host, const String &p_type, const Tournament &p_tournament,
 		const Dictionary &p_context) {
 	Dictionary event;
 	event[TF_KEY("type")] = p_type;
@@ -47,7 +47,7 @@ void emit_achievement_event(TournamentHost &p_host, const String &p_type, const 
 	event[TF_KEY("current_stage_idx")] = p_tournament.current_stage_idx;
 	// Contexts carry the stage's own records and standings; handlers get them detached.
 	event[TF_KEY("context")] = detached(p_context);
-	p_host.emit_achievement_event(event);
+	return p_host.emit_achievement_event(event);
 }
 
 Dictionary make_placement(const TeamRoster &p_roster, const Dictionary &p_initial_vrs, const Dictionary &p_entry,

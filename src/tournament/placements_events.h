@@ -17,7 +17,8 @@ double placement_weight(const godot::String &p_label);
 // True when p_a ranks strictly above p_b (weights more than 0.001 apart).
 bool placement_weight_greater(double p_a, double p_b);
 
-void emit_achievement_event(TournamentHost &p_host, const godot::String &p_type, const Tournament &p_tournament,
+// Answers as the host's emit does: false once the day stops.
+[[nodiscard]] bool emit_achievement_event(TournamentHost &p_host, const godot::String &p_type, const Tournament &p_tournament,
 		const godot::Dictionary &p_context);
 // A new placement entry {"team", "tag", "vrs_before"}: the rating before is the tournament's initial
 // rating of the team, else its rating now. p_initial_vrs must be readable by text keys.

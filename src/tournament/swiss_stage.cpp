@@ -357,9 +357,9 @@ void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node) {
 	r_stage.records = updated_list;
 }
 
-void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+bool advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
 	if (round_open(r_stage) || r_stage.current_round >= SWISS_ROUNDS || all_records_decided(r_stage.records)) {
-		return;
+		return true;
 	}
 
 	RecordGroups buckets;
@@ -397,14 +397,14 @@ void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, Tourn
 	r_stage.current_round++;
 
 	if (!p_host.has_achievement_listeners()) {
-		return;
+		return true;
 	}
 	Dictionary context;
 	context[TF_KEY("stage_idx")] = r_tournament.current_stage_idx;
 	context[TF_KEY("stage_name")] = r_stage.name;
 	context[TF_KEY("current_round")] = r_stage.current_round;
 	context[TF_KEY("records")] = r_stage.records;
-	emit_achievement_event(p_host, "swiss_round_advanced", r_tournament, context);
+	return emit_achievement_event(p_host, "swiss_round_advanced", r_tournament, context);
 }
 
 bool swiss_stage_finished(const TournamentStage &p_stage) {
@@ -417,7 +417,7 @@ bool swiss_stage_finished(const TournamentStage &p_stage) {
 	return p_stage.current_round >= SWISS_ROUNDS && !round_open(p_stage);
 }
 
-void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
+bool close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage) {
 	static const char *const final_keys[] = { "3-0", "3-1", "3-2", "2-3", "1-3", "0-3" };
 	RecordGroups groups;
 	for (const char *key : final_keys) {
@@ -437,10 +437,9 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 		context[TF_KEY("stage_name")] = r_stage.name;
 		context[TF_KEY("final_groups")] = final_groups;
 		context[TF_KEY("records")] = r_stage.records;
-		emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context);
-		if (p_host.day_interrupted()) {
+		if (!emit_achievement_event(p_host, "swiss_stage_completed", r_tournament, context)) {
 			// A handler replaced the records or the database: the close is left undone and the day stops.
-			return;
+			return false;
 		}
 	}
 
@@ -462,6 +461,7 @@ void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, Tournam
 		}
 	}
 	r_tournament.advanced_pool = qualifiers;
+	return true;
 }
 
 } // namespace teamforge

@@ -44,13 +44,15 @@ private:
 // Counts a played node into both teams' records (every record of each team), found through the stage's
 // record index, which this makes when the stage has none.
 void update_swiss_records(TournamentStage &r_stage, const MatchNode &p_node);
-// End of a play day: pairs the next round once the current one is over.
-void advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
+// End of a play day: pairs the next round once the current one is over. False once a handler of its
+// event stopped the day.
+[[nodiscard]] bool advance_swiss_round(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
 // Finished when every record has three wins or three losses (a stage without records at once), or when
 // the last round has nothing left to play: a short or over-full field cannot stall the tournament.
 bool swiss_stage_finished(const TournamentStage &p_stage);
 // Final groups, the "swiss_stage_completed" event, placements of the eliminated teams and the qualifiers.
-// When a handler of the event interrupts the day, placements and advanced_pool are left untouched.
-void close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
+// When a handler of the event stops the day, placements and advanced_pool are left untouched and the
+// answer is false.
+[[nodiscard]] bool close_swiss_stage(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage);
 
 } // namespace teamforge

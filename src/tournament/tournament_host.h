@@ -6,6 +6,7 @@
 #include "tournament/tournament_records.h"
 
 #include <godot_cpp/classes/ref.hpp>
+#include <godot_cpp/core/object_id.hpp>
 #include <godot_cpp/variant/dictionary.hpp>
 
 #include <cstdint>
@@ -33,17 +34,23 @@ public:
 	// Stores the normalised form.
 	virtual void set_quota_map(const godot::Dictionary &p_quotas) = 0;
 
-	// Signals of the manager.
+	// Signals of the manager. A handler runs inside each and may free the manager, replace its records or
+	// its database; every emit answers whether the day goes on, and an engine told false returns at once,
+	// touching the host no more.
 	// True while a handler is connected to achievement_event. An event's payload copies whole stages'
 	// records, so it is built only for someone to receive it.
 	virtual bool has_achievement_listeners() const = 0;
-	virtual void emit_achievement_event(const godot::Dictionary &p_event) = 0;
-	virtual void emit_tournament_completed(int32_t p_tournament_id) = 0;
-	virtual void emit_tournament_updated(int32_t p_tournament_id) = 0;
+	[[nodiscard]] virtual bool emit_achievement_event(const godot::Dictionary &p_event) = 0;
+	[[nodiscard]] virtual bool emit_tournament_completed(int32_t p_tournament_id) = 0;
+	[[nodiscard]] virtual bool emit_tournament_updated(int32_t p_tournament_id) = 0;
 
-	// True once a signal handler has replaced the manager's records (from_dict, set_tournaments) or its
-	// team database since the current day began; the day's work then stops at the next safe point.
-	virtual bool day_interrupted() const = 0;
+	// A call that makes another object emit (the database's date, the simulator's series) holds this id
+	// across it and stops, touching the host no more, when still_exists (common/emit_and_check.h) no
+	// longer finds the host; only then may it ask day_goes_on.
+	virtual godot::ObjectID host_id() const = 0;
+	// False once a handler has replaced the manager's records (from_dict, set_tournaments) or its team
+	// database since the current day began: the day's work stops there.
+	virtual bool day_goes_on() const = 0;
 };
 
 } // namespace teamforge

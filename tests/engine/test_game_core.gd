@@ -301,11 +301,13 @@ func test_a_game_whose_parts_a_script_freed_goes_on_without_them() -> void:
 	assert_true(core.create_tournament("EPL", "TIER_3", "2026-02-01").ok)
 	assert_eq(core.get_organize_data().tournaments, [], "the new game started by the handler")
 	for call in [func(game: GameCore) -> void: game.initialize_new_game(), func(game: GameCore) -> void: game.from_dict({}),
-			func(game: GameCore) -> void: game.create_tournament("EPL", "TIER_3", "2026-02-01")]:
+			func(game: GameCore) -> void: game.create_tournament("EPL", "TIER_3", "2026-02-01"),
+			func(game: GameCore) -> void: game.advance_day()]:
 		var doomed := GameCore.new()
 		var parts: TournamentManager = doomed.get_incoming_connections()[0].signal.get_object()
 		parts.tournament_created.connect(func(_id: int) -> void: doomed.free())
 		parts.get_team_database().teams_rebuilt.connect(func() -> void: doomed.free())
+		parts.day_advanced.connect(func(_date: String) -> void: doomed.free())
 		call.call(doomed)
 		assert_false(is_instance_valid(doomed), "freed from inside its own call")
 		assert_false(is_instance_valid(parts), "and its parts with it")

@@ -50,6 +50,7 @@ func _sources() -> Array:
 	return [[db, "current_date_changed", any], [tm, "tournament_updated", any],
 			[tm, "achievement_event", event_of.call("match_played")],
 			[tm, "achievement_event", event_of.call("swiss_round_advanced")],
+			[tm, "achievement_event", event_of.call("swiss_stage_completed")],
 			[tm, "achievement_event", event_of.call("tournament_completed")], [tm, "tournament_completed", any],
 			[tm.get_match_simulator(), "match_simulated", any]]
 
@@ -65,7 +66,7 @@ func test_every_call_back_from_every_signal_of_a_day_is_safe() -> void:
 			before_each()
 			_run_case(source_index, action_name)
 			runs += 1
-	assert_eq(runs, 50, "every signal met every call")
+	assert_eq(runs, 57, "every signal met every call")
 
 
 func _run_case(source_index: int, action_name: String) -> void:

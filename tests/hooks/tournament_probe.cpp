@@ -179,7 +179,8 @@ bool TeamforgeTournamentProbe::score_node(int64_t p_index, const String &p_node_
 void TeamforgeTournamentProbe::advance_swiss(int64_t p_index) {
 	teamforge::TournamentStage *stage = stage_at(p_index);
 	ERR_FAIL_NULL(stage);
-	teamforge::advance_swiss_round(*this, tournament, *stage);
+	// A script sees an interruption in the stage it reads back.
+	static_cast<void>(teamforge::advance_swiss_round(*this, tournament, *stage));
 }
 
 bool TeamforgeTournamentProbe::swiss_finished(int64_t p_index) const {
@@ -191,7 +192,7 @@ bool TeamforgeTournamentProbe::swiss_finished(int64_t p_index) const {
 void TeamforgeTournamentProbe::close_swiss(int64_t p_index) {
 	teamforge::TournamentStage *stage = stage_at(p_index);
 	ERR_FAIL_NULL(stage);
-	teamforge::close_swiss_stage(*this, tournament, *stage);
+	static_cast<void>(teamforge::close_swiss_stage(*this, tournament, *stage));
 }
 
 Array TeamforgeTournamentProbe::group_qualifiers(int64_t p_index) const {
@@ -218,7 +219,7 @@ void TeamforgeTournamentProbe::record_placement(const Dictionary &p_entry, const
 }
 
 void TeamforgeTournamentProbe::emit_event(const String &p_type, const Dictionary &p_context) {
-	teamforge::emit_achievement_event(*this, p_type, tournament, p_context);
+	static_cast<void>(teamforge::emit_achievement_event(*this, p_type, tournament, p_context));
 }
 
 TeamDatabase *TeamforgeTournamentProbe::database() const {
@@ -247,18 +248,26 @@ bool TeamforgeTournamentProbe::has_achievement_listeners() const {
 	return has_connections("achievement_event");
 }
 
-void TeamforgeTournamentProbe::emit_achievement_event(const Dictionary &p_event) {
+bool TeamforgeTournamentProbe::emit_achievement_event(const Dictionary &p_event) {
+	// A script holds the probe while it runs the engines, so no handler can free it.
 	emit_signal("achievement_event", p_event);
+	return day_goes_on();
 }
 
-void TeamforgeTournamentProbe::emit_tournament_completed(int32_t p_tournament_id) {
+bool TeamforgeTournamentProbe::emit_tournament_completed(int32_t p_tournament_id) {
+	return day_goes_on();
 }
 
-void TeamforgeTournamentProbe::emit_tournament_updated(int32_t p_tournament_id) {
+bool TeamforgeTournamentProbe::emit_tournament_updated(int32_t p_tournament_id) {
+	return day_goes_on();
 }
 
-bool TeamforgeTournamentProbe::day_interrupted() const {
-	return interrupted;
+ObjectID TeamforgeTournamentProbe::host_id() const {
+	return ObjectID(get_instance_id());
+}
+
+bool TeamforgeTournamentProbe::day_goes_on() const {
+	return !interrupted;
 }
 
 } // namespace godot

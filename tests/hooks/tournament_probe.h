@@ -77,10 +77,11 @@ public:
 	Dictionary quota_map() const override;
 	void set_quota_map(const Dictionary &p_quotas) override;
 	bool has_achievement_listeners() const override;
-	void emit_achievement_event(const Dictionary &p_event) override;
-	void emit_tournament_completed(int32_t p_tournament_id) override;
-	void emit_tournament_updated(int32_t p_tournament_id) override;
-	bool day_interrupted() const override;
+	bool emit_achievement_event(const Dictionary &p_event) override;
+	bool emit_tournament_completed(int32_t p_tournament_id) override;
+	bool emit_tournament_updated(int32_t p_tournament_id) override;
+	ObjectID host_id() const override;
+	bool day_goes_on() const override;
 };
 
 } // namespace godot
