@@ -169,27 +169,21 @@ static func top_share(amounts: PackedInt64Array, count: int) -> float:
 	return float(top) / maxi(all, 1)
 
 
+## What a season's figures are, in the order its fingerprint holds them (the seed first).
+const FINGERPRINT_FIELDS := ["seed_value", "start_ratings", "end_ratings", "prize_money", "titles", "series",
+		"favourite_wins", "implied_sum", "favourite_payout", "underdog_payout", "values", "matches", "unmatched"]
+
+
 ## The season's figures as one value, for comparing two runs of the same seed and for partial results.
 func fingerprint() -> Array:
-	return [seed_value, start_ratings, end_ratings, prize_money, titles, series, favourite_wins, implied_sum,
-			favourite_payout, underdog_payout, values, matches, unmatched]
+	return FINGERPRINT_FIELDS.map(func(field: String): return get(field))
 
 
 ## A season again from its fingerprint (a partial result read back).
 static func from_fingerprint(data: Array) -> RefCounted:
 	var sample = load("res://report/season_sample.gd").new(data[0])
-	sample.start_ratings = data[1]
-	sample.end_ratings = data[2]
-	sample.prize_money = data[3]
-	sample.titles = data[4]
-	sample.series = data[5]
-	sample.favourite_wins = data[6]
-	sample.implied_sum = data[7]
-	sample.favourite_payout = data[8]
-	sample.underdog_payout = data[9]
-	sample.values = data[10]
-	sample.matches = data[11]
-	sample.unmatched = data[12]
+	for i in range(1, FINGERPRINT_FIELDS.size()):
+		sample.set(FINGERPRINT_FIELDS[i], data[i])
 	return sample
 
 
