@@ -109,20 +109,22 @@ func _splits(stats: BalanceStats, seed_value: int, how: String) -> void:
 	var tiers: Array = stats.layout.tiers
 	var regions: Array = stats.layout.regions
 	_chart("Titles won by the pre-season top 10, by tier", "share of the tier's titles", _percent,
-			tiers.map(func(tier): return _row(tier, "tier_titles|%s top 10|title_share" % tier, 0)))
+			tiers.map(func(tier): return _row(Texts.tier_name(tier), "tier_titles|%s top 10|title_share" % tier, 0)))
 	_chart("Mean prize money of a team in a season, by region", "prize money", _money, regions.map(func(region):
-		return _row("%s (%d teams)" % [region, roundi(stats.get_value("region|%s|teams" % region))],
+		return _row("%s (%d teams)" % [Texts.region_name("REGION_" + region), roundi(stats.get_value("region|%s|teams" % region))],
 				"region|%s|mean_prize" % region, 1)))
 	_chart("Share of all titles, by region", "share of titles", _percent,
-			regions.map(func(region): return _row(region, "region|%s|title_share" % region, 0)))
-	var lengths := [["upset_by_length", "Upsets by series length", FigureLayout.SERIES_LENGTHS],
-			["upset_by_stage", "Upsets by stage kind", FigureLayout.STAGE_KINDS],
+			regions.map(func(region): return _row(Texts.region_name("REGION_" + region), "region|%s|title_share" % region, 0)))
+	# Each split: its figures, its title, its groups and how a group reads on the chart.
+	var as_is := func(group): return group
+	var lengths := [["upset_by_length", "Upsets by series length", FigureLayout.SERIES_LENGTHS, as_is],
+			["upset_by_stage", "Upsets by stage kind", FigureLayout.STAGE_KINDS, Texts.stage_type_name],
 			["upset_by_stamina", "Upsets by favourite's stamina lead", range(FigureLayout.STAMINA_BANDS.size()).map(
-					FigureLayout.stamina_label)]]
+					FigureLayout.stamina_label), as_is]]
 	for entry in lengths:
 		var shown: Array = entry[2].filter(func(group): return stats.figure_n[stats.find("%s|%s|underdog_win_rate" % [entry[0], group])] > 0)
 		var chart := _chart(entry[1], "underdog wins", _percent, shown.map(func(group):
-			var row := _row(group, "%s|%s|underdog_win_rate" % [entry[0], group], 2)
+			var row := _row(entry[3].call(group), "%s|%s|underdog_win_rate" % [entry[0], group], 2)
 			row.reference = stats.get_value("%s|%s|implied_underdog_rate" % [entry[0], group])
 			return row))
 		chart.legend = [["implied by odds", IntervalChart.REFERENCE_COLOUR]]
@@ -132,8 +134,8 @@ func _splits(stats: BalanceStats, seed_value: int, how: String) -> void:
 			FigureLayout.swiss_groups().map(func(group): return _row(group, "swiss|%s|nil_three_rate" % group, 3)))
 	var organiser := []
 	for tier in tiers:
-		organiser.append(_row(tier + " prize", "organiser|%s|prize_pool" % tier, 1))
-		organiser.append(_row(tier + " heat", "organiser|%s|heat_credited" % tier, 4))
+		organiser.append(_row(Texts.tier_name(tier) + " prize", "organiser|%s|prize_pool" % tier, 1))
+		organiser.append(_row(Texts.tier_name(tier) + " heat", "organiser|%s|heat_credited" % tier, 4))
 	var economy := _chart("Organiser, one event", "money", _money, organiser)
 	economy.legend = [["prize pool", Chart.colour(1)], ["heat", Chart.colour(4)]]
 
