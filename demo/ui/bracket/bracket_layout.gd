@@ -36,7 +36,7 @@ static func has_bracket(t: Dictionary) -> bool:
 
 
 func _init(t: Dictionary) -> void:
-	var all_stages: Array = t.get("stages", []) if t.get("stages", []) is Array else []
+	var all_stages: Array = _list(t.get("stages"))
 	for index in all_stages.size():
 		var stage = all_stages[index]
 		if not stage is Dictionary or not stage.get("type", "") in ELIMINATION_TYPES or not stage.get("nodes") is Array:
@@ -75,7 +75,7 @@ static func round_name(name: String) -> String:
 
 static func _blocks(stage: Dictionary, stage_nodes: Dictionary) -> Array:
 	var blocks := []
-	var groups: Array = stage.get("groups", []) if stage.get("groups") is Array else []
+	var groups: Array = _list(stage.get("groups"))
 	match stage.type:
 		"SINGLE_ELIM":
 			var columns := []
