@@ -136,6 +136,8 @@ struct SeriesOutcome {
 	int32_t vrs_after_b = 0;
 	int64_t delta_a = 0;
 	int64_t delta_b = 0;
+	int32_t stamina_before_a = 0;
+	int32_t stamina_before_b = 0;
 	int32_t stamina_after_a = 0;
 	int32_t stamina_after_b = 0;
 	int64_t drop_a = 0;
@@ -171,6 +173,8 @@ SeriesOutcome play_series(teamforge::RandomEngine &r_engine, TeamData &r_team_a,
 
 	const int64_t drop_low = p_is_bo5 ? 10 : 5;
 	const int64_t drop_high = p_is_bo5 ? 20 : 10;
+	outcome.stamina_before_a = r_team_a.get_stamina();
+	outcome.stamina_before_b = r_team_b.get_stamina();
 	outcome.drop_a = r_engine.uniform_int(drop_low, drop_high);
 	outcome.drop_b = r_engine.uniform_int(drop_low, drop_high);
 	outcome.stamina_after_a = clamped_int32(static_cast<int64_t>(r_team_a.get_stamina()) - outcome.drop_a, teamforge::STAMINA_MIN, teamforge::STAMINA_MAX);
@@ -344,6 +348,14 @@ MatchSimulator::PlayedSeries MatchSimulator::simulate_match_privately(const Ref<
 	played.score_b = outcome.maps_b;
 	played.vrs_delta_a = outcome.delta_a;
 	played.vrs_delta_b = outcome.delta_b;
+	played.vrs_before_a = outcome.vrs_a;
+	played.vrs_before_b = outcome.vrs_b;
+	played.vrs_after_a = outcome.vrs_after_a;
+	played.vrs_after_b = outcome.vrs_after_b;
+	played.stamina_before_a = outcome.stamina_before_a;
+	played.stamina_before_b = outcome.stamina_before_b;
+	played.stamina_after_a = outcome.stamina_after_a;
+	played.stamina_after_b = outcome.stamina_after_b;
 	played.maps = outcome.maps;
 	// The report is only built for handlers.
 	if (has_connections(match_simulated_signal())) {

@@ -99,6 +99,10 @@ void TournamentManager::_bind_methods() {
 	ClassDB::bind_method(D_METHOD("get_tournament", "tournament_id"), &TournamentManager::get_tournament);
 	ClassDB::bind_method(D_METHOD("get_tournament_summaries"), &TournamentManager::get_tournament_summaries);
 	ClassDB::bind_method(D_METHOD("archive_tournaments_before", "date"), &TournamentManager::archive_tournaments_before);
+	ClassDB::bind_method(D_METHOD("set_series_log_enabled", "enabled"), &TournamentManager::set_series_log_enabled);
+	ClassDB::bind_method(D_METHOD("is_series_log_enabled"), &TournamentManager::is_series_log_enabled);
+	ClassDB::bind_method(D_METHOD("get_series_log"), &TournamentManager::get_series_log);
+	ClassDB::bind_method(D_METHOD("clear_series_log"), &TournamentManager::clear_series_log);
 
 	// Properties.
 	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "team_database"), "set_team_database", "get_team_database");
@@ -107,6 +111,7 @@ void TournamentManager::_bind_methods() {
 	ADD_PROPERTY(PropertyInfo(Variant::INT, "available_funds"), "set_available_funds", "get_available_funds");
 	ADD_PROPERTY(PropertyInfo(Variant::DICTIONARY, "major_slots"), "set_major_slots", "get_major_slots");
 	ADD_PROPERTY(PropertyInfo(Variant::DICTIONARY, "match_log"), "set_match_log", "get_match_log");
+	ADD_PROPERTY(PropertyInfo(Variant::BOOL, "series_log_enabled"), "set_series_log_enabled", "is_series_log_enabled");
 
 	// Signals.
 	ADD_SIGNAL(MethodInfo("day_advanced", PropertyInfo(Variant::STRING, "current_date")));
@@ -296,6 +301,26 @@ int64_t TournamentManager::archive_tournaments_before(const String &p_date) {
 		}
 	}
 	return archived;
+}
+
+void TournamentManager::set_series_log_enabled(bool p_enabled) {
+	series_log_enabled = p_enabled;
+}
+
+bool TournamentManager::is_series_log_enabled() const {
+	return series_log_enabled;
+}
+
+Dictionary TournamentManager::get_series_log() const {
+	return played_series.columns();
+}
+
+void TournamentManager::clear_series_log() {
+	played_series.clear();
+}
+
+teamforge::SeriesLog *TournamentManager::series_log() {
+	return series_log_enabled ? &played_series : nullptr;
 }
 
 TeamDatabase *TournamentManager::database() const {

@@ -35,6 +35,9 @@ class TournamentManager : public Node, public teamforge::TournamentHost {
 	Dictionary major_slots;
 	Dictionary epl_counters;
 	String last_create_error;
+	// Not saved: a statistics script turns it on for the seasons it reads.
+	bool series_log_enabled = false;
+	teamforge::SeriesLog played_series;
 
 	// Counts replacements of the records or the database, so a day in progress notices a signal
 	// handler that replaced them.
@@ -73,10 +76,16 @@ public:
 	Dictionary get_tournament(int64_t p_tournament_id) const;
 	Array get_tournament_summaries() const;
 	int64_t archive_tournaments_before(const String &p_date);
+	// Beyond the core surface: every series played while the log is on, as columns for statistics.
+	void set_series_log_enabled(bool p_enabled);
+	bool is_series_log_enabled() const;
+	Dictionary get_series_log() const;
+	void clear_series_log();
 
 	// teamforge::TournamentHost
 	TeamDatabase *database() const override;
 	Ref<MatchSimulator> simulator() override;
+	teamforge::SeriesLog *series_log() override;
 	int64_t funds() const override;
 	void set_funds(int64_t p_funds) override;
 	Dictionary quota_map() const override;

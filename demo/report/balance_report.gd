@@ -29,7 +29,7 @@ const DEFAULT_SEASONS := 200
 const DEFAULT_SEED := 2026
 const DEFAULT_BASELINE := 20
 const SEEDS_PER_REPORT_SEED := 1000
-const PARTIAL_FORMAT := "teamforge balance report partial 1"
+const PARTIAL_FORMAT := "teamforge balance report partial 2"
 ## Runs longer than this show a progress line, at most one per PROGRESS_EVERY_S.
 const PROGRESS_AFTER_S := 3.0
 const PROGRESS_EVERY_S := 5.0
@@ -78,10 +78,6 @@ func _run() -> void:
 			single_matches += single[i].matches
 			if single[i].fingerprint() != samples[i].fingerprint():
 				_fail("season %d came out differently on one thread" % indices[i])
-				return
-		for sample in samples:
-			if sample.unmatched > 0:
-				_fail("season seed %d: %d series of the records had no match report" % [sample.seed_value, sample.unmatched])
 				return
 		print("time: %d seasons on %d threads in %.1f s (%.2f s a season)" % [indices.size(), threads, pooled_s,
 				pooled_s / maxi(indices.size(), 1)])

@@ -31,19 +31,13 @@ var favourite_payout := PackedFloat64Array()
 var underdog_payout := PackedFloat64Array()
 ## The layout's figures: numerator and denominator of figure i at 2i and 2i + 1.
 var values := PackedFloat64Array()
-## Series played in the season; series of the records that no match report matched (should stay 0).
+## Series of the completed tournaments.
 var matches := 0
-var unmatched := 0
 
 var _layout: FigureLayout
 var _economy: EconomySystem
 var _team_a: TeamData
 var _team_b: TeamData
-## The match reports of the tournament being played, until the manager says which it was: each
-## [team a id, team b id, [rating a, rating b, stamina a, stamina b, score a, score b]].
-var _pending := []
-## Tournament id -> {"team a|team b" -> those arrays in the order the series were played}.
-var _played := {}
 
 
 func _init(season_seed: int, layout: FigureLayout = null) -> void:
@@ -70,13 +64,11 @@ func play() -> void:
 	var database := TeamDatabase.new()
 	database.initialize_defaults()
 	var manager := TournamentManager.new()
-	manager.tournament_updated.connect(_note_tournament)
 	manager.set_team_database(database)
-	var simulator := MatchSimulator.new()
-	simulator.set_seed(seed_value)
-	simulator.match_simulated.connect(_note_series)
-	manager.set_match_simulator(simulator)
+	manager.get_match_simulator().set_seed(seed_value)
 	manager.set_available_funds(Main.FUNDS)
+	# The ratings and stamina each series began with are in the log alone.
+	manager.series_log_enabled = true
 	var teams := database.get_teams()
 	start_ratings = PackedInt64Array(teams.map(func(team: TeamData): return team.get_vrs()))
 	for request in Main.SCHEDULE:
@@ -90,10 +82,11 @@ func play() -> void:
 	var team_index := {}
 	for i in teams.size():
 		team_index[teams[i].get_id()] = i
-	simulator.match_simulated.disconnect(_note_series)
-	manager.tournament_updated.disconnect(_note_tournament)
-	_read_records(manager.get_tournaments(), team_index)
-	_played.clear()
+	var series_log := manager.get_series_log()
+	# The standings, prize pools and heat are all the records are read for: archived, a tournament keeps them
+	# and drops its matches, which the log already holds.
+	manager.archive_tournaments_before("%d-01-01" % (int(Main.SEASON_END.left(4)) + 1))
+	_read_records(manager.get_tournaments(), series_log, team_index)
 	manager.free()
 	database.free()
 	summarise()
@@ -171,7 +164,7 @@ static func top_share(amounts: PackedInt64Array, count: int) -> float:
 
 ## What a season's figures are, in the order its fingerprint holds them (the seed first).
 const FINGERPRINT_FIELDS := ["seed_value", "start_ratings", "end_ratings", "prize_money", "titles", "series",
-		"favourite_wins", "implied_sum", "favourite_payout", "underdog_payout", "values", "matches", "unmatched"]
+		"favourite_wins", "implied_sum", "favourite_payout", "underdog_payout", "values", "matches"]
 
 
 ## The season's figures as one value, for comparing two runs of the same seed and for partial results.
@@ -200,42 +193,9 @@ func add_at(i: int, numerator: float, denominator: float) -> void:
 	values[2 * i + 1] += denominator
 
 
-func _note_series(report: Dictionary) -> void:
-	# Only what the records lack: the ratings and stamina as the series began (the score, to check the match
-	# with the record). The rest comes from the records.
-	_pending.append([report.team_a_id + "|" + report.team_b_id, PackedInt64Array([report.vrs_before_a,
-			report.vrs_before_b, report.stamina_before_a, report.stamina_before_b, report.score_a, report.score_b])])
-
-
-## The manager announces a tournament after playing its day, so the series since the last announcement
-## were that tournament's.
-func _note_tournament(tournament_id: int) -> void:
-	if _pending.is_empty():
-		return
-	if not _played.has(tournament_id):
-		_played[tournament_id] = {}
-	var pairs: Dictionary = _played[tournament_id]
-	for entry in _pending:
-		if not pairs.has(entry[0]):
-			pairs[entry[0]] = []
-		pairs[entry[0]].append(entry[1])
-	_pending.clear()
-
-
-## The report of the node's series: the first one of its pair, in playing order, with the same score.
-func _take_report(pairs: Dictionary, node: Dictionary) -> PackedInt64Array:
-	var played: Array = pairs.get(str(node.team_a.get("id", "")) + "|" + str(node.team_b.get("id", "")), [])
-	var score_a: int = node.score_a
-	var score_b: int = node.score_b
-	for i in played.size():
-		var found: PackedInt64Array = played[i]
-		if found[4] == score_a and found[5] == score_b:
-			played.remove_at(i)
-			return found
-	return PackedInt64Array()
-
-
-func _read_records(tournaments: Array, team_index: Dictionary) -> void:
+## Reads the season: the standings, prize pools and heat of the completed tournaments, and their series from
+## the manager's series log (columns, one entry a series, in playing order).
+func _read_records(tournaments: Array, series_log: Dictionary, team_index: Dictionary) -> void:
 	var before := ranked(start_ratings)
 	var rank_of := PackedInt64Array()
 	rank_of.resize(before.size())
@@ -249,6 +209,7 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 		group_sizes[FigureLayout.group_of_rank(rank)] += 1
 		group_of_team[before[rank]] = FigureLayout.group_of_rank(rank)
 
+	var completed := {}
 	var champions := []
 	var ordered := tournaments.duplicate()
 	ordered.sort_custom(func(a, b): return a.start_date < b.start_date or (a.start_date == b.start_date and a.id < b.id))
@@ -283,15 +244,14 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 					var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
 					add("tier_titles|%s %s|title_share" % [t.tier_id, label], 1 if g == group else 0, 1)
 					add("event_titles|%s %s|title_share" % [event, label], 1 if g == group else 0, 1)
-		var pairs: Dictionary = _played.get(t.id, {})
-		for stage in t.stages:
-			_read_stage(stage, pairs)
+		completed[t.id] = true
 	for g in FigureLayout.RANK_GROUPS.size():
 		var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
 		for tier in _layout.tiers:
 			add("tier_prize|%s %s|mean_prize" % [tier, label], tier_prize[tier][g] if tier_prize.has(tier) else 0, group_sizes[g])
 		for event in _layout.events:
 			add("event_prize|%s %s|mean_prize" % [event, label], event_prize[event][g] if event_prize.has(event) else 0, group_sizes[g])
+	_read_series(series_log, completed)
 	add("organiser|season|prize_pools_paid", prize_paid, 1)
 	add("organiser|season|heat_credited", heat_credited, 1)
 	add("organiser|season|heat_less_prize", heat_credited - prize_paid, 1)
@@ -310,41 +270,70 @@ func _read_records(tournaments: Array, team_index: Dictionary) -> void:
 
 
 
-func _read_stage(stage: Dictionary, pairs: Dictionary) -> void:
-	var kind: String = stage.type if FigureLayout.STAGE_KINDS.has(stage.type) else "OTHER"
-	# A pair may meet twice in a stage (a bracket's final): nodes are listed in the order they are played,
-	# so the earlier node takes the earlier report.
-	for node in stage.nodes:
-		if node.score_a == 0 and node.score_b == 0:
+## Counts the series of the completed tournaments in playing order, and the Swiss records by seed that follow
+## from them (a team's wins and losses within its Swiss stage).
+func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
+	var tournament_ids: Array = series_log.get("tournament_id", [])
+	var stages: Array = series_log.get("stage_index", [])
+	var kinds: Array = series_log.get("stage_type", [])
+	var bo5: Array = series_log.get("is_bo5", [])
+	var teams_a: Array = series_log.get("team_a_id", [])
+	var teams_b: Array = series_log.get("team_b_id", [])
+	var seeds_a: Array = series_log.get("seed_a", [])
+	var seeds_b: Array = series_log.get("seed_b", [])
+	var scores_a: Array = series_log.get("score_a", [])
+	var scores_b: Array = series_log.get("score_b", [])
+	var ratings_a: Array = series_log.get("vrs_before_a", [])
+	var ratings_b: Array = series_log.get("vrs_before_b", [])
+	var stamina_a: Array = series_log.get("stamina_before_a", [])
+	var stamina_b: Array = series_log.get("stamina_before_b", [])
+	# Swiss stage ("tournament|stage") -> {team id -> [seed, wins, losses]}, stages in the order they began.
+	var swiss := {}
+	for i in tournament_ids.size():
+		if not completed.has(tournament_ids[i]):
 			continue
-		var before := _take_report(pairs, node)
-		if before.is_empty():
-			unmatched += 1
-			continue
-		_count_series(kind, node, before)
-	if stage.type == "SWISS":
-		# The seed within the stage: the place of the team's seed among the stage's sixteen.
-		var records: Array = stage.records
-		# Sorted by seed, then by place in the list: each record's seed and place packed into one number.
-		var by_seed := PackedInt64Array()
-		for i in records.size():
-			by_seed.append(int(records[i].get("seed", 0)) * SWISS_PLACES + i)
-		by_seed.sort()
-		for place in by_seed.size():
-			var record: Dictionary = records[posmod(by_seed[place], SWISS_PLACES)]
-			var seed := place + 1
-			var at: PackedInt64Array = _layout.swiss_index[mini(seed, FigureLayout.SWISS_SEEDS + 1) - 1]
-			var three_nil := 1 if record.w == 3 and record.l == 0 else 0
-			var nil_three := 1 if record.w == 0 and record.l == 3 else 0
-			for k in range(0, at.size(), 2):
-				add_at(at[k], three_nil, 1)
-				add_at(at[k + 1], nil_three, 1)
+		var kind: String = kinds[i]
+		var score_a: int = scores_a[i]
+		var score_b: int = scores_b[i]
+		_count_series(kind if FigureLayout.STAGE_KINDS.has(kind) else "OTHER", ratings_a[i], ratings_b[i], stamina_a[i],
+				stamina_b[i], score_a, score_b, bo5[i])
+		if kind == "SWISS":
+			var stage_key := "%d|%d" % [tournament_ids[i], stages[i]]
+			if not swiss.has(stage_key):
+				swiss[stage_key] = {}
+			_note_swiss(swiss[stage_key], teams_a[i], seeds_a[i], score_a > score_b)
+			_note_swiss(swiss[stage_key], teams_b[i], seeds_b[i], score_b > score_a)
+	for records in swiss.values():
+		_count_swiss(records.values())
 
 
-func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> void:
+## A team's Swiss series: [seed, wins, losses] by team id.
+static func _note_swiss(records: Dictionary, team_id: String, seed: int, won: bool) -> void:
+	if not records.has(team_id):
+		records[team_id] = PackedInt64Array([seed, 0, 0])
+	records[team_id][1 if won else 2] += 1
+
+
+## The 3-0 and 0-3 records of one Swiss stage, by the place of the team's seed among the stage's teams.
+func _count_swiss(records: Array) -> void:
+	# Sorted by seed, then by first series: each record's seed and place packed into one number.
+	var by_seed := PackedInt64Array()
+	for i in records.size():
+		by_seed.append(records[i][0] * SWISS_PLACES + i)
+	by_seed.sort()
+	for place in by_seed.size():
+		var record: PackedInt64Array = records[posmod(by_seed[place], SWISS_PLACES)]
+		var at: PackedInt64Array = _layout.swiss_index[mini(place + 1, FigureLayout.SWISS_SEEDS + 1) - 1]
+		var three_nil := 1 if record[1] == 3 and record[2] == 0 else 0
+		var nil_three := 1 if record[1] == 0 and record[2] == 3 else 0
+		for k in range(0, at.size(), 2):
+			add_at(at[k], three_nil, 1)
+			add_at(at[k + 1], nil_three, 1)
+
+
+func _count_series(kind: String, rating_a: int, rating_b: int, stamina_a: int, stamina_b: int, score_a: int,
+		score_b: int, is_bo5: bool) -> void:
 	matches += 1
-	var rating_a := before[0]
-	var rating_b := before[1]
 	_team_a.set_vrs(rating_a)
 	_team_b.set_vrs(rating_b)
 	# Priced as the player would have been offered the match, on the ratings it was played at.
@@ -352,7 +341,7 @@ func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> 
 	var a_favoured := rating_a >= rating_b
 	var favourite_odds: float = odds.ratio_a if a_favoured else odds.ratio_b
 	var underdog_odds: float = odds.ratio_b if a_favoured else odds.ratio_a
-	var favourite_won: bool = (node.score_a > node.score_b) == a_favoured
+	var favourite_won: bool = (score_a > score_b) == a_favoured
 	var band := band_of(absi(rating_a - rating_b))
 	var implied := underdog_odds / (favourite_odds + underdog_odds)
 	series[band] += 1
@@ -366,12 +355,22 @@ func _count_series(kind: String, node: Dictionary, before: PackedInt64Array) -> 
 		return
 	# Upsets: the underdog is the worse-rated side; equal ratings have none.
 	var upset := 0 if favourite_won else 1
-	var length := 2 if node.is_bo5 else (0 if maxi(node.score_a, node.score_b) == 1 else 1)
-	var stamina_gap: int = (before[2] - before[3]) * (1 if a_favoured else -1)
-	var stamina := FigureLayout.band_of(FigureLayout.STAMINA_BANDS, stamina_gap)
-	for at in [_layout.length_index[length], _layout.stage_index[kind], _layout.stamina_index[stamina]]:
-		add_at(at.x, upset, 1)
-		add_at(at.y, 1.0 - implied, 1)
+	var length := 2 if is_bo5 else (0 if maxi(score_a, score_b) == 1 else 1)
+	var stamina := FigureLayout.band_of(FigureLayout.STAMINA_BANDS, (stamina_a - stamina_b) * (1 if a_favoured else -1))
+	var at: Vector2i = _layout.length_index[length]
+	_add_upset(at, upset, implied)
+	at = _layout.stage_index[kind]
+	_add_upset(at, upset, implied)
+	at = _layout.stamina_index[stamina]
+	_add_upset(at, upset, implied)
+
+
+## An upset figure and the rate the odds implied for it.
+func _add_upset(at: Vector2i, upset: int, implied: float) -> void:
+	values[2 * at.x] += upset
+	values[2 * at.x + 1] += 1
+	values[2 * at.y] += 1.0 - implied
+	values[2 * at.y + 1] += 1
 
 
 ## The sums by rank group kept under `key`, made (all 0) on first use; changed in place.

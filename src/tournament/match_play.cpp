@@ -5,11 +5,13 @@
 #include "common/emit_and_check.h"
 #include "common/match_heat.h"
 #include "common/rounding.h"
+#include "common/saved_numbers.h"
 #include "common/script_values.h"
 #include "common/text_key_reading.h"
 #include "data/top_teams.h"
 #include "match_simulator.h"
 #include "team_data.h"
+#include "team_database.h"
 #include "tournament/completion.h"
 #include "tournament/double_elim_stage.h"
 #include "tournament/placements_events.h"
@@ -159,6 +161,36 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 	return snapshot;
 }
 
+// The log's row of a series just played; the node holds its result already.
+SeriesLogRow series_log_row(TournamentHost &p_host, const Tournament &p_tournament, const TournamentStage &p_stage,
+		const MatchNode &p_node, const godot::MatchSimulator::PlayedSeries &p_series, const String &p_id_a,
+		const String &p_id_b) {
+	SeriesLogRow row;
+	row.tournament_id = p_tournament.id;
+	row.stage_index = p_tournament.current_stage_idx;
+	row.stage_type = p_stage.type.text();
+	row.match_id = p_node.id;
+	const godot::TeamDatabase *database = p_host.database();
+	row.date = database != nullptr ? database->get_current_date() : p_node.date;
+	row.is_bo5 = p_node.is_bo5;
+	row.team_a_id = p_id_a;
+	row.team_b_id = p_id_b;
+	row.seed_a = read_saved_int32(p_node.team_a.get(TF_KEY("seed"), 0));
+	row.seed_b = read_saved_int32(p_node.team_b.get(TF_KEY("seed"), 0));
+	row.score_a = p_node.score_a;
+	row.score_b = p_node.score_b;
+	row.vrs_before_a = p_series.vrs_before_a;
+	row.vrs_before_b = p_series.vrs_before_b;
+	row.vrs_after_a = p_series.vrs_after_a;
+	row.vrs_after_b = p_series.vrs_after_b;
+	row.stamina_before_a = p_series.stamina_before_a;
+	row.stamina_before_b = p_series.stamina_before_b;
+	row.stamina_after_a = p_series.stamina_after_a;
+	row.stamina_after_b = p_series.stamina_after_b;
+	row.heat = p_node.heat;
+	return row;
+}
+
 // p_day_roster, when given, is the team list read before the day's first match: good while no script runs.
 // Returns false once the day stops.
 bool play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStage &r_stage, MatchNode &r_node,
@@ -226,6 +258,9 @@ bool play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	r_tournament.total_heat = saturate_to_int32(saturating_add(r_tournament.total_heat, r_node.heat));
 	const String id_a = team_a->get_id();
 	const String id_b = team_b->get_id();
+	if (SeriesLog *log = p_host.series_log()) {
+		log->add(series_log_row(p_host, r_tournament, r_stage, r_node, series, id_a, id_b));
+	}
 	// The map is the tournament's own (saves and loads detach it), so it is written in place once it
 	// takes any value, as a loaded typed one might not.
 	ensure_writable(r_tournament.vrs_delta_map);

@@ -3,6 +3,7 @@
 // What the tournament engines (invitations, stage engines, match play, completion) need from the manager
 // that owns them. TournamentManager implements it; the engines never see the engine class itself.
 
+#include "tournament/series_log.h"
 #include "tournament/tournament_records.h"
 
 #include <godot_cpp/classes/ref.hpp>
@@ -27,6 +28,9 @@ public:
 	virtual godot::TeamDatabase *database() const = 0;
 	// The simulator; a script that removed it gets a new one here.
 	virtual godot::Ref<godot::MatchSimulator> simulator() = 0;
+
+	// Where played series are noted, or null while the manager keeps no log.
+	virtual SeriesLog *series_log() = 0;
 
 	virtual int64_t funds() const = 0;
 	virtual void set_funds(int64_t p_funds) = 0;

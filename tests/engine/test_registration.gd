@@ -161,7 +161,11 @@ func test_tournament_manager_binds_its_methods_in_order() -> void:
 		_method("from_dict", [["data", TYPE_DICTIONARY]]),
 		# Addition beyond the saved surface: the rating history.
 		_method("get_rating_history", [["team_id", TYPE_STRING]], TYPE_ARRAY, true),
-	] + _career_additions)
+	] + _career_additions + [
+		# Addition beyond the core surface: the series log, on the manager alone.
+		_setter("set_series_log_enabled", "enabled", TYPE_BOOL), _getter("is_series_log_enabled", TYPE_BOOL),
+		_getter("get_series_log", TYPE_DICTIONARY), _method("clear_series_log", []),
+	])
 
 
 func test_economy_system_binds_its_methods_in_order() -> void:
@@ -202,7 +206,7 @@ func test_properties_have_types_and_accessors() -> void:
 	_check_properties("MatchSimulator", [["seed", TYPE_INT], ["match_history", TYPE_ARRAY]])
 	_check_properties("TournamentManager", [["team_database", TYPE_OBJECT], ["match_simulator", TYPE_OBJECT],
 			["tournaments", TYPE_ARRAY], ["available_funds", TYPE_INT], ["major_slots", TYPE_DICTIONARY],
-			["match_log", TYPE_DICTIONARY]])
+			["match_log", TYPE_DICTIONARY], ["series_log_enabled", TYPE_BOOL, "is_series_log_enabled", "set_series_log_enabled"]])
 	_check_properties("EconomySystem", [["funds", TYPE_INT], ["next_guess_id", TYPE_INT],
 			["guess_history", TYPE_ARRAY], ["fund_ledger", TYPE_ARRAY]])
 	# The one property whose accessors are not named after it.

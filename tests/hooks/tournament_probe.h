@@ -72,6 +72,8 @@ public:
 	// teamforge::TournamentHost
 	TeamDatabase *database() const override;
 	Ref<MatchSimulator> simulator() override;
+	// The engines are probed without a series log.
+	teamforge::SeriesLog *series_log() override { return nullptr; }
 	int64_t funds() const override;
 	void set_funds(int64_t p_funds) override;
 	Dictionary quota_map() const override;

@@ -53,41 +53,42 @@ func _initialize() -> void:
 	quit(1 if not failures.is_empty() else 0)
 
 
-# Hand-made tournament records read with the match reports that came before each tournament's update: a
-# rematch in one stage takes the report with its own score, a series without a report is counted as
-# unmatched, and upsets, Swiss seeds, titles and prize money by tier, the organiser and repeat champions
-# come out as the records say.
+# Hand-made tournament records read with a hand-made series log: the series of completed tournaments alone
+# are counted, an unknown stage kind counts as "OTHER", the Swiss records by seed follow from each stage's
+# series, and upsets, titles and prize money by tier, the organiser and repeat champions come out as the
+# records say.
 func _check_records() -> void:
 	var layout := FigureLayout.new(["EU", "AM", "EU", "AS"])
 	var sample := SeasonSample.new(0, layout)
 	sample.start_ratings = PackedInt64Array([1500, 1400, 1450, 1300])
-	sample._note_series(_report("t-0", "t-3", 1500, 1300, 90, 100, 0, 2))
-	sample._note_series(_report("t-0", "t-3", 1490, 1310, 100, 80, 2, 1))
-	sample._note_tournament(1)
-	sample._note_series(_report("t-1", "t-2", 1400, 1450, 70, 70, 3, 1))
-	sample._note_tournament(2)
+	var series_log := _log([
+		# Tournament, stage, kind, teams, seeds, ratings, stamina before, score, best of five.
+		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1500, 1300, 90, 100, 0, 2, false],
+		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1490, 1310, 100, 80, 2, 1, false],
+		[2, 0, "SINGLE_ELIM", "t-1", "t-2", 0, 0, 1400, 1450, 70, 70, 3, 1, true],
+		[3, 0, "SWISS", "t-1", "t-2", 1, 2, 1400, 1450, 70, 70, 0, 2, false],
+		[2, 1, "SOMETHING_NEW", "t-2", "t-1", 0, 0, 1450, 1400, 60, 40, 2, 0, false],
+	] + range(3).map(func(_i): return [1, 1, "SWISS", "t-0", "t-3", 2, 1, 1400, 1400, 100, 100, 2, 0, false]))
 	var epl := {"id": 1, "status": "COMPLETED", "format_id": "EPL", "tier_id": "TIER_OPEN", "prize": 80000,
 			"total_heat": 5000, "start_date": "2026-01-03",
-			"standings": [_standing("t-3", "1st", 50000), _standing("t-0", "2nd", 30000)],
-			"stages": [{"type": "SWISS", "nodes": [_node("t-0", "t-3", 2, 1, false), _node("t-0", "t-3", 0, 2, false),
-					_node("t-1", "t-2", 0, 0, false)],
-				"records": [{"team": {"id": "t-0"}, "seed": 2, "w": 3, "l": 0}, {"team": {"id": "t-3"}, "seed": 1, "w": 0, "l": 3}]}]}
+			"standings": [_standing("t-3", "1st", 50000), _standing("t-0", "2nd", 30000)]}
 	var major := {"id": 2, "status": "COMPLETED", "format_id": "MAJOR", "tier_id": "HIGHEST", "prize": 2000000,
-			"total_heat": 3000000, "start_date": "2026-02-10", "standings": [_standing("t-3", "1st", 2000000)],
-			"stages": [{"type": "SINGLE_ELIM", "nodes": [_node("t-1", "t-2", 3, 1, true)], "records": []},
-				{"type": "SOMETHING_NEW", "nodes": [_node("t-2", "t-1", 2, 0, false)], "records": []}]}
-	sample._read_records([major, epl], {"t-0": 0, "t-1": 1, "t-2": 2, "t-3": 3})
+			"total_heat": 3000000, "start_date": "2026-02-10", "standings": [_standing("t-3", "1st", 2000000)]}
+	var running := {"id": 3, "status": "ACTIVE", "format_id": "EPL", "tier_id": "TIER_1", "prize": 100000,
+			"total_heat": 70, "start_date": "2026-12-20", "standings": []}
+	sample._read_records([major, running, epl], series_log, {"t-0": 0, "t-1": 1, "t-2": 2, "t-3": 3})
 	var figure := func(key: String) -> Array: return [sample.values[2 * layout.index[key]], sample.values[2 * layout.index[key] + 1]]
-	expect_eq([sample.matches, sample.unmatched], [3, 1], "three series matched, the one without a report counted")
+	expect_eq(sample.matches, 7, "the series of the completed tournaments, not of the running one")
 	expect_eq([figure.call("upset_by_length|Bo3|underdog_win_rate"), figure.call("upset_by_length|Bo5|underdog_win_rate")],
-			[[1.0, 2.0], [1.0, 1.0]], "upsets by series length")
-	expect_eq([figure.call("upset_by_stage|SWISS|underdog_win_rate"), figure.call("upset_by_stage|SINGLE_ELIM|underdog_win_rate")],
-			[[1.0, 2.0], [1.0, 1.0]], "upsets by stage kind")
-	# The rematch took its own report: the upset came with the favourite 10 behind on stamina, the win 20 ahead.
+			[[1.0, 3.0], [1.0, 1.0]], "upsets by series length; equal ratings have no underdog")
+	expect_eq([figure.call("upset_by_stage|SWISS|underdog_win_rate"), figure.call("upset_by_stage|SINGLE_ELIM|underdog_win_rate"),
+			figure.call("upset_by_stage|OTHER|underdog_win_rate")], [[1.0, 2.0], [1.0, 1.0], [0.0, 1.0]], "upsets by stage kind")
+	# The upset came with the favourite 10 behind on stamina, the wins 20 ahead.
 	expect_eq([figure.call("upset_by_stamina|-19 to -5|underdog_win_rate"), figure.call("upset_by_stamina|20 or more|underdog_win_rate"),
-			figure.call("upset_by_stamina|-4 to 4|underdog_win_rate")], [[1.0, 1.0], [0.0, 1.0], [1.0, 1.0]], "upsets by stamina gap")
+			figure.call("upset_by_stamina|-4 to 4|underdog_win_rate")], [[1.0, 1.0], [0.0, 2.0], [1.0, 1.0]], "upsets by stamina gap")
+	# Stage 0: both teams 1-1; stage 1: seed 2 went 3-0, seed 1 0-3.
 	expect_eq([figure.call("swiss|seed 1|nil_three_rate"), figure.call("swiss|seed 2|three_nil_rate"),
-			figure.call("swiss|seeds 1-4|three_nil_rate")], [[1.0, 1.0], [1.0, 1.0], [1.0, 2.0]], "Swiss records by seed")
+			figure.call("swiss|seeds 1-4|three_nil_rate")], [[1.0, 2.0], [1.0, 2.0], [1.0, 4.0]], "Swiss records by seed")
 	expect_eq([figure.call("tier_titles|TIER_OPEN #4-5|title_share"), figure.call("tier_titles|TIER_OPEN #1|title_share"),
 			figure.call("tier_titles|HIGHEST top 10|title_share")], [[1.0, 1.0], [0.0, 1.0], [1.0, 1.0]], "titles by tier and rank")
 	expect_eq([figure.call("tier_prize|TIER_OPEN #1|mean_prize"), figure.call("event_prize|MAJOR HIGHEST #4-5|mean_prize")],
@@ -98,14 +99,15 @@ func _check_records() -> void:
 			figure.call("champions|season|most_titles_by_one_team")], [[1.0, 1.0], [1.0, 2.0], [2.0, 1.0]], "repeat champions")
 
 
-static func _report(a: String, b: String, rating_a: int, rating_b: int, stamina_a: int, stamina_b: int, score_a: int,
-		score_b: int) -> Dictionary:
-	return {"team_a_id": a, "team_b_id": b, "vrs_before_a": rating_a, "vrs_before_b": rating_b, "stamina_before_a": stamina_a,
-			"stamina_before_b": stamina_b, "score_a": score_a, "score_b": score_b}
-
-
-static func _node(a: String, b: String, score_a: int, score_b: int, is_bo5: bool) -> Dictionary:
-	return {"team_a": {"id": a}, "team_b": {"id": b}, "score_a": score_a, "score_b": score_b, "is_bo5": is_bo5}
+# A series log's columns from rows of [tournament, stage, kind, team a, team b, seed a, seed b, rating a,
+# rating b, stamina a, stamina b, score a, score b, best of five].
+static func _log(rows: Array) -> Dictionary:
+	var columns := ["tournament_id", "stage_index", "stage_type", "team_a_id", "team_b_id", "seed_a", "seed_b",
+			"vrs_before_a", "vrs_before_b", "stamina_before_a", "stamina_before_b", "score_a", "score_b", "is_bo5"]
+	var log := {}
+	for c in columns.size():
+		log[columns[c]] = rows.map(func(row): return row[c])
+	return log
 
 
 static func _standing(team: String, placement: String, prize: int) -> Dictionary:
