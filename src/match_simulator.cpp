@@ -348,14 +348,8 @@ MatchSimulator::PlayedSeries MatchSimulator::simulate_match_privately(const Ref<
 	played.score_b = outcome.maps_b;
 	played.vrs_delta_a = outcome.delta_a;
 	played.vrs_delta_b = outcome.delta_b;
-	played.vrs_before_a = outcome.vrs_a;
-	played.vrs_before_b = outcome.vrs_b;
-	played.vrs_after_a = outcome.vrs_after_a;
-	played.vrs_after_b = outcome.vrs_after_b;
-	played.stamina_before_a = outcome.stamina_before_a;
-	played.stamina_before_b = outcome.stamina_before_b;
-	played.stamina_after_a = outcome.stamina_after_a;
-	played.stamina_after_b = outcome.stamina_after_b;
+	played.sides = { outcome.vrs_a, outcome.vrs_b, outcome.vrs_after_a, outcome.vrs_after_b, outcome.stamina_before_a,
+		outcome.stamina_before_b, outcome.stamina_after_a, outcome.stamina_after_b };
 	played.maps = outcome.maps;
 	// The report is only built for handlers.
 	if (has_connections(match_simulated_signal())) {

@@ -4,6 +4,7 @@
 // from the two teams' ratings, and writes the outcome back into both teams.
 
 #include "common/played_maps.h"
+#include "common/ratings_and_stamina.h"
 #include "common/random.h"
 #include "team_data.h"
 
@@ -46,15 +47,7 @@ public:
 		int32_t score_b = 0;
 		int64_t vrs_delta_a = 0;
 		int64_t vrs_delta_b = 0;
-		// Each side's rating and stamina as the series began and as it left them.
-		int32_t vrs_before_a = 0;
-		int32_t vrs_before_b = 0;
-		int32_t vrs_after_a = 0;
-		int32_t vrs_after_b = 0;
-		int32_t stamina_before_a = 0;
-		int32_t stamina_before_b = 0;
-		int32_t stamina_after_a = 0;
-		int32_t stamina_after_b = 0;
+		teamforge::RatingsAndStamina sides;
 		teamforge::PlayedMaps maps;
 	};
 	// simulate_match for the library's own use: the report is built only for the signal's handlers, when

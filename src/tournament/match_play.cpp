@@ -179,14 +179,7 @@ SeriesLogRow series_log_row(TournamentHost &p_host, const Tournament &p_tourname
 	row.seed_b = read_saved_int32(p_node.team_b.get(TF_KEY("seed"), 0));
 	row.score_a = p_node.score_a;
 	row.score_b = p_node.score_b;
-	row.vrs_before_a = p_series.vrs_before_a;
-	row.vrs_before_b = p_series.vrs_before_b;
-	row.vrs_after_a = p_series.vrs_after_a;
-	row.vrs_after_b = p_series.vrs_after_b;
-	row.stamina_before_a = p_series.stamina_before_a;
-	row.stamina_before_b = p_series.stamina_before_b;
-	row.stamina_after_a = p_series.stamina_after_a;
-	row.stamina_after_b = p_series.stamina_after_b;
+	row.sides = p_series.sides;
 	row.heat = p_node.heat;
 	return row;
 }

@@ -13,43 +13,50 @@ namespace teamforge {
 
 namespace {
 
-// A column of p_rows.size() values, p_field's of each row.
-template <typename Field>
-Array column(const std::vector<SeriesLogRow> &p_rows, Field p_field) {
+// A column of p_rows.size() values, p_value(row) of each row.
+template <typename Value>
+Array column(const std::vector<SeriesLogRow> &p_rows, Value p_value) {
 	Array values;
 	values.resize(static_cast<int64_t>(p_rows.size()));
 	for (size_t i = 0; i < p_rows.size(); i++) {
-		values[static_cast<int64_t>(i)] = Variant(p_rows[i].*p_field);
+		values[static_cast<int64_t>(i)] = Variant(p_value(p_rows[i]));
 	}
 	return values;
 }
 
 } // namespace
 
+// A field of the rows, or of their sides, as the column under the field's name.
+#define TF_ROW_COLUMN(m_field) log[TF_KEY(#m_field)] = column(rows, [](const SeriesLogRow &p_row) { return p_row.m_field; })
+#define TF_SIDE_COLUMN(m_field) log[TF_KEY(#m_field)] = column(rows, [](const SeriesLogRow &p_row) { return p_row.sides.m_field; })
+
 Dictionary SeriesLog::columns() const {
 	Dictionary log;
-	log[TF_KEY("tournament_id")] = column(rows, &SeriesLogRow::tournament_id);
-	log[TF_KEY("stage_index")] = column(rows, &SeriesLogRow::stage_index);
-	log[TF_KEY("stage_type")] = column(rows, &SeriesLogRow::stage_type);
-	log[TF_KEY("match_id")] = column(rows, &SeriesLogRow::match_id);
-	log[TF_KEY("date")] = column(rows, &SeriesLogRow::date);
-	log[TF_KEY("is_bo5")] = column(rows, &SeriesLogRow::is_bo5);
-	log[TF_KEY("team_a_id")] = column(rows, &SeriesLogRow::team_a_id);
-	log[TF_KEY("team_b_id")] = column(rows, &SeriesLogRow::team_b_id);
-	log[TF_KEY("seed_a")] = column(rows, &SeriesLogRow::seed_a);
-	log[TF_KEY("seed_b")] = column(rows, &SeriesLogRow::seed_b);
-	log[TF_KEY("score_a")] = column(rows, &SeriesLogRow::score_a);
-	log[TF_KEY("score_b")] = column(rows, &SeriesLogRow::score_b);
-	log[TF_KEY("vrs_before_a")] = column(rows, &SeriesLogRow::vrs_before_a);
-	log[TF_KEY("vrs_before_b")] = column(rows, &SeriesLogRow::vrs_before_b);
-	log[TF_KEY("vrs_after_a")] = column(rows, &SeriesLogRow::vrs_after_a);
-	log[TF_KEY("vrs_after_b")] = column(rows, &SeriesLogRow::vrs_after_b);
-	log[TF_KEY("stamina_before_a")] = column(rows, &SeriesLogRow::stamina_before_a);
-	log[TF_KEY("stamina_before_b")] = column(rows, &SeriesLogRow::stamina_before_b);
-	log[TF_KEY("stamina_after_a")] = column(rows, &SeriesLogRow::stamina_after_a);
-	log[TF_KEY("stamina_after_b")] = column(rows, &SeriesLogRow::stamina_after_b);
-	log[TF_KEY("heat")] = column(rows, &SeriesLogRow::heat);
+	TF_ROW_COLUMN(tournament_id);
+	TF_ROW_COLUMN(stage_index);
+	TF_ROW_COLUMN(stage_type);
+	TF_ROW_COLUMN(match_id);
+	TF_ROW_COLUMN(date);
+	TF_ROW_COLUMN(is_bo5);
+	TF_ROW_COLUMN(team_a_id);
+	TF_ROW_COLUMN(team_b_id);
+	TF_ROW_COLUMN(seed_a);
+	TF_ROW_COLUMN(seed_b);
+	TF_ROW_COLUMN(score_a);
+	TF_ROW_COLUMN(score_b);
+	TF_SIDE_COLUMN(vrs_before_a);
+	TF_SIDE_COLUMN(vrs_before_b);
+	TF_SIDE_COLUMN(vrs_after_a);
+	TF_SIDE_COLUMN(vrs_after_b);
+	TF_SIDE_COLUMN(stamina_before_a);
+	TF_SIDE_COLUMN(stamina_before_b);
+	TF_SIDE_COLUMN(stamina_after_a);
+	TF_SIDE_COLUMN(stamina_after_b);
+	TF_ROW_COLUMN(heat);
 	return log;
 }
+
+#undef TF_ROW_COLUMN
+#undef TF_SIDE_COLUMN
 
 } // namespace teamforge

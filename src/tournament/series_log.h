@@ -5,6 +5,8 @@
 // series. Only what the records do not keep is worth the log: the ratings and stamina each side began
 // with, and where the series stood in its tournament.
 
+#include "common/ratings_and_stamina.h"
+
 #include <godot_cpp/variant/dictionary.hpp>
 #include <godot_cpp/variant/string.hpp>
 
@@ -26,14 +28,7 @@ struct SeriesLogRow {
 	int32_t seed_b = 0;
 	int32_t score_a = 0;
 	int32_t score_b = 0;
-	int32_t vrs_before_a = 0;
-	int32_t vrs_before_b = 0;
-	int32_t vrs_after_a = 0;
-	int32_t vrs_after_b = 0;
-	int32_t stamina_before_a = 0;
-	int32_t stamina_before_b = 0;
-	int32_t stamina_after_a = 0;
-	int32_t stamina_after_b = 0;
+	RatingsAndStamina sides;
 	int32_t heat = 0;
 };
 
