@@ -35,6 +35,10 @@ var length_index: Array = []
 var stage_index := {}
 var stamina_index: Array = []
 var swiss_index: Array = []
+## By 0-based rank: [titles, title share, mean prize, mean rating before, mean rating after]; by rank group:
+## [title share, mean prize].
+var rank_index: Array = []
+var rank_group_index: Array = []
 
 
 func _init(roster_regions: Array) -> void:
@@ -84,6 +88,12 @@ func _init(roster_regions: Array) -> void:
 	for group in swiss_groups():
 		_add("swiss|%s|three_nil_rate" % group)
 		_add("swiss|%s|nil_three_rate" % group)
+	for rank in range(1, teams + 1):
+		rank_index.append(PackedInt64Array(["titles", "title_share", "mean_prize", "mean_rating_before",
+				"mean_rating_after"].map(func(metric): return index["rank|%d|%s" % [rank, metric]])))
+	for group in RANK_GROUPS:
+		rank_group_index.append(PackedInt64Array([index["rank_group|%s|title_share" % rank_label(group)],
+				index["rank_group|%s|mean_prize" % rank_label(group)]]))
 	for length in SERIES_LENGTHS:
 		length_index.append(_pair("upset_by_length|" + length))
 	for kind in STAGE_KINDS:

@@ -11,6 +11,9 @@ const FigureLayout := preload("res://report/figure_layout.gd")
 const GAP_BANDS := FigureLayout.GAP_BANDS
 ## More than the records a Swiss stage can hold.
 const SWISS_PLACES := 1 << 16
+## ranked() sorts packed keys for values from 0 to RANKED_CEILING and at most RANKED_INDICES teams.
+const RANKED_CEILING := (1 << 50) - 1
+const RANKED_INDICES := 1 << 12
 ## The richest teams whose share of a season's prize money is reported.
 const TOP_TEAMS := 10
 
@@ -103,14 +106,15 @@ func summarise() -> void:
 		all_titles += count
 	for rank in teams:
 		var team: int = before[rank]
-		add("rank|%d|titles" % (rank + 1), titles[team], 1)
-		add("rank|%d|title_share" % (rank + 1), titles[team], all_titles)
-		add("rank|%d|mean_prize" % (rank + 1), prize_money[team], 1)
-		add("rank|%d|mean_rating_before" % (rank + 1), start_ratings[team], 1)
-		add("rank|%d|mean_rating_after" % (rank + 1), end_ratings[after[rank]], 1)
-		var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[FigureLayout.group_of_rank(rank)])
-		add("rank_group|%s|title_share" % label, titles[team], 0)
-		add("rank_group|%s|mean_prize" % label, prize_money[team], 1)
+		var at: PackedInt64Array = _layout.rank_index[rank]
+		add_at(at[0], titles[team], 1)
+		add_at(at[1], titles[team], all_titles)
+		add_at(at[2], prize_money[team], 1)
+		add_at(at[3], start_ratings[team], 1)
+		add_at(at[4], end_ratings[after[rank]], 1)
+		var group_at: PackedInt64Array = _layout.rank_group_index[FigureLayout.group_of_rank(rank)]
+		add_at(group_at[0], titles[team], 0)
+		add_at(group_at[1], prize_money[team], 1)
 	for group in FigureLayout.RANK_GROUPS:
 		add("rank_group|%s|title_share" % FigureLayout.rank_label(group), 0, all_titles)
 	for band in GAP_BANDS.size():
@@ -271,7 +275,8 @@ func _read_records(tournaments: Array, series_log: Dictionary, team_index: Dicti
 
 
 ## Counts the series of the completed tournaments in playing order, and the Swiss records by seed that follow
-## from them (a team's wins and losses within its Swiss stage).
+## from them (a team's wins and losses within its Swiss stage). The loop runs once a series over many
+## seasons, so it reads the columns and the layout through locals.
 func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 	var tournament_ids: Array = series_log.get("tournament_id", [])
 	var stages: Array = series_log.get("stage_index", [])
@@ -287,31 +292,70 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 	var ratings_b: Array = series_log.get("vrs_before_b", [])
 	var stamina_a: Array = series_log.get("stamina_before_a", [])
 	var stamina_b: Array = series_log.get("stamina_before_b", [])
-	# Swiss stage ("tournament|stage") -> {team id -> [seed, wins, losses]}, stages in the order they began.
+	var length_index: Array = _layout.length_index
+	var stamina_index: Array = _layout.stamina_index
+	# The upset figures of each stage kind; other kinds count as "OTHER".
+	var kind_index: Dictionary = _layout.stage_index
+	var other_kind: Vector2i = kind_index["OTHER"]
+	# Swiss stage (tournament id and stage index in one number) -> {team id -> [seed, wins, losses]}, teams
+	# in the order of their first series.
 	var swiss := {}
 	for i in tournament_ids.size():
 		if not completed.has(tournament_ids[i]):
 			continue
-		var kind: String = kinds[i]
+		matches += 1
+		var rating_a: int = ratings_a[i]
+		var rating_b: int = ratings_b[i]
 		var score_a: int = scores_a[i]
 		var score_b: int = scores_b[i]
-		_count_series(kind if FigureLayout.STAGE_KINDS.has(kind) else "OTHER", ratings_a[i], ratings_b[i], stamina_a[i],
-				stamina_b[i], score_a, score_b, bo5[i])
+		var kind: String = kinds[i]
 		if kind == "SWISS":
-			var stage_key := "%d|%d" % [tournament_ids[i], stages[i]]
-			if not swiss.has(stage_key):
-				swiss[stage_key] = {}
-			_note_swiss(swiss[stage_key], teams_a[i], seeds_a[i], score_a > score_b)
-			_note_swiss(swiss[stage_key], teams_b[i], seeds_b[i], score_b > score_a)
+			var stage: int = tournament_ids[i] * SWISS_PLACES + stages[i]
+			var records: Dictionary = swiss.get(stage, {})
+			if records.is_empty():
+				swiss[stage] = records
+			_note_swiss(records, teams_a[i], seeds_a[i], score_a > score_b)
+			_note_swiss(records, teams_b[i], seeds_b[i], score_b > score_a)
+		_team_a.set_vrs(rating_a)
+		_team_b.set_vrs(rating_b)
+		# Priced as the player would have been offered the match, on the ratings it was played at.
+		var odds := _economy.calculate_guess_ratios(_team_a, _team_b)
+		var a_favoured := rating_a >= rating_b
+		var favourite_odds: float = odds.ratio_a if a_favoured else odds.ratio_b
+		var underdog_odds: float = odds.ratio_b if a_favoured else odds.ratio_a
+		var favourite_won: bool = (score_a > score_b) == a_favoured
+		var band := FigureLayout.band_of(GAP_BANDS, absi(rating_a - rating_b))
+		var implied := underdog_odds / (favourite_odds + underdog_odds)
+		series[band] += 1
+		implied_sum[band] += implied
+		if favourite_won:
+			favourite_wins[band] += 1
+			favourite_payout[band] += favourite_odds
+		else:
+			underdog_payout[band] += underdog_odds
+		if rating_a == rating_b:
+			continue
+		# Upsets: the underdog is the worse-rated side; equal ratings have none.
+		var upset := 0 if favourite_won else 1
+		var length := 2 if bo5[i] else (0 if maxi(score_a, score_b) == 1 else 1)
+		var stamina_lead: int = (stamina_a[i] - stamina_b[i]) * (1 if a_favoured else -1)
+		for at: Vector2i in [length_index[length], kind_index.get(kind, other_kind),
+				stamina_index[FigureLayout.band_of(FigureLayout.STAMINA_BANDS, stamina_lead)]]:
+			values[2 * at.x] += upset
+			values[2 * at.x + 1] += 1
+			values[2 * at.y] += 1.0 - implied
+			values[2 * at.y + 1] += 1
 	for records in swiss.values():
 		_count_swiss(records.values())
 
 
-## A team's Swiss series: [seed, wins, losses] by team id.
+## A team's series in a Swiss stage: its [seed, wins, losses] by team id.
 static func _note_swiss(records: Dictionary, team_id: String, seed: int, won: bool) -> void:
-	if not records.has(team_id):
-		records[team_id] = PackedInt64Array([seed, 0, 0])
-	records[team_id][1 if won else 2] += 1
+	var record: Array = records.get(team_id, [])
+	if record.is_empty():
+		record.append_array([seed, 0, 0])
+		records[team_id] = record
+	record[1 if won else 2] += 1
 
 
 ## The 3-0 and 0-3 records of one Swiss stage, by the place of the team's seed among the stage's teams.
@@ -322,55 +366,13 @@ func _count_swiss(records: Array) -> void:
 		by_seed.append(records[i][0] * SWISS_PLACES + i)
 	by_seed.sort()
 	for place in by_seed.size():
-		var record: PackedInt64Array = records[posmod(by_seed[place], SWISS_PLACES)]
+		var record: Array = records[posmod(by_seed[place], SWISS_PLACES)]
 		var at: PackedInt64Array = _layout.swiss_index[mini(place + 1, FigureLayout.SWISS_SEEDS + 1) - 1]
 		var three_nil := 1 if record[1] == 3 and record[2] == 0 else 0
 		var nil_three := 1 if record[1] == 0 and record[2] == 3 else 0
 		for k in range(0, at.size(), 2):
 			add_at(at[k], three_nil, 1)
 			add_at(at[k + 1], nil_three, 1)
-
-
-func _count_series(kind: String, rating_a: int, rating_b: int, stamina_a: int, stamina_b: int, score_a: int,
-		score_b: int, is_bo5: bool) -> void:
-	matches += 1
-	_team_a.set_vrs(rating_a)
-	_team_b.set_vrs(rating_b)
-	# Priced as the player would have been offered the match, on the ratings it was played at.
-	var odds := _economy.calculate_guess_ratios(_team_a, _team_b)
-	var a_favoured := rating_a >= rating_b
-	var favourite_odds: float = odds.ratio_a if a_favoured else odds.ratio_b
-	var underdog_odds: float = odds.ratio_b if a_favoured else odds.ratio_a
-	var favourite_won: bool = (score_a > score_b) == a_favoured
-	var band := band_of(absi(rating_a - rating_b))
-	var implied := underdog_odds / (favourite_odds + underdog_odds)
-	series[band] += 1
-	implied_sum[band] += implied
-	if favourite_won:
-		favourite_wins[band] += 1
-		favourite_payout[band] += favourite_odds
-	else:
-		underdog_payout[band] += underdog_odds
-	if rating_a == rating_b:
-		return
-	# Upsets: the underdog is the worse-rated side; equal ratings have none.
-	var upset := 0 if favourite_won else 1
-	var length := 2 if is_bo5 else (0 if maxi(score_a, score_b) == 1 else 1)
-	var stamina := FigureLayout.band_of(FigureLayout.STAMINA_BANDS, (stamina_a - stamina_b) * (1 if a_favoured else -1))
-	var at: Vector2i = _layout.length_index[length]
-	_add_upset(at, upset, implied)
-	at = _layout.stage_index[kind]
-	_add_upset(at, upset, implied)
-	at = _layout.stamina_index[stamina]
-	_add_upset(at, upset, implied)
-
-
-## An upset figure and the rate the odds implied for it.
-func _add_upset(at: Vector2i, upset: int, implied: float) -> void:
-	values[2 * at.x] += upset
-	values[2 * at.x + 1] += 1
-	values[2 * at.y] += 1.0 - implied
-	values[2 * at.y + 1] += 1
 
 
 ## The sums by rank group kept under `key`, made (all 0) on first use; changed in place.
@@ -385,6 +387,20 @@ static func _group_sums(sums: Dictionary, key: String) -> Array:
 
 ## Indices of `values` from the largest value down; equal values keep their order.
 static func ranked(values_by_team: PackedInt64Array) -> Array:
-	var order := range(values_by_team.size())
-	order.sort_custom(func(a, b): return values_by_team[a] > values_by_team[b] or (values_by_team[a] == values_by_team[b] and a < b))
+	# One native sort of packed keys (the value's distance below a ceiling, then the index) where the values
+	# fit, else a sort by comparison.
+	var keys := PackedInt64Array()
+	keys.resize(values_by_team.size())
+	for i in values_by_team.size():
+		var value := values_by_team[i]
+		if value < 0 or value > RANKED_CEILING or values_by_team.size() > RANKED_INDICES:
+			var order := range(values_by_team.size())
+			order.sort_custom(func(a, b): return values_by_team[a] > values_by_team[b] or (values_by_team[a] == values_by_team[b] and a < b))
+			return order
+		keys[i] = (RANKED_CEILING - value) * RANKED_INDICES + i
+	keys.sort()
+	var order := []
+	order.resize(keys.size())
+	for rank in keys.size():
+		order[rank] = keys[rank] % RANKED_INDICES
 	return order
