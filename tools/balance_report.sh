@@ -102,11 +102,13 @@ trap 'rm -f "$log"' EXIT
 
 # The report's cost per series against the library's own benchmark season, on the same build.
 report_cost=$(sed -n 's/^time: report cost per series played: \([0-9.]*\) us.*/\1/p' "$log")
+bare_cost=$(sed -n 's/^time: report cost per series played: .*played bare[^:]*: \([0-9.]*\) us$/\1/p' "$log")
 [ -n "$report_cost" ] || exit 0
 "$here/run_demo.sh" --build "$build_dir" --check --script "$top/tests/engine/bench/bench_season.gd" \
     -- --runs=3 --no-handler >"$log" 2>&1 || { cat "$log"; exit 1; }
 bench_cost=$(sed -n 's/^run [0-9]*: .*, \([0-9.]*\) us per match$/\1/p' "$log" | sort -n | sed -n 2p)
 [ -n "$bench_cost" ] || { cat "$log"; echo "balance_report: bench_season printed no cost per match" >&2; exit 1; }
-awk -v report="$report_cost" -v bench="$bench_cost" 'BEGIN {
+awk -v report="$report_cost" -v bare="$bare_cost" -v bench="$bench_cost" 'BEGIN {
     printf "time: cost per series on this build: the report %.1f us, bench_season %.1f us (median of 3): %.2f times (the aim is at most 1.3)\n", report, bench, report / bench
+    printf "time: the report against its own seasons played bare (%.1f us): %.2f times\n", bare, report / bare
 }'

@@ -73,6 +73,12 @@ func _run() -> void:
 		started = Time.get_ticks_usec()
 		var single := play_seasons(indices.slice(0, baseline), seed_value, 1, layout, false)
 		var single_s := (Time.get_ticks_usec() - started) / 1e6
+		# The cost per series adds up each season's own time, so the pool's waiting does not count.
+		var report_usec := 0
+		var bare_usec := 0
+		for i in baseline:
+			report_usec += single[i].play_usec
+			bare_usec += SeasonSample.play_bare(seed_value * SEEDS_PER_REPORT_SEED + indices[i])
 		var single_matches := 0
 		for i in baseline:
 			single_matches += single[i].matches
@@ -82,11 +88,11 @@ func _run() -> void:
 		print("time: %d seasons on %d threads in %.1f s (%.2f s a season)" % [indices.size(), threads, pooled_s,
 				pooled_s / maxi(indices.size(), 1)])
 		if baseline > 0:
-			var estimate := single_s / baseline * indices.size()
+			var estimate := report_usec / 1e6 / baseline * indices.size()
 			print("time: %d of them again on one thread in %.1f s, with the same figures; all %d would take %.1f s there: speedup %.2f" % [
 					baseline, single_s, indices.size(), estimate, estimate / maxf(pooled_s, 1e-6)])
-			print("time: report cost per series played: %.1f us (one thread, %d series)" % [
-					single_s * 1e6 / maxi(single_matches, 1), single_matches])
+			print("time: report cost per series played: %.1f us (one thread, %d series); the same seasons played bare (organised, played and freed, nothing read): %.1f us" % [
+					float(report_usec) / maxi(single_matches, 1), single_matches, float(bare_usec) / maxi(single_matches, 1)])
 		if shard.y > 1:
 			var part_path := out_dir.path_join("balance.part")
 			var error := write_part(part_path, samples, indices, seasons, seed_value, shard, layout)

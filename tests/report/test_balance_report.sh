@@ -64,6 +64,8 @@ for path in sys.argv[1:]:
 PY
 grep -q '^time: cost per series on this build: the report .* us, bench_season .* us' "$work/two.txt" \
     || fail "no cost per series against bench_season"
+grep -qE '^time: the report against its own seasons played bare \([0-9.]+ us\): [0-9.]+ times$' "$work/two.txt" \
+    || fail "no cost per series against the same seasons played bare"
 
 # Two shards of the same seasons, merged: the single run's bytes.
 run shard1 --seed 11 --shard 1/2 --seasons 3 --baseline 1 --threads 2
