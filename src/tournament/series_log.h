@@ -2,8 +2,8 @@
 
 // The series a manager has played, kept as plain rows while it plays and handed out as columns, so a
 // script gathering statistics over many seasons reads one array per value instead of a dictionary per
-// series. Only what the records do not keep is worth the log: the ratings and stamina each side began
-// with, and where the series stood in its tournament.
+// series. Beside each result and where it was played, a row holds what the records do not keep: the
+// ratings and stamina each side began with.
 
 #include "common/ratings_and_stamina.h"
 
@@ -11,6 +11,7 @@
 #include <godot_cpp/variant/string.hpp>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace teamforge {
