@@ -4,8 +4,8 @@
 // from the two teams' ratings, and writes the outcome back into both teams.
 
 #include "common/played_maps.h"
-#include "common/ratings_and_stamina.h"
 #include "common/random.h"
+#include "common/ratings_and_stamina.h"
 #include "team_data.h"
 
 #include <godot_cpp/classes/ref.hpp>
