@@ -2,8 +2,9 @@
 # Counts the instructions that the 365 days of one bench season take (tests/engine/bench/bench_season.gd,
 # no handler connected; every call of TournamentManager.advance_day with all it calls, the engine's work
 # included), under valgrind's callgrind: a figure that, unlike wall time, does not move with the load.
-#   tools/count_season_instructions.sh [--keep <dir> | --keep=<dir>] <library>...
-# --keep leaves each library's callgrind output in <dir> (callgrind.<n>.out) for callgrind_annotate.
+#   tools/count_season_instructions.sh [--keep <dir> | --keep=<dir>] [--series-log] <library>...
+# --keep leaves each library's callgrind output in <dir> (callgrind.<n>.out) for callgrind_annotate;
+# --series-log counts the season with the manager's series log on.
 # A library is a built libteamforge shared object with the build's teamforge.gdextension beside it (see
 # tools/record_season.sh); an optimised build measures what a game ships. Each count takes some minutes.
 # valgrind comes from the private root that tools/valgrind_tests.sh unpacks into .cache/ when that is
@@ -18,10 +19,12 @@ vroot="$cache/valgrind-root"
 # shellcheck source=lib/options.sh
 . "$here/lib/options.sh"
 keep=""
+bench_options=(--runs=1 --no-handler)
 libraries=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --keep | --keep=*) take_value --keep "$@"; keep=$(realpath -m "$OPTION_VALUE"); shift "$OPTION_WORDS" ;;
+        --series-log) bench_options+=(--series-log); shift ;;
         -*) refuse_option "$1" ;;
         *) libraries+=("$1"); shift ;;
     esac
@@ -61,7 +64,7 @@ for library in "$@"; do
         "${valgrind_env[@]}" "${valgrind_cmd[@]}" --tool=callgrind --callgrind-out-file="$stage/callgrind.out" \
         --toggle-collect='*TournamentManager::advance_day*' \
         "$groot/usr/lib64/ld-linux-x86-64.so.2" --library-path "$glib:$groot/usr/lib:$glib/pulseaudio" \
-        "$groot/usr/bin/godot" --headless --path "$stage/project" -s res://bench/bench_season.gd -- --runs=1 --no-handler \
+        "$groot/usr/bin/godot" --headless --path "$stage/project" -s res://bench/bench_season.gd -- "${bench_options[@]}" \
         >"$stage/run.txt" 2>&1 || { cat "$stage/run.txt"; rm -rf "$stage"; exit 1; }
     count=$(sed -n 's/^==[0-9]*== Collected : //p' "$stage/run.txt")
     season=$(grep -E '^run 1:' "$stage/run.txt" || true)

@@ -9,7 +9,8 @@ extends SceneTree
 # The timed seasons have no handler connected, as a game that only reads its views after a day; one more
 # season with a handler on every match shows what the match reports built for handlers cost.
 # Prints figures only; it checks nothing. `-- --runs=N` plays N seasons instead of five
-# (tools/count_season_instructions.sh counts the instructions of one); `--no-handler` skips the last season.
+# (tools/count_season_instructions.sh counts the instructions of one); `--no-handler` skips the last season;
+# `--series-log` keeps the manager's series log on in the timed seasons, to show what it costs.
 
 const SEED := 20260101
 const RUNS := 5
@@ -34,6 +35,8 @@ func _season(p_listened: bool) -> Array:
 	var db := TeamDatabase.new()
 	db.initialize_defaults()
 	var tm := TournamentManager.new()
+	if OS.get_cmdline_user_args().has("--series-log"):
+		tm.set(&"series_log_enabled", true)  # by name: older libraries lack it
 	tm.set_team_database(db)
 	tm.set_available_funds(1000000000)
 	tm.get_match_simulator().set_seed(SEED)
