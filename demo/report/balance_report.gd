@@ -13,9 +13,10 @@ extends SceneTree
 # The report is the same for the same N and S whatever T: every season runs on objects of its own, and the
 # seasons are merged in their own order. --shard=I/N plays only the seasons i with i % N = I - 1 and writes
 # them to balance.part; --part=FILE given once per partial merges them into the report of all N seasons,
-# byte for byte the one a single run writes. K seasons (default 20) are played again on one thread, to
-# check that and to measure the speedup and the cost per series. Lines beginning "time:" hold the timings
-# and "progress:" lines the progress; everything else is reproducible.
+# byte for byte the one a single run writes. K seasons (default 20) are played again on this thread, to
+# check that and to measure the speedup and the cost per series, each followed by the same season played
+# bare (organised, played and freed, nothing read), which that cost is weighed against. Lines beginning
+# "time:" hold the timings and "progress:" lines the progress; everything else is reproducible.
 
 const SeasonSample := preload("res://report/season_sample.gd")
 const BalanceStats := preload("res://report/balance_stats.gd")
@@ -70,15 +71,18 @@ func _run() -> void:
 		var started := Time.get_ticks_usec()
 		samples = play_seasons(indices, seed_value, threads, layout)
 		var pooled_s := (Time.get_ticks_usec() - started) / 1e6
+		# Each season again on this thread, and then once more played bare: taken in turns, the two costs
+		# see the same machine even when its speed drifts.
 		started = Time.get_ticks_usec()
-		var single := play_seasons(indices.slice(0, baseline), seed_value, 1, layout, false)
-		var single_s := (Time.get_ticks_usec() - started) / 1e6
-		# The cost per series adds up each season's own time, so the pool's waiting does not count.
+		var single := []
 		var report_usec := 0
 		var bare_usec := 0
 		for i in baseline:
+			single.append(SeasonSample.new(seed_value * SEEDS_PER_REPORT_SEED + indices[i], layout))
+			single[i].play()
 			report_usec += single[i].play_usec
 			bare_usec += SeasonSample.play_bare(seed_value * SEEDS_PER_REPORT_SEED + indices[i])
+		var single_s := (Time.get_ticks_usec() - started - bare_usec) / 1e6
 		var single_matches := 0
 		for i in baseline:
 			single_matches += single[i].matches
@@ -178,8 +182,7 @@ static func shard_seasons(seasons: int, shard: Vector2i) -> PackedInt64Array:
 
 ## Plays the given seasons, at most `threads` at once on the engine's worker pool; returns them in the
 ## order given. On runs longer than a few seconds, prints a progress line now and then.
-static func play_seasons(indices: PackedInt64Array, seed_value: int, threads: int, layout: FigureLayout,
-		show_progress := true) -> Array:
+static func play_seasons(indices: PackedInt64Array, seed_value: int, threads: int, layout: FigureLayout) -> Array:
 	var samples := []
 	for i in indices:
 		samples.append(SeasonSample.new(seed_value * SEEDS_PER_REPORT_SEED + i, layout))
@@ -198,7 +201,7 @@ static func play_seasons(indices: PackedInt64Array, seed_value: int, threads: in
 	while not WorkerThreadPool.is_group_task_completed(group):
 		OS.delay_msec(100)
 		var elapsed := (Time.get_ticks_msec() - started) / 1000.0
-		if show_progress and elapsed >= PROGRESS_AFTER_S and elapsed - shown >= PROGRESS_EVERY_S:
+		if elapsed >= PROGRESS_AFTER_S and elapsed - shown >= PROGRESS_EVERY_S:
 			shown = elapsed
 			lock.lock()
 			var done := finished[0]

@@ -9,6 +9,8 @@ const FigureLayout := preload("res://report/figure_layout.gd")
 
 ## Lower bounds of the rating-gap bands of the calibration, in rating points.
 const GAP_BANDS := FigureLayout.GAP_BANDS
+## The lowest stamina lead a series can show (stamina runs from 0 to 100).
+const STAMINA_LEAD_MIN := -100
 ## More than the records a Swiss stage can hold.
 const SWISS_PLACES := 1 << 16
 ## ranked() sorts packed keys for values from 0 to RANKED_CEILING and at most RANKED_INDICES teams.
@@ -41,6 +43,11 @@ var play_usec := 0
 
 var _layout: FigureLayout
 var _economy: EconomySystem
+## While the season is played: its teams, their prize money after the last completion, and by tournament
+## id what its completion paid each team (by roster position).
+var _teams: Array = []
+var _prizes_before := PackedInt64Array()
+var _prizes := {}
 var _team_a: TeamData
 var _team_b: TeamData
 
@@ -74,23 +81,43 @@ func play() -> void:
 	manager.series_log_enabled = true
 	var teams := database.get_teams()
 	start_ratings = PackedInt64Array(teams.map(func(team: TeamData): return team.get_vrs()))
+	# What each tournament paid each team: the change of the teams' prize money as it completes.
+	_teams = teams
+	_prizes_before = _prize_totals()
+	manager.tournament_completed.connect(_note_prizes)
 	play_through(database, manager)
 	end_ratings = PackedInt64Array(teams.map(func(team: TeamData): return team.get_vrs()))
 	prize_money = PackedInt64Array(teams.map(func(team: TeamData): return team.get_prize_total()))
 	titles = PackedInt64Array(teams.map(func(team: TeamData): return team.get_honors().filter(
 			func(honour): return honour is Dictionary and honour.get("placement") == "1st").size()))
+	manager.tournament_completed.disconnect(_note_prizes)
 	var team_index := {}
 	for i in teams.size():
 		team_index[teams[i].get_id()] = i
-	var series_log := manager.get_series_log()
-	# The standings, prize pools and heat are all the records are read for: archived, a tournament keeps them
-	# and drops its matches, which the log already holds.
-	manager.archive_tournaments_before("%d-01-01" % (int(Main.SEASON_END.left(4)) + 1))
-	_read_records(manager.get_tournaments(), series_log, team_index)
+	_read_records(manager.get_tournament_summaries(), manager.get_series_log(), _prizes, team_index)
+	_teams = []
+	_prizes = {}
 	manager.free()
 	database.free()
 	summarise()
 	play_usec = Time.get_ticks_usec() - started
+
+
+func _prize_totals() -> PackedInt64Array:
+	var totals := PackedInt64Array()
+	totals.resize(_teams.size())
+	for i in _teams.size():
+		totals[i] = _teams[i].get_prize_total()
+	return totals
+
+
+func _note_prizes(tournament_id: int) -> void:
+	var totals := _prize_totals()
+	var paid := totals.duplicate()
+	for i in paid.size():
+		paid[i] -= _prizes_before[i]
+	_prizes[tournament_id] = paid
+	_prizes_before = totals
 
 
 ## A season's team database and tournament manager, seeded, with the funds and nothing organised yet.
@@ -225,9 +252,10 @@ func add_at(i: int, numerator: float, denominator: float) -> void:
 	values[2 * i + 1] += denominator
 
 
-## Reads the season: the standings, prize pools and heat of the completed tournaments, and their series from
-## the manager's series log (columns, one entry a series, in playing order).
-func _read_records(tournaments: Array, series_log: Dictionary, team_index: Dictionary) -> void:
+## Reads the season: the completed tournaments (summaries: identity, dates, prize pool and champion), what
+## each paid each team (by tournament id, by roster position), and their series from the manager's series log
+## (columns, one entry a series, in playing order).
+func _read_records(tournaments: Array, series_log: Dictionary, prizes: Dictionary, team_index: Dictionary) -> void:
 	var before := ranked(start_ratings)
 	var rank_of := PackedInt64Array()
 	rank_of.resize(before.size())
@@ -242,48 +270,49 @@ func _read_records(tournaments: Array, series_log: Dictionary, team_index: Dicti
 		group_of_team[before[rank]] = FigureLayout.group_of_rank(rank)
 
 	var completed := {}
+	for t in tournaments:
+		if t.status == "COMPLETED":
+			completed[t.id] = true
+	var heat := _read_series(series_log, completed)
 	var champions := []
-	var ordered := tournaments.duplicate()
+	var ordered := tournaments.filter(func(t): return completed.has(t.id))
 	ordered.sort_custom(func(a, b): return a.start_date < b.start_date or (a.start_date == b.start_date and a.id < b.id))
 	var prize_paid := 0
 	var heat_credited := 0
 	var tier_prize := {}
 	var event_prize := {}
 	for t in ordered:
-		if t.status != "COMPLETED":
-			continue
 		var event := FigureLayout.event_of(t.format_id, t.tier_id)
+		var t_heat: int = heat.get(t.id, 0)
 		prize_paid += t.prize
-		heat_credited += t.total_heat
+		heat_credited += t_heat
 		if _layout.tiers.has(t.tier_id):
 			add("organiser|%s|prize_pool" % t.tier_id, t.prize, 1)
-			add("organiser|%s|heat_credited" % t.tier_id, t.total_heat, 1)
+			add("organiser|%s|heat_credited" % t.tier_id, t_heat, 1)
 		# Prize money by rank group, summed per tier and per event.
 		var tier_sums := _group_sums(tier_prize, t.tier_id)
 		var event_sums := _group_sums(event_prize, event)
-		for standing in t.standings:
-			var team: int = team_index.get(standing.team.id, -1)
-			if team < 0:
-				continue
-			var group := group_of_team[team]
-			tier_sums[group] += standing.prize
-			event_sums[group] += standing.prize
-			if standing.placement == "1st":
-				champions.append(team)
-				if _layout.tiers.has(t.tier_id):
-					add("tier_titles|%s top 10|title_share" % t.tier_id, 1 if rank_of[team] < 10 else 0, 1)
-				for g in FigureLayout.RANK_GROUPS.size():
-					var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
-					add("tier_titles|%s %s|title_share" % [t.tier_id, label], 1 if g == group else 0, 1)
-					add("event_titles|%s %s|title_share" % [event, label], 1 if g == group else 0, 1)
-		completed[t.id] = true
+		var paid: PackedInt64Array = prizes.get(t.id, PackedInt64Array())
+		for team in paid.size():
+			tier_sums[group_of_team[team]] += paid[team]
+			event_sums[group_of_team[team]] += paid[team]
+		var champion: int = team_index.get(t.champion_id, -1)
+		if champion < 0:
+			continue
+		var group := group_of_team[champion]
+		champions.append(champion)
+		if _layout.tiers.has(t.tier_id):
+			add("tier_titles|%s top 10|title_share" % t.tier_id, 1 if rank_of[champion] < 10 else 0, 1)
+		for g in FigureLayout.RANK_GROUPS.size():
+			var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
+			add("tier_titles|%s %s|title_share" % [t.tier_id, label], 1 if g == group else 0, 1)
+			add("event_titles|%s %s|title_share" % [event, label], 1 if g == group else 0, 1)
 	for g in FigureLayout.RANK_GROUPS.size():
 		var label := FigureLayout.rank_label(FigureLayout.RANK_GROUPS[g])
 		for tier in _layout.tiers:
 			add("tier_prize|%s %s|mean_prize" % [tier, label], tier_prize[tier][g] if tier_prize.has(tier) else 0, group_sizes[g])
 		for event in _layout.events:
 			add("event_prize|%s %s|mean_prize" % [event, label], event_prize[event][g] if event_prize.has(event) else 0, group_sizes[g])
-	_read_series(series_log, completed)
 	add("organiser|season|prize_pools_paid", prize_paid, 1)
 	add("organiser|season|heat_credited", heat_credited, 1)
 	add("organiser|season|heat_less_prize", heat_credited - prize_paid, 1)
@@ -304,8 +333,9 @@ func _read_records(tournaments: Array, series_log: Dictionary, team_index: Dicti
 
 ## Counts the series of the completed tournaments in playing order, and the Swiss records by seed that follow
 ## from them (a team's wins and losses within its Swiss stage). The loop runs once a series over many
-## seasons, so it reads the columns and the layout through locals.
-func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
+## seasons, so it reads the columns and the layout through locals. Returns the heat the series credited, by
+## tournament id.
+func _read_series(series_log: Dictionary, completed: Dictionary) -> Dictionary:
 	var tournament_ids: Array = series_log.get("tournament_id", [])
 	var stages: Array = series_log.get("stage_index", [])
 	var kinds: Array = series_log.get("stage_type", [])
@@ -320,8 +350,14 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 	var ratings_b: Array = series_log.get("vrs_before_b", [])
 	var stamina_a: Array = series_log.get("stamina_before_a", [])
 	var stamina_b: Array = series_log.get("stamina_before_b", [])
+	var heats: Array = series_log.get("heat", [])
+	var heat := {}
 	var length_index: Array = _layout.length_index
 	var stamina_index: Array = _layout.stamina_index
+	# Gap and stamina bands looked up by value rather than searched: a gap past the last bound and a lead past
+	# either end fall in the outer bands.
+	var gap_band := _band_table(GAP_BANDS, 0, GAP_BANDS[-1])
+	var stamina_band := _band_table(FigureLayout.STAMINA_BANDS, STAMINA_LEAD_MIN, -STAMINA_LEAD_MIN)
 	# The upset figures of each stage kind; other kinds count as "OTHER".
 	var kind_index: Dictionary = _layout.stage_index
 	var other_kind: Vector2i = kind_index["OTHER"]
@@ -332,6 +368,7 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 		if not completed.has(tournament_ids[i]):
 			continue
 		matches += 1
+		heat[tournament_ids[i]] = heat.get(tournament_ids[i], 0) + heats[i]
 		var rating_a: int = ratings_a[i]
 		var rating_b: int = ratings_b[i]
 		var score_a: int = scores_a[i]
@@ -352,7 +389,7 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 		var favourite_odds: float = odds.ratio_a if a_favoured else odds.ratio_b
 		var underdog_odds: float = odds.ratio_b if a_favoured else odds.ratio_a
 		var favourite_won: bool = (score_a > score_b) == a_favoured
-		var band := FigureLayout.band_of(GAP_BANDS, absi(rating_a - rating_b))
+		var band: int = gap_band[mini(absi(rating_a - rating_b), gap_band.size() - 1)]
 		var implied := underdog_odds / (favourite_odds + underdog_odds)
 		series[band] += 1
 		implied_sum[band] += implied
@@ -367,14 +404,24 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> void:
 		var upset := 0 if favourite_won else 1
 		var length := 2 if bo5[i] else (0 if maxi(score_a, score_b) == 1 else 1)
 		var stamina_lead: int = (stamina_a[i] - stamina_b[i]) * (1 if a_favoured else -1)
-		for at: Vector2i in [length_index[length], kind_index.get(kind, other_kind),
-				stamina_index[FigureLayout.band_of(FigureLayout.STAMINA_BANDS, stamina_lead)]]:
+		var lead_band: int = stamina_band[clampi(stamina_lead - STAMINA_LEAD_MIN, 0, stamina_band.size() - 1)]
+		for at: Vector2i in [length_index[length], kind_index.get(kind, other_kind), stamina_index[lead_band]]:
 			values[2 * at.x] += upset
 			values[2 * at.x + 1] += 1
 			values[2 * at.y] += 1.0 - implied
 			values[2 * at.y + 1] += 1
 	for records in swiss.values():
 		_count_swiss(records.values())
+	return heat
+
+
+## The band of every value from `lowest` to `highest` (at index value - lowest).
+static func _band_table(bounds: Array, lowest: int, highest: int) -> PackedByteArray:
+	var table := PackedByteArray()
+	table.resize(highest - lowest + 1)
+	for value in range(lowest, highest + 1):
+		table[value - lowest] = FigureLayout.band_of(bounds, value)
+	return table
 
 
 ## A team's series in a Swiss stage: its [seed, wins, losses] by team id.

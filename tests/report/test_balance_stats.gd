@@ -53,30 +53,30 @@ func _initialize() -> void:
 	quit(1 if not failures.is_empty() else 0)
 
 
-# Hand-made tournament records read with a hand-made series log: the series of completed tournaments alone
-# are counted, an unknown stage kind counts as "OTHER", the Swiss records by seed follow from each stage's
-# series, and upsets, titles and prize money by tier, the organiser and repeat champions come out as the
-# records say.
+# Hand-made tournament summaries, prize money and series log read as a season: the series of completed
+# tournaments alone are counted, an unknown stage kind counts as "OTHER", the Swiss records by seed follow
+# from each stage's series, the organiser's heat from the series' heat, and upsets, titles and prize money by
+# tier, the organiser and repeat champions come out as the records say.
 func _check_records() -> void:
 	var layout := FigureLayout.new(["EU", "AM", "EU", "AS"])
 	var sample := SeasonSample.new(0, layout)
 	sample.start_ratings = PackedInt64Array([1500, 1400, 1450, 1300])
 	var series_log := _log([
-		# Tournament, stage, kind, teams, seeds, ratings, stamina before, score, best of five.
-		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1500, 1300, 90, 100, 0, 2, false],
-		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1490, 1310, 100, 80, 2, 1, false],
-		[2, 0, "SINGLE_ELIM", "t-1", "t-2", 0, 0, 1400, 1450, 70, 70, 3, 1, true],
-		[3, 0, "SWISS", "t-1", "t-2", 1, 2, 1400, 1450, 70, 70, 0, 2, false],
-		[2, 1, "SOMETHING_NEW", "t-2", "t-1", 0, 0, 1450, 1400, 60, 40, 2, 0, false],
-	] + range(3).map(func(_i): return [1, 1, "SWISS", "t-0", "t-3", 2, 1, 1400, 1400, 100, 100, 2, 0, false]))
+		# Tournament, stage, kind, teams, seeds, ratings, stamina before, score, best of five, heat.
+		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1500, 1300, 90, 100, 0, 2, false, 1000],
+		[1, 0, "SWISS", "t-0", "t-3", 2, 1, 1490, 1310, 100, 80, 2, 1, false, 1000],
+		[2, 0, "SINGLE_ELIM", "t-1", "t-2", 0, 0, 1400, 1450, 70, 70, 3, 1, true, 1500000],
+		[3, 0, "SWISS", "t-1", "t-2", 1, 2, 1400, 1450, 70, 70, 0, 2, false, 70],
+		[2, 1, "SOMETHING_NEW", "t-2", "t-1", 0, 0, 1450, 1400, 60, 40, 2, 0, false, 1500000],
+	] + range(3).map(func(_i): return [1, 1, "SWISS", "t-0", "t-3", 2, 1, 1400, 1400, 100, 100, 2, 0, false, 1000]))
 	var epl := {"id": 1, "status": "COMPLETED", "format_id": "EPL", "tier_id": "TIER_OPEN", "prize": 80000,
-			"total_heat": 5000, "start_date": "2026-01-03",
-			"standings": [_standing("t-3", "1st", 50000), _standing("t-0", "2nd", 30000)]}
+			"start_date": "2026-01-03", "champion_id": "t-3"}
 	var major := {"id": 2, "status": "COMPLETED", "format_id": "MAJOR", "tier_id": "HIGHEST", "prize": 2000000,
-			"total_heat": 3000000, "start_date": "2026-02-10", "standings": [_standing("t-3", "1st", 2000000)]}
+			"start_date": "2026-02-10", "champion_id": "t-3"}
 	var running := {"id": 3, "status": "ACTIVE", "format_id": "EPL", "tier_id": "TIER_1", "prize": 100000,
-			"total_heat": 70, "start_date": "2026-12-20", "standings": []}
-	sample._read_records([major, running, epl], series_log, {"t-0": 0, "t-1": 1, "t-2": 2, "t-3": 3})
+			"start_date": "2026-12-20", "champion_id": ""}
+	var prizes := {1: PackedInt64Array([30000, 0, 0, 50000]), 2: PackedInt64Array([0, 0, 0, 2000000])}
+	sample._read_records([major, running, epl], series_log, prizes, {"t-0": 0, "t-1": 1, "t-2": 2, "t-3": 3})
 	var figure := func(key: String) -> Array: return [sample.values[2 * layout.index[key]], sample.values[2 * layout.index[key] + 1]]
 	expect_eq(sample.matches, 7, "the series of the completed tournaments, not of the running one")
 	expect_eq([figure.call("upset_by_length|Bo3|underdog_win_rate"), figure.call("upset_by_length|Bo5|underdog_win_rate")],
@@ -100,18 +100,14 @@ func _check_records() -> void:
 
 
 # A series log's columns from rows of [tournament, stage, kind, team a, team b, seed a, seed b, rating a,
-# rating b, stamina a, stamina b, score a, score b, best of five].
+# rating b, stamina a, stamina b, score a, score b, best of five, heat].
 static func _log(rows: Array) -> Dictionary:
 	var columns := ["tournament_id", "stage_index", "stage_type", "team_a_id", "team_b_id", "seed_a", "seed_b",
-			"vrs_before_a", "vrs_before_b", "stamina_before_a", "stamina_before_b", "score_a", "score_b", "is_bo5"]
+			"vrs_before_a", "vrs_before_b", "stamina_before_a", "stamina_before_b", "score_a", "score_b", "is_bo5", "heat"]
 	var log := {}
 	for c in columns.size():
 		log[columns[c]] = rows.map(func(row): return row[c])
 	return log
-
-
-static func _standing(team: String, placement: String, prize: int) -> Dictionary:
-	return {"team": {"id": team}, "placement": placement, "prize": prize}
 
 
 # Three hand-made seasons of the three-team roster: ratios of sums, their errors across seasons, totals
