@@ -16,6 +16,8 @@ const STAGE_KINDS := ["SWISS", "IEM_GROUPS", "BLAST_BRACKET", "SINGLE_ELIM", "OT
 const SERIES_LENGTHS := ["Bo1", "Bo3", "Bo5"]
 ## The favourite's stamina minus the underdog's, in bands: lower bounds.
 const STAMINA_BANDS := [-100, -19, -4, 5, 20]
+## The lowest stamina lead a series can show (stamina runs from 0 to 100).
+const STAMINA_LEAD_MIN := -100
 ## Seeds within a Swiss stage; higher seeds are counted together in the last group.
 const SWISS_SEEDS := 16
 
@@ -39,6 +41,11 @@ var swiss_index: Array = []
 ## [title share, mean prize].
 var rank_index: Array = []
 var rank_group_index: Array = []
+## The gap band of every rating gap from 0 to the last bound, and the stamina band of every lead from
+## STAMINA_LEAD_MIN to -STAMINA_LEAD_MIN: looked up by value rather than searched for every series. A gap past
+## the last bound and a lead past either end fall in the outer bands.
+var gap_band := _band_table(GAP_BANDS, 0, GAP_BANDS[-1])
+var stamina_band := _band_table(STAMINA_BANDS, STAMINA_LEAD_MIN, -STAMINA_LEAD_MIN)
 
 
 func _init(roster_regions: Array) -> void:
@@ -115,6 +122,15 @@ func _init(roster_regions: Array) -> void:
 		_add("organiser|season|%s" % metric)
 	for metric in ["rating_spread_before", "rating_spread_after", "top_ten_prize_share"]:
 		_add("season|mean|%s" % metric)
+
+
+## The band of every value from `lowest` to `highest` (at index value - lowest).
+static func _band_table(bounds: Array, lowest: int, highest: int) -> PackedByteArray:
+	var table := PackedByteArray()
+	table.resize(highest - lowest + 1)
+	for value in range(lowest, highest + 1):
+		table[value - lowest] = band_of(bounds, value)
+	return table
 
 
 static func event_of(format_id: String, tier_id: String) -> String:

@@ -9,8 +9,6 @@ const FigureLayout := preload("res://report/figure_layout.gd")
 
 ## Lower bounds of the rating-gap bands of the calibration, in rating points.
 const GAP_BANDS := FigureLayout.GAP_BANDS
-## The lowest stamina lead a series can show (stamina runs from 0 to 100).
-const STAMINA_LEAD_MIN := -100
 ## More than the records a Swiss stage can hold.
 const SWISS_PLACES := 1 << 16
 ## ranked() sorts packed keys for values from 0 to RANKED_CEILING and at most RANKED_INDICES teams.
@@ -67,10 +65,6 @@ func _init(season_seed: int, layout: FigureLayout = null) -> void:
 	_team_b = TeamData.new()
 
 
-static func band_of(gap: int) -> int:
-	return FigureLayout.band_of(GAP_BANDS, gap)
-
-
 ## Plays the whole season. Touches nothing outside this object, so any thread may run it.
 func play() -> void:
 	var started := Time.get_ticks_usec()
@@ -87,7 +81,7 @@ func play() -> void:
 	manager.tournament_completed.connect(_note_prizes)
 	play_through(database, manager)
 	end_ratings = PackedInt64Array(teams.map(func(team: TeamData): return team.get_vrs()))
-	prize_money = PackedInt64Array(teams.map(func(team: TeamData): return team.get_prize_total()))
+	prize_money = _prize_totals()
 	titles = PackedInt64Array(teams.map(func(team: TeamData): return team.get_honors().filter(
 			func(honour): return honour is Dictionary and honour.get("placement") == "1st").size()))
 	manager.tournament_completed.disconnect(_note_prizes)
@@ -354,10 +348,8 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> Dictionary:
 	var heat := {}
 	var length_index: Array = _layout.length_index
 	var stamina_index: Array = _layout.stamina_index
-	# Gap and stamina bands looked up by value rather than searched: a gap past the last bound and a lead past
-	# either end fall in the outer bands.
-	var gap_band := _band_table(GAP_BANDS, 0, GAP_BANDS[-1])
-	var stamina_band := _band_table(FigureLayout.STAMINA_BANDS, STAMINA_LEAD_MIN, -STAMINA_LEAD_MIN)
+	var gap_band: PackedByteArray = _layout.gap_band
+	var stamina_band: PackedByteArray = _layout.stamina_band
 	# The upset figures of each stage kind; other kinds count as "OTHER".
 	var kind_index: Dictionary = _layout.stage_index
 	var other_kind: Vector2i = kind_index["OTHER"]
@@ -404,7 +396,7 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> Dictionary:
 		var upset := 0 if favourite_won else 1
 		var length := 2 if bo5[i] else (0 if maxi(score_a, score_b) == 1 else 1)
 		var stamina_lead: int = (stamina_a[i] - stamina_b[i]) * (1 if a_favoured else -1)
-		var lead_band: int = stamina_band[clampi(stamina_lead - STAMINA_LEAD_MIN, 0, stamina_band.size() - 1)]
+		var lead_band: int = stamina_band[clampi(stamina_lead - FigureLayout.STAMINA_LEAD_MIN, 0, stamina_band.size() - 1)]
 		for at: Vector2i in [length_index[length], kind_index.get(kind, other_kind), stamina_index[lead_band]]:
 			values[2 * at.x] += upset
 			values[2 * at.x + 1] += 1
@@ -413,15 +405,6 @@ func _read_series(series_log: Dictionary, completed: Dictionary) -> Dictionary:
 	for records in swiss.values():
 		_count_swiss(records.values())
 	return heat
-
-
-## The band of every value from `lowest` to `highest` (at index value - lowest).
-static func _band_table(bounds: Array, lowest: int, highest: int) -> PackedByteArray:
-	var table := PackedByteArray()
-	table.resize(highest - lowest + 1)
-	for value in range(lowest, highest + 1):
-		table[value - lowest] = FigureLayout.band_of(bounds, value)
-	return table
 
 
 ## A team's series in a Swiss stage: its [seed, wins, losses] by team id.
