@@ -59,8 +59,7 @@ fi
 build_dir=$(cd "$build_dir" && pwd)
 [ -f "$build_dir/bin/teamforge.gdextension" ] || { echo "run_demo: no library in $build_dir/bin; build it first" >&2; exit 1; }
 
-# The engine draws through the system's OpenGL (libglvnd and Mesa).
-install_missing run_demo libgl1 libglx-mesa0 libgl1-mesa-dri
+install_missing run_demo "${OPENGL_PACKAGES[@]}" || exit 1
 [ -n "${DISPLAY:-}" ] || use_xvfb=1
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/teamforge-demo.XXXXXX")

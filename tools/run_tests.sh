@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the test build of the library (with its test-only hooks) and runs every test
-# entry through ctest, side by side on every core. Ends with the time of each step.
+# Installs every system package the tests need, sets everything up, builds the test build of the library
+# (with its test-only hooks) and runs every test entry through ctest, side by side on every core. Ends with
+# the time of each step.
 #   tools/run_tests.sh [-R <regex>]    (-R runs only the ctest entries whose names match)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,6 +33,12 @@ step() {
     step_times+=("$(( end - begin ))")
 }
 
+# Every system package any step needs, installed once here: the ctest entries run side by side and install
+# nothing (CMakeLists.txt gives each TEAMFORGE_NO_INSTALL), so none waits for or races another's apt-get.
+# shellcheck source=lib/system_packages.sh
+. "$here/lib/system_packages.sh"
+step "system packages" install_missing run_tests "${BUILD_PACKAGES[@]}" "${ENGINE_PACKAGES[@]}" "${VIRTUAL_DISPLAY_PACKAGES[@]}"
+step "engine" "$here/provision_godot.sh"
 step "setup and build" "$here/setup.sh" "$build_dir" -DTEAMFORGE_TEST_HOOKS=ON
 
 junit="$build_dir/ctest_results.xml"

@@ -16,10 +16,10 @@ done
 build_dir=${1:?usage: setup.sh <build dir> [cmake arguments...]}
 shift
 
-# Build tools from the system's own (stable) package sources; MinGW-w64 cross-builds the Windows library.
+# Build tools from the system's own (stable) package sources, and what prepares the engine.
 # shellcheck source=lib/system_packages.sh
 . "$here/lib/system_packages.sh"
-install_missing setup g++ cmake make python3 ca-certificates libgtest-dev g++-mingw-w64-x86-64-posix
+install_missing setup "${BUILD_PACKAGES[@]}" "${ENGINE_PACKAGES[@]}" || exit 1
 
 "$here/provision_godot.sh"
 

@@ -3,8 +3,9 @@
 #   1. runs the editor's first import (godot --headless --import), which must find and list the extension;
 #   2. opens the editor on a virtual display (Xvfb) with tests/package/editor_probe: the addon's plugin
 #      lists its catalogues in the project's translations when enabled and takes only them out when
-#      disabled (it is left enabled), and every class shows its own icon in the scene tree and the create
-#      dialog, saved as a screenshot;
+#      disabled (it is left enabled), the example scene plays as F6 plays it (the editor starts the engine
+#      again as a game process, which must print the example's first line without an error), and every
+#      class shows its own icon in the scene tree and the create dialog, saved as a screenshot;
 #   3. runs tests/package/smoke.gd (a seeded series, a whole tournament, and the library's codes read in
 #      two languages from the catalogues the plugin listed) and the addon's example scene, a seeded season.
 # The engine here is an editor build, which loads only the debug libraries; step 3 runs a second time with
@@ -81,7 +82,17 @@ mkdir -p "$project/addons/teamforge_probe"
 cp "$top"/tests/package/editor_probe/plugin.cfg "$top"/tests/package/editor_probe/probe.gd "$project/addons/teamforge_probe/"
 printf 'msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n"Language: en\\n"\n\nmsgid "OWN_GREETING"\nmsgstr "Hello"\n' \
     > "$project/own.en.po"
+# The game the editor plays takes the project's settings, not the editor's command line: no sound card
+# and no Vulkan here.
 printf '
+[audio]
+
+driver/driver="Dummy"
+
+[rendering]
+
+renderer/rendering_method="gl_compatibility"
+
 [editor_plugins]
 
 enabled=PackedStringArray("res://addons/teamforge_probe/plugin.cfg")
@@ -94,7 +105,9 @@ start_virtual_display test_package "$work" || fail "no virtual display"
 DISPLAY=$VIRTUAL_DISPLAY LIBGL_ALWAYS_SOFTWARE=1 run editor --editor --single-window --audio-driver Dummy \
     --rendering-method gl_compatibility --rendering-driver opengl3 -- "--screenshot=$out/editor.png"
 grep -q '^editor probe passed$' "$work/out.txt" || fail "editor: no pass line"
-grep -E '^(plugin|the scene tree|the create dialog)' "$work/out.txt"
+# The played game's own output, inherited by the editor's.
+grep -q '^Teamforge example: ' "$work/out.txt" || fail "editor: the example's game process printed no \"Teamforge example: \" line"
+grep -E '^(plugin|played from the editor|the scene tree|the create dialog)' "$work/out.txt"
 echo "test_package: editor screenshot: $out/editor.png"
 
 # 3. The smoke test and the example, with each library.

@@ -9,7 +9,8 @@
 # valgrind runs the engine through the loader of a private root unpacked from Debian's unstable suite
 # (like tools/provision_godot.sh: own apt state, download only, dpkg -x): valgrind, libc6 and libc6-dbg
 # of one version, so the loader's debug symbols match it (memcheck needs them to replace the loader's
-# string functions). The library is unloaded before the leak check, hence --keep-debuginfo=yes. Debian's
+# string functions); --inhibit-rpath "" keeps the engine's own search path (tools/provision_godot.sh) from
+# putting the engine root's libc before this root's. The library is unloaded before the leak check, hence --keep-debuginfo=yes. Debian's
 # valgrind is a wrapper script around valgrind.bin; the script's settings are made here instead.
 set -uo pipefail
 
@@ -100,7 +101,7 @@ timeout 3600 "$vroot/usr/lib64/ld-linux-x86-64.so.2" --library-path "$vlib" "$vr
     --errors-for-leak-kinds=definite,indirect --keep-debuginfo=yes \
     --extra-debuginfo-path="$debug_mirror" --fullpath-after= --num-callers=40 \
     --suppressions="$here/valgrind.supp" --log-file="$out/memcheck.txt" \
-    "$vroot/usr/lib64/ld-linux-x86-64.so.2" --library-path "$vlib:$glib:$groot/usr/lib:$glib/pulseaudio" \
+    "$vroot/usr/lib64/ld-linux-x86-64.so.2" --inhibit-rpath "" --library-path "$vlib:$glib:$groot/usr/lib:$glib/pulseaudio" \
     "$groot/usr/bin/godot" "${args[@]}" >"$out/run.txt" 2>&1
 status=$?
 cp "$out/memcheck.txt" "$keep_log" 2>/dev/null

@@ -7,7 +7,7 @@ VIRTUAL_DISPLAY_PID=""
 
 start_virtual_display() {
     local tag=$1 work=$2
-    install_missing "$tag" xvfb libgl1 libglx-mesa0 libgl1-mesa-dri || return 1
+    install_missing "$tag" "${VIRTUAL_DISPLAY_PACKAGES[@]}" || return 1
     # Xvfb picks a free display itself and writes its number to the descriptor.
     Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     VIRTUAL_DISPLAY_PID=$!

@@ -4,8 +4,11 @@ extends EditorPlugin
 # res://addons/teamforge_probe). First the Teamforge plugin: enabling it lists each of the addon's
 # catalogues once in the project's translations, after the entries the project had; disabling it takes
 # out the catalogues and nothing else; both are saved to project.godot. It is left enabled, so that the
-# smoke test finds the catalogues listed. Then every class with its icon: the four node classes in the
-# scene tree, all seven in the create dialog, saved as a screenshot of the editor's window.
+# smoke test finds the catalogues listed. Then the example scene played as F6 plays it: the editor starts
+# its own executable again as a game process on the scene, whose output reaches the editor's Output panel
+# (and, inherited, this run's output, which tools/test_package.sh checks). Then every class with its icon:
+# the four node classes in the scene tree, all seven in the create dialog, saved as a screenshot of the
+# editor's window.
 #   godot --editor --single-window --path <project> -- --screenshot=<png>
 
 const PLUGIN := "teamforge"
@@ -19,6 +22,9 @@ const LISTED_BY_HAND := "res://addons/teamforge/locale/teamforge.de.po"
 const NODE_CLASSES := ["GameCore", "TeamDatabase", "TournamentManager", "GameSettings"]
 const OTHER_CLASSES := ["TeamData", "MatchSimulator", "EconomySystem"]
 const TIMEOUT_MS := 120000
+const EXAMPLE := "res://addons/teamforge/example/example.tscn"
+# What the example prints first once its season is played.
+const EXAMPLE_LINE := "Teamforge example: "
 
 var failures := PackedStringArray()
 
@@ -36,6 +42,8 @@ func _run() -> void:
 			return
 		await _frames(1)
 	_check_plugin()
+	# Before the example is opened for the picture: playing saves the open scenes first.
+	await _play_example()
 	var screenshot := _option("--screenshot=")
 	if not screenshot.is_empty():
 		await _show_classes(screenshot)
@@ -70,6 +78,36 @@ func _check_plugin() -> void:
 	var again := _saved_translations()
 	_expect(again.size() == 1 + catalogues.size() and again[0] == OWN and Array(catalogues).all(func(c): return again.count(c) == 1),
 			"enabled again, project.godot lists %s" % again)
+
+
+func _play_example() -> void:
+	var output := _output_panel()
+	if output == null:
+		return
+	EditorInterface.play_custom_scene(EXAMPLE)
+	var started := Time.get_ticks_msec()
+	# A game process that fails to start leaves the editor "playing"; only its output tells.
+	while not output.get_parsed_text().contains(EXAMPLE_LINE):
+		if not EditorInterface.is_playing_scene() or Time.get_ticks_msec() - started > TIMEOUT_MS:
+			failures.append("the example played from the editor printed no \"%s\" line in %d ms; the Output panel shows: %s"
+					% [EXAMPLE_LINE, Time.get_ticks_msec() - started, output.get_parsed_text().right(600)])
+			EditorInterface.stop_playing_scene()
+			return
+		await _frames(1)
+	var line := output.get_parsed_text().substr(output.get_parsed_text().find(EXAMPLE_LINE)).get_slice("\n", 0)
+	print("played from the editor: %s printed \"%s\"" % [EXAMPLE, line])
+	EditorInterface.stop_playing_scene()
+	await _frames(5)
+	_expect(not EditorInterface.is_playing_scene(), "the example's game process did not stop")
+
+
+# The text of the editor's Output panel, where the played game's prints arrive through the debugger.
+func _output_panel() -> RichTextLabel:
+	for panel in EditorInterface.get_base_control().find_children("*", "EditorLog", true, false):
+		for label: RichTextLabel in panel.find_children("*", "RichTextLabel", true, false):
+			return label
+	failures.append("the editor has no Output panel")
+	return null
 
 
 # The translations as saved in project.godot, read back from the file.
