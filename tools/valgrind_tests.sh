@@ -10,8 +10,9 @@
 # (like tools/provision_godot.sh: own apt state, download only, dpkg -x): valgrind, libc6 and libc6-dbg
 # of one version, so the loader's debug symbols match it (memcheck needs them to replace the loader's
 # string functions); --inhibit-rpath "" keeps the engine's own search path (tools/provision_godot.sh) from
-# putting the engine root's libc before this root's. The library is unloaded before the leak check, hence --keep-debuginfo=yes. Debian's
-# valgrind is a wrapper script around valgrind.bin; the script's settings are made here instead.
+# putting the engine root's libc before this root's. The library is unloaded before the leak check, hence
+# --keep-debuginfo=yes. Debian's valgrind is a wrapper script around valgrind.bin; the script's settings
+# are made here instead.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)

@@ -10,9 +10,12 @@ ENGINE_PACKAGES=(patchelf binutils)
 OPENGL_PACKAGES=(libgl1 libglx-mesa0 libgl1-mesa-dri)
 # A window without a real display (tools/lib/virtual_display.sh).
 VIRTUAL_DISPLAY_PACKAGES=(xvfb "${OPENGL_PACKAGES[@]}")
+# Making a fresh machine to run the test command in (tools/fresh_machine.sh).
+FRESH_MACHINE_PACKAGES=(debootstrap)
 
-# Seconds an install waits for another one to finish.
+# Seconds an install waits for another one to finish, and between two tries of apt-get update.
 PACKAGE_LOCK_WAIT=900
+PACKAGE_LOCK_RETRY=5
 
 missing_packages() {
     local p
@@ -47,18 +50,18 @@ install_missing() {
         [ -n "$missing" ] || exit 0
         echo "$tag: installing ${missing% }" >&2
         local apt=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o "DPkg::Lock::Timeout=$PACKAGE_LOCK_WAIT")
-        local waited=0 log
+        local tries=0 log
         log=$(mktemp "${TMPDIR:-/tmp}/teamforge-apt.XXXXXX")
         # An apt-get outside the tools (an unattended upgrade) may hold the lists lock: wait for it too.
         until "${apt[@]}" update >"$log" 2>&1; do
-            if ! grep -q 'Could not get lock' "$log" || [ $waited -ge "$PACKAGE_LOCK_WAIT" ]; then
+            tries=$((tries + 1))
+            if ! grep -q 'Could not get lock' "$log" || [ $((tries * PACKAGE_LOCK_RETRY)) -gt "$PACKAGE_LOCK_WAIT" ]; then
                 cat "$log" >&2
                 rm -f "$log"
                 echo "$tag: apt-get update failed" >&2
                 exit 1
             fi
-            sleep 5
-            waited=$((waited + 5))
+            sleep "$PACKAGE_LOCK_RETRY"
         done
         rm -f "$log"
         # shellcheck disable=SC2086
