@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the README's test command as on a fresh Debian machine: in a chroot made with debootstrap (the minimal
-# variant of this machine's release, from the mirror and with the apt sources this machine uses), holding
-# nothing but that system and a fresh clone of this repository, as root. Prints how long each part took.
+# variant of this machine's release, from the mirror, apt sources and apt settings this machine uses),
+# holding nothing but that system and a fresh clone of this repository, as root. Prints how long each part took.
 # Needs root; installs debootstrap when missing.
 #   tools/fresh_machine.sh [--branch REF] [--dir DIR] [--keep] [--new-base]
 #     --branch REF  the branch or commit to clone (default: this checkout's HEAD, as committed)
@@ -64,13 +64,8 @@ if [ $new_base -eq 1 ] || [ ! -f "$base" ]; then
     rm -rf "$dir/base-root"
     debootstrap --variant=minbase "$release" "$dir/base-root" "$mirror" >"$dir/debootstrap.log" 2>&1 \
         || { tail -n 20 "$dir/debootstrap.log" >&2; fail "debootstrap failed (log: $dir/debootstrap.log)"; }
-    # The apt sources this machine uses (its updates and security suites too), as a fresh install has them.
+    # The machine gets this one's apt sources instead, with each run.
     rm -f "$dir/base-root/etc/apt/sources.list"
-    shopt -s nullglob
-    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && cp "$file" "$dir/base-root$file"
-    done
-    shopt -u nullglob
     tar -C "$dir/base-root" -cf "$base.partial" . && mv "$base.partial" "$base"
     rm -rf "$dir/base-root"
     times+=("base system (debootstrap)	$(since "$start")")
@@ -82,6 +77,14 @@ start=$(now)
 rm -rf "$machine"
 mkdir -p "$machine"
 tar -C "$machine" -xf "$base"
+# What a new machine of this kind is set up with: this one's apt sources (its updates and security suites
+# too) and apt settings (such as those a mirror's snapshot needs), and its name server.
+shopt -s nullglob
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources \
+    /etc/apt/apt.conf /etc/apt/apt.conf.d/*; do
+    [ -f "$file" ] && cp "$file" "$machine$file"
+done
+shopt -u nullglob
 cp /etc/resolv.conf "$machine/etc/resolv.conf"
 times+=("unpacking the base system	$(since "$start")")
 
