@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the README's test command as on a fresh Debian machine: in a chroot made with debootstrap (the minimal
 # variant of this machine's release, from the mirror, apt sources and apt settings this machine uses),
-# holding nothing but that system and a fresh clone of this repository, as root. Prints how long each part took.
-# Needs root; installs debootstrap when missing.
+# holding nothing but that system and a fresh clone of this repository, as root. Prints how long each part
+# took. Needs root; installs debootstrap when missing.
 #   tools/fresh_machine.sh [--branch REF] [--dir DIR] [--keep] [--new-base]
 #     --branch REF  the branch or commit to clone (default: this checkout's HEAD, as committed)
 #     --dir DIR     where the base system and the machine live (default: /var/tmp/teamforge-fresh)
