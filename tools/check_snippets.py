@@ -46,6 +46,12 @@ RUN_MAIN_STATUS = "build: ok (log: build/main.log)"
 GDSCRIPT_FUNCTIONS = {"Color8", "assert", "char", "convert", "dict_to_inst", "get_stack", "inst_to_dict",
                       "is_instance_of", "len", "load", "ord", "preload", "print_debug", "print_stack", "range",
                       "type_exists"}
+# Snippets that must fail, each for its fault.
+CANARIES = {
+    "a leak": "var game := GameCore.new()",
+    "an error at run time": "var game := GameCore.new()\ngame.free()\ngame.advance_day()",
+    "an undefined name": "print(economy.to_dict())",
+}
 LOCAL_NAMES = [re.compile(r"\bvar\s+([A-Za-z_]\w*)"), re.compile(r"\bfor\s+([A-Za-z_]\w*)\s+in\b"),
                re.compile(r"\bfunc\s*\w*\s*\(([^)]*)\)")]
 
@@ -139,7 +145,8 @@ def run_engine(project, args, log):
 
 
 def main():
-    parser = argparse.ArgumentParser(prog="check_snippets.py", description=__doc__.split("\n")[0])
+    parser = argparse.ArgumentParser(prog="check_snippets.py", description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", required=True, help="a build folder whose bin/ holds the library")
     parser.add_argument("--keep", help="keep the project, scripts and outputs in this folder")
     parser.add_argument("files", nargs="*", help="Markdown or class reference files (default: all docs)")
@@ -171,6 +178,21 @@ def main():
             shutil.rmtree(work, ignore_errors=True)
 
 
+def run_snippet(project, work, name, code):
+    """Runs one snippet: (what went wrong or None, the lines it printed)."""
+    script = project / f"{name}.gd"
+    script.write_text(host_script(code), encoding="utf-8")
+    status, out, err = run_engine(project, ["-s", "res://run_snippet.gd", "--", f"res://{script.name}"],
+                                  work / f"{name}.txt")
+    printed = out.split("\n")
+    complete = START in printed and END in printed
+    if status != 0 or OFFENDING.search(out + err) or not complete:
+        shown = "\n".join(l for l in (out + err).split("\n") if OFFENDING.search(l) or "at:" in l)
+        return (f"status {status}, {'' if complete else 'did not finish, '}engine output:\n"
+                f"{shown or (out + err)[-2000:]}"), []
+    return None, printed[printed.index(START) + 1:printed.index(END)]
+
+
 def check(build, work, snippets, mains):
     project = work / "project"
     shutil.copytree(TOP / "demo", project, ignore=shutil.ignore_patterns(".godot", "bin", "*.import"))
@@ -189,6 +211,12 @@ def check(build, work, snippets, mains):
     has_controls = (project / "addons/teamforge/controls").is_dir()
 
     failures, ran, skipped = [], 0, []
+    # The check first checks itself: each of these must fail, or a run that passes proves nothing.
+    for number, (fault, code) in enumerate(CANARIES.items()):
+        if run_snippet(project, work, f"canary_{number}", code)[0] is None:
+            failures.append(f"canary {fault}: passed, so the check would miss {fault}")
+    if not snippets:
+        failures.append("docs: no snippet found")
     for number, snippet in enumerate(snippets):
         if snippet.mark == "fragment" or (snippet.mark == "needs controls" and not has_controls):
             skipped.append(f"{snippet.where()} ({snippet.mark})")
@@ -197,19 +225,10 @@ def check(build, work, snippets, mains):
         hidden = hidden_globals(snippet.code, globals_)
         if hidden:
             failures.append(f"{snippet.where()}: a local name hides a global function: {', '.join(hidden)}")
-        script = project / f"snippet_{number}.gd"
-        script.write_text(host_script(snippet.code), encoding="utf-8")
-        status, out, err = run_engine(project, ["-s", "res://run_snippet.gd", "--", f"res://{script.name}"],
-                                      work / f"snippet_{number}.txt")
-        printed = out.split("\n")
-        complete = START in printed and END in printed
-        if status != 0 or OFFENDING.search(out + err) or not complete:
-            shown = "\n".join(l for l in (out + err).split("\n") if OFFENDING.search(l) or "at:" in l)
-            failures.append(f"{snippet.where()}: status {status}, {'' if complete else 'did not finish, '}"
-                            f"engine output:\n{shown or (out + err)[-2000:]}")
-            continue
-        if snippet.expected is not None:
-            actual = printed[printed.index(START) + 1:printed.index(END)]
+        problem, actual = run_snippet(project, work, f"snippet_{number}", snippet.code)
+        if problem is not None:
+            failures.append(f"{snippet.where()}: {problem}")
+        elif snippet.expected is not None:
             if not matches(snippet.expected, actual):
                 failures.append(f"{snippet.where()}: printed\n" + "\n".join(actual) +
                                 "\nwhere the docs show\n" + "\n".join(snippet.expected))
