@@ -136,7 +136,7 @@ def matches(expected, actual):
 def run_engine(project, args, log):
     try:
         result = subprocess.run([str(GODOT), "--headless", "--path", str(project), *args], capture_output=True,
-                                text=True, timeout=300, cwd=project)
+                                text=True, timeout=120, cwd=project)
         status, out, err = result.returncode, result.stdout, result.stderr
     except subprocess.TimeoutExpired:
         status, out, err = "timeout", "", ""
@@ -169,6 +169,9 @@ def main():
 
     work = pathlib.Path(options.keep).resolve() if options.keep else pathlib.Path(tempfile.mkdtemp(prefix="teamforge-snippets."))
     if options.keep:
+        # Only an earlier run's folder is emptied.
+        if work.is_dir() and any(work.iterdir()) and not (work / "project/run_snippet.gd").is_file():
+            parser.error(f"--keep: {work} is not empty")
         shutil.rmtree(work, ignore_errors=True)
         work.mkdir(parents=True)
     try:
