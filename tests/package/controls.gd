@@ -102,6 +102,22 @@ func _run() -> void:
 		_expect(bracket.report.visible and bracket.report.node.get("id") == final_id and selected.back() == final_id
 				and bracket.report.rows.size() == nodes[final_id].details.size(), "%s: a click opens the final" % format)
 
+	# A game's theme restyles them, and they speak the current language.
+	var theme := Theme.new()
+	theme.set_color(&"accent_color", &"TeamforgeBracketView", Color.RED)
+	theme.set_font_size(&"font_size", &"TeamforgeBracketView", 23)
+	theme.set_color(&"winner_color", &"TeamforgeStandingsTable", Color.GREEN)
+	bracket.theme = theme
+	standings.theme = theme
+	standings.refresh()
+	TranslationServer.set_locale("de")
+	board.refresh()
+	_expect(bracket.view.accent_colour() == Color.RED and bracket.report.text_size() == 23
+			and standings.tree.get_root().get_child(0).get_custom_color(1) == Color.GREEN, "the theme restyles the controls")
+	_expect(board.row_texts()[0][2] == TranslationServer.translate("REGION_AS") and board.row_texts()[0][2] != "Asia"
+			and Texts.text("TEAMFORGE_RANK") == "Rang", "the controls speak German: %s" % [board.row_texts()[0]])
+	TranslationServer.set_locale("en")
+
 	# A TournamentManager of its own: the bracket and standings follow its days.
 	var database := TeamDatabase.new()
 	database.initialize_defaults()
