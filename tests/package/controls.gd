@@ -102,6 +102,17 @@ func _run() -> void:
 		_expect(bracket.report.visible and bracket.report.node.get("id") == final_id and selected.back() == final_id
 				and bracket.report.rows.size() == nodes[final_id].details.size(), "%s: a click opens the final" % format)
 
+	# A bracket filled and opened before it enters the tree keeps its report open and scrolls to it.
+	var early := TeamforgeBracketView.new()
+	early.show_tournament(core.get_tournament(int(ids.IEM)))
+	var last_id: String = early.view.layout.nodes.keys().back()
+	early.open_match(last_id)
+	early.view.reveal(last_id)
+	_add(early)
+	await process_frame
+	_expect(early.report.visible and early.view.selected == last_id, "a report opened before the bracket was shown")
+	early.free()
+
 	# A game's theme restyles them, and they speak the current language.
 	var theme := Theme.new()
 	theme.set_color(&"accent_color", &"TeamforgeBracketView", Color.RED)

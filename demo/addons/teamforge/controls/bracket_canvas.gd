@@ -45,12 +45,11 @@ var _built_width := -1.0
 var _bar: VScrollBar
 
 
-func _ready() -> void:
+func _init() -> void:
 	mouse_filter = MOUSE_FILTER_STOP
 	clip_contents = true
 	_bar = VScrollBar.new()
 	_bar.set_anchors_and_offsets_preset(PRESET_RIGHT_WIDE)
-	_bar.offset_left = -_bar.get_combined_minimum_size().x
 	_bar.step = 1.0
 	_bar.value_changed.connect(func(_value: float) -> void:
 		queue_redraw()
@@ -61,6 +60,12 @@ func _ready() -> void:
 			_rebuild()
 		_fit_bar())
 	mouse_exited.connect(func() -> void: _set_hover("", ""))
+
+
+func _notification(what: int) -> void:
+	# The bar is as wide as the theme makes it.
+	if what == NOTIFICATION_THEME_CHANGED and _bar != null:
+		_bar.offset_left = -_bar.get_combined_minimum_size().x
 
 
 ## How far the bracket is scrolled down.

@@ -28,7 +28,7 @@ var max_width := 520.0
 var _lines: Array = []
 
 
-func _ready() -> void:
+func _init() -> void:
 	mouse_filter = MOUSE_FILTER_STOP
 	visible = false
 
