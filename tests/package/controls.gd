@@ -172,10 +172,12 @@ func _run() -> void:
 	await process_frame
 
 	# Freed sources read as none, with a refresh still pending or not.
-	core.advance_day()
+	board.refresh()
+	core.free()
+	await process_frame
+	_expect(board.row_texts().is_empty(), "a source freed in the tree clears its control")
 	manager.advance_day()
 	manager.free()
-	core.free()
 	await process_frame
 	for control in [bracket, standings, board]:
 		control.refresh()

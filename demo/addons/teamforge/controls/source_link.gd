@@ -1,7 +1,7 @@
 extends RefCounted
 # A control's link to its source, a GameCore or a TournamentManager: the source's change signals ask for one
 # refresh, run once at the end of the frame however many signals a day sends. The source may be freed at any
-# time; a freed or unfitting source reads as none. The link holds the source weakly, so a control never keeps
+# time; a freed or unfitting source reads as none, and one freed in the tree clears the control by itself. The link holds the source weakly, so a control never keeps
 # a game alive.
 
 ## What a tournament's view listens to: a day passed, a match was played, a tournament changed.
@@ -32,6 +32,10 @@ func bind(node: Object, signals: Array) -> void:
 			var call := request.unbind(1)
 			node.connect(signal_name, call)
 			_connections.append([signal_name, call])
+	# A source leaving the tree is often on its way out: the next refresh finds out.
+	if node is Node:
+		node.connect(&"tree_exited", request)
+		_connections.append([&"tree_exited", request])
 
 
 ## The source while it exists, else null.
