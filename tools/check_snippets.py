@@ -12,7 +12,6 @@ one of the engine's global functions (log, range, seed...).
 
 A Markdown block may be marked by an HTML comment on the line before it:
   <!-- check: fragment -->                  a piece of a larger script, shown but not run
-  <!-- check: needs controls -->            runs only where the addon has its controls/ folder
   <!-- check: output -->                    (before any fenced block) what the snippet above prints; "..."
                                             on a line of its own stands for any number of lines
   <!-- check: output of ./tools/run_main.sh [--seed N] -->
@@ -87,7 +86,7 @@ def markdown_snippets(path, relative):
             elif mark is not None and RUN_MAIN.match(mark):
                 mains.append((f"{relative}:{start}", RUN_MAIN.match(mark).group(1).split(), body))
             elif info == "gdscript":
-                if mark not in (None, "fragment", "needs controls"):
+                if mark not in (None, "fragment"):
                     raise SystemExit(f"check_snippets: {relative}:{start}: unknown mark '{mark}'")
                 snippets.append(Snippet(relative, start, "\n".join(body), mark))
             mark = None
@@ -211,7 +210,6 @@ def check(build, work, snippets, mains):
     run_engine(project, ["--dump-extension-api"], work / "dump.txt")
     api = json.loads((project / "extension_api.json").read_text(encoding="utf-8"))
     globals_ = GDSCRIPT_FUNCTIONS | {f["name"] for f in api["utility_functions"]}
-    has_controls = (project / "addons/teamforge/controls").is_dir()
 
     failures, ran, skipped = [], 0, []
     # The check first checks itself: each of these must fail, or a run that passes proves nothing.
@@ -221,7 +219,7 @@ def check(build, work, snippets, mains):
     if not snippets:
         failures.append("docs: no snippet found")
     for number, snippet in enumerate(snippets):
-        if snippet.mark == "fragment" or (snippet.mark == "needs controls" and not has_controls):
+        if snippet.mark == "fragment":
             skipped.append(f"{snippet.where()} ({snippet.mark})")
             continue
         ran += 1
