@@ -106,7 +106,11 @@ void TournamentManager::_bind_methods() {
 
 	// Properties.
 	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "team_database"), "set_team_database", "get_team_database");
-	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "match_simulator"), "set_match_simulator", "get_match_simulator");
+	// Neither saved with a scene nor shown in the inspector: a stored simulator would give every instance of
+	// the scene the same seed, and so the same season, and the editor would take the constructor's own
+	// simulator for the class's default value. Scripts read and set it as before.
+	ADD_PROPERTY(PropertyInfo(Variant::OBJECT, "match_simulator", PROPERTY_HINT_NONE, "", PROPERTY_USAGE_NONE),
+			"set_match_simulator", "get_match_simulator");
 	ADD_PROPERTY(PropertyInfo(Variant::ARRAY, "tournaments"), "set_tournaments", "get_tournaments");
 	ADD_PROPERTY(PropertyInfo(Variant::INT, "available_funds"), "set_available_funds", "get_available_funds");
 	ADD_PROPERTY(PropertyInfo(Variant::DICTIONARY, "major_slots"), "set_major_slots", "get_major_slots");

@@ -7,7 +7,9 @@
 #     addons/teamforge/README.md, CHANGELOG.md, LICENSE
 #     addons/teamforge/icons/<Class>.svg                        each class's icon in the editor
 #     addons/teamforge/plugin.cfg, plugin.gd                    the optional plugin listing the catalogues
-#     addons/teamforge/example/example.tscn, example.gd        a seeded season and its leaderboard
+#     addons/teamforge/controls/*.gd   the ready-made controls: TeamforgeBracketView, TeamforgeStandingsTable,
+#                                      TeamforgeLeaderboardTable and the scripts they share
+#     addons/teamforge/example/example.tscn, example.gd        a seeded season: its leaderboard and a bracket
 #     addons/teamforge/locale/teamforge.pot and teamforge.<locale>.po   the library's codes in words
 #     addons/teamforge/bin/libteamforge.{linux,windows}.template_{debug,release}.x86_64.{so,dll}
 # The addon's files come from demo/addons/teamforge, which the demo loads the same way.
@@ -74,11 +76,12 @@ for file in teamforge.gdextension teamforge.gdextension.uid README.md CHANGELOG.
     [ -f "$addon_source/$file" ] && cp "$addon_source/$file" "$addon/"
 done
 cp "$top/LICENSE" "$addon/"
-mkdir -p "$addon/locale" "$addon/icons" "$addon/example"
+mkdir -p "$addon/locale" "$addon/icons" "$addon/example" "$addon/controls"
 cp "$addon_source"/locale/teamforge.pot "$addon_source"/locale/teamforge.*.po "$addon/locale/"
 cp "$addon_source"/icons/*.svg "$addon/icons/"
 cp "$addon_source"/example/*.tscn "$addon_source"/example/*.gd "$addon/example/"
 cp "$addon_source"/example/*.gd.uid "$addon/example/" 2>/dev/null || true
+cp "$addon_source"/controls/*.gd "$addon/controls/"
 for library in "${libraries[@]}"; do
     # Debug information stays in the build folders; the symbols the engine needs are kept.
     case "$library" in

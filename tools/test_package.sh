@@ -7,7 +7,10 @@
 #      again as a game process, which must print the example's first line without an error), and every
 #      class shows its own icon in the scene tree and the create dialog, saved as a screenshot;
 #   3. runs tests/package/smoke.gd (a seeded series, a whole tournament, and the library's codes read in
-#      two languages from the catalogues the plugin listed) and the addon's example scene, a seeded season.
+#      two languages from the catalogues the plugin listed), tests/package/controls.gd (the addon's controls
+#      bound to a GameCore and a TournamentManager, fed broken dictionaries and freed sources) and the addon's
+#      example scene, a seeded season whose shown teams have records and prize money; on the virtual display,
+#      screenshots of the example and of a scene made with the bracket control (tests/package/bracket_scene.gd).
 # The engine here is an editor build, which loads only the debug libraries; step 3 runs a second time with
 # the release library listed in their place, so that it too is loaded and played, and must play the same.
 # Fails on a failed check, a script or engine error, or a leak. The screenshot, the example's output and
@@ -63,7 +66,8 @@ printf 'config_version=5\n\n[application]\n\nconfig/name="Teamforge package test
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$project" \
     || fail "cannot unpack $zip"
 for file in teamforge.gdextension README.md CHANGELOG.md LICENSE plugin.cfg plugin.gd locale/teamforge.pot \
-    locale/teamforge.de.po locale/teamforge.fr.po example/example.tscn example/example.gd icons/GameCore.svg; do
+    locale/teamforge.de.po locale/teamforge.fr.po example/example.tscn example/example.gd icons/GameCore.svg \
+    controls/bracket_view.gd controls/standings_table.gd controls/leaderboard_table.gd; do
     [ -f "$project/addons/teamforge/$file" ] || fail "the package has no addons/teamforge/$file"
 done
 
@@ -117,16 +121,29 @@ play() {
     grep -q '^smoke test passed$' "$work/out.txt" || fail "$kind library: no pass line"
     grep -E ' won after ' "$work/out.txt" | head -n 1 > "$work/smoke-$kind"
     echo "$kind library: $(cat "$work/smoke-$kind")"
+    run "controls-$kind" --headless -s res://controls.gd
+    grep -q '^controls test passed$' "$work/out.txt" || fail "$kind library: the controls test printed no pass line"
     run "example-$kind" --headless --quit-after 2 res://addons/teamforge/example/example.tscn
     sed -n '/^Teamforge example: /,$p' "$work/out.txt" > "$work/example-$kind"
-    [ "$(grep -c '): ' "$work/example-$kind")" -eq 3 ] && grep -q '^  leaderboard: 1\. ' "$work/example-$kind" \
-        || fail "$kind library: the example printed no season of three tournaments and a leaderboard"
+    # Three tournaments, then the ten rows the leaderboard shows: "  #5 Astralis (Europe), rating 1851, 8-6, $954,556".
+    [ "$(grep -c '): ' "$work/example-$kind")" -eq 3 ] && [ "$(grep -c '^  #[0-9]' "$work/example-$kind")" -eq 10 ] \
+        || fail "$kind library: the example printed no season of three tournaments and ten leaderboard rows"
+    ! grep -E '^  #[0-9]' "$work/example-$kind" | grep -Eq ', 0-0, |, \$0$' \
+        || fail "$kind library: a team the example shows has no record or no prize money"
 }
-cp "$top/tests/package/smoke.gd" "$project/"
+cp "$top"/tests/package/{smoke,controls,screenshot,bracket_scene}.gd "$project/"
 play debug
 echo "example scene:"
 sed 's/^/  /' "$work/example-debug"
 cp "$work/example-debug" "$out/example.txt"
+# What a developer sees: the example, and a scene a new project makes with the bracket control.
+for shot in addons/teamforge/example/example.tscn:example bracket_scene.gd:bracket-control; do
+    DISPLAY=$VIRTUAL_DISPLAY LIBGL_ALWAYS_SOFTWARE=1 run "screenshot-${shot#*:}" --audio-driver Dummy \
+        --rendering-method gl_compatibility --rendering-driver opengl3 -s res://screenshot.gd -- \
+        "--scene=res://${shot%%:*}" "--out=$out/${shot#*:}.png"
+    [ -s "$out/${shot#*:}.png" ] || fail "no screenshot of ${shot%%:*}"
+done
+echo "test_package: screenshots: $out/example.png, $out/bracket-control.png"
 
 release="$project/addons/teamforge/bin/libteamforge.linux.template_release.x86_64.so"
 [ -f "$release" ] || fail "the package has no Linux release library"

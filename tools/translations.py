@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The translation catalogues: the library's, read from its own tables in src/, and the demo's, read from the
-keys its scenes and scripts use.
+"""The translation catalogues: the addon's, read from the library's own tables in src/ and from the keys the
+addon's controls use, and the demo's, read from the keys its scenes and scripts use.
 
   tools/translations.py update   rewrite both .pot files and bring every .po in line with them (new entries
                                  are added untranslated, gone ones dropped, translations kept)
@@ -23,6 +23,10 @@ DEMO_POT = TOP / "demo/locale/demo.pot"
 DEMO_SOURCES = ["demo/*.gd", "demo/ui/*.gd", "demo/ui/*/*.gd", "demo/*.tscn", "demo/ui/*.tscn", "demo/ui/*/*.tscn"]
 DEMO_KEY = re.compile(r'"(DEMO_[A-Z0-9_]+)"')
 DEMO_PLURAL_KEY = re.compile(r'(?:tr_n|Texts\.count)\(\s*"(DEMO_[A-Z0-9_]+)"')
+# The addon's controls ship in the package with the library's catalogue: their words are keys in it.
+CONTROL_SOURCES = ["demo/addons/teamforge/controls/*.gd"]
+CONTROL_KEY = re.compile(r'"(TEAMFORGE_[A-Z0-9_]+)"')
+CONTROL_PLURAL_KEY = re.compile(r'(?:tr_n|Texts\.count)\(\s*"(TEAMFORGE_[A-Z0-9_]+)"')
 
 # Codes that branches not merged yet make the library return. Listed here so that they ship translated
 # together with the code; once src/ returns one, its rule finds it and the entry here changes nothing.
@@ -161,6 +165,10 @@ def library_entries():
             problems.append("no %s codes found in %s: did the table move?" % (group, pattern))
         for msgid in ANNOUNCED.get(pattern, []):
             add(entries, msgid, context, comment, "")
+    controls, found = control_entries()
+    problems += found
+    for entry in controls:
+        entries[entry.key] = entry
     # Every error code written anywhere in the library is in the catalogue.
     for path in sorted(TOP.glob("src/**/*.[ch]*")):
         for code in re.findall(r'"(ERROR_[A-Z0-9_]+)"', path.read_text(encoding="utf-8")):
@@ -169,16 +177,28 @@ def library_entries():
     return list(entries.values()), problems
 
 
-def demo_entries():
+def keys_in(patterns, key, plural_key, comment=""):
+    """The keys that scripts and scenes use, each once, plural when any use counts with it."""
     entries = {}
-    for pattern in DEMO_SOURCES:
+    for pattern in patterns:
         for path in sorted(TOP.glob(pattern)):
             text = path.read_text(encoding="utf-8")
-            plural = set(DEMO_PLURAL_KEY.findall(text))
-            for msgid in DEMO_KEY.findall(text):
-                add(entries, msgid, "", "", str(path.relative_to(TOP)), msgid in plural)
+            plural = set(plural_key.findall(text))
+            for msgid in key.findall(text):
+                add(entries, msgid, "", comment, str(path.relative_to(TOP)), msgid in plural)
                 if msgid in plural:
                     entries[("", msgid)].plural = True
+    return entries
+
+
+def control_entries():
+    entries = keys_in(CONTROL_SOURCES, CONTROL_KEY, CONTROL_PLURAL_KEY, "A word of the addon's controls.")
+    problems = [] if entries else ["no TEAMFORGE_ keys found in %s: did the controls move?" % CONTROL_SOURCES]
+    return sorted(entries.values(), key=lambda e: e.msgid), problems
+
+
+def demo_entries():
+    entries = keys_in(DEMO_SOURCES, DEMO_KEY, DEMO_PLURAL_KEY)
     return sorted(entries.values(), key=lambda e: e.msgid), []
 
 

@@ -5,7 +5,7 @@ extends HBoxContainer
 # language writes dates (10.01.2026 in German), or as YYYY-MM-DD.
 
 const Texts := preload("res://ui/texts.gd")
-const TableRows := preload("res://ui/table_rows.gd")
+const TableRows := preload("res://addons/teamforge/controls/table_rows.gd")
 
 const LIST_WIDTHS := [0, 110, 120]
 const SUCCESS_COLOR := Color(0.45, 0.85, 0.5)
@@ -78,7 +78,7 @@ func refresh() -> void:
 	var today := core.get_current_date()
 	if _result_date != today:
 		last_result = {}
-	var order := Texts.text("DEMO_DATE")
+	var order := Texts.text("TEAMFORGE_DATE")
 	var typed := Texts.parse_date(invitation_date.text, _date_order) if _date_order != "" else ""
 	var suggestion := Texts.date(_day_after(today))
 	if invitation_date.text == "" or invitation_date.text == _suggested_date or (typed != "" and typed <= today):

@@ -3,8 +3,8 @@ extends VBoxContainer
 # stake on one side, settlement when the game core reports the match played, the balance and the ledger.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
-const TableRows := preload("res://ui/table_rows.gd")
+const TableColumns := preload("res://addons/teamforge/controls/table_columns.gd")
+const TableRows := preload("res://addons/teamforge/controls/table_rows.gd")
 
 ## The balance, the predictions or the ledger changed.
 signal books_changed
@@ -143,7 +143,7 @@ func refresh_books() -> void:
 		last_place_result = {}
 	_show_balance()
 	# The currency sits where the language writes it: "$%s" or "%s $".
-	var currency := Texts.text("DEMO_MONEY").split("%s")
+	var currency := Texts.text("TEAMFORGE_MONEY").split("%s")
 	amount.prefix = currency[0].replace("\u00a0", " ").strip_edges()
 	amount.suffix = currency[-1].replace("\u00a0", " ").strip_edges() if currency.size() > 1 else ""
 	var guesses := economy.get_guess_history().filter(func(guess: Variant) -> bool: return guess is Dictionary)

@@ -1,8 +1,9 @@
 extends RefCounted
 # Every text the demo shows goes through the engine's translation, in the locale the player chose (GameSettings
-# in the top bar). Two catalogues are loaded from the project's translation list: the library's
-# (addons/teamforge/locale: its codes, such as "FORMAT_MAJOR", and the names it gives stages, matches and
-# placements) and the demo's own (locale/demo.*.po, keys "DEMO_...").
+# in the top bar). Two catalogues are loaded from the project's translation list: the addon's
+# (addons/teamforge/locale: the library's codes, such as "FORMAT_MAJOR", the names it gives stages, matches and
+# placements, and the words of the addon's controls, keys "TEAMFORGE_...", money and dates among them) and the
+# demo's own (locale/demo.*.po, keys "DEMO_...").
 #
 # How a panel takes part, the same for a new one:
 #   - Texts a scene fixes (labels, buttons, tooltips, column titles, options): put the DEMO_ key or the library's
@@ -11,6 +12,8 @@ extends RefCounted
 #     panel's refresh() when the language changes.
 #   - New keys: `tools/translations.py update` adds them to demo/locale/*.po; its check fails until each
 #     language has them.
+
+const ControlTexts := preload("res://addons/teamforge/controls/control_texts.gd")
 
 
 static func text(key: String) -> String:
@@ -72,14 +75,9 @@ static func ledger_type_name(entry_type: String) -> String:
 	return label(entry_type)
 
 
+## Money as the addon's controls write it, so a sum reads the same in the demo's tables and in theirs.
 static func money(amount: int) -> String:
-	var digits := str(absi(amount))
-	var separator := text("DEMO_THOUSANDS_SEPARATOR")
-	var grouped := ""
-	while digits.length() > 3:
-		grouped = separator + digits.right(3) + grouped
-		digits = digits.left(digits.length() - 3)
-	return ("-" if amount < 0 else "") + text("DEMO_MONEY") % (digits + grouped)
+	return ControlTexts.money(amount)
 
 
 static func signed_money(amount: int) -> String:
@@ -92,10 +90,7 @@ static func odds(value: float) -> String:
 
 ## A library date ("2026-03-01") as the player's language writes it; anything else unchanged.
 static func date(iso: String) -> String:
-	var parts := iso.split("-")
-	if parts.size() != 3 or parts[0].length() != 4 or not Array(parts).all(func(p: String) -> bool: return p.is_valid_int()):
-		return iso
-	return text("DEMO_DATE").format({"year": parts[0], "month": parts[1], "day": parts[2]})
+	return ControlTexts.date(iso)
 
 
 ## A date as the player writes it, in the language's own order ("10.01.2026" in German) or as YYYY-MM-DD, as a
@@ -103,7 +98,7 @@ static func date(iso: String) -> String:
 ## reads right but is none (31.02.2026) comes back as the library's form, for the library to refuse.
 static func parse_date(written: String, pattern: String = "") -> String:
 	var trimmed := written.strip_edges()
-	for order in [pattern if pattern != "" else text("DEMO_DATE"), "{year}-{month}-{day}"]:
+	for order in [pattern if pattern != "" else text("TEAMFORGE_DATE"), "{year}-{month}-{day}"]:
 		var found := date_pattern(order).search(trimmed)
 		if found != null:
 			return "%04d-%02d-%02d" % [found.get_string("year").to_int(), found.get_string("month").to_int(),

@@ -1,31 +1,22 @@
 extends VSplitContainer
 # Every organised tournament, from the game core's summaries, and the one selected in detail, read alone: the
-# stage plan with each match (teams, score, date), the Swiss records, and the standings with prize money once
-# it is completed. An archived tournament shows its standings and champion and says its matches are no longer
-# kept. The list is built again only when a row would read differently, the detail only when the tournament
-# shown changed.
+# stage plan with each match (teams, score, date), the Swiss records and the standings with prize money once
+# it is completed (the addon's TeamforgeStandingsTable), and its brackets (TeamforgeBracketView). An archived
+# tournament shows its standings and champion and says its matches are no longer kept. The list is built again
+# only when a row would read differently, the detail only when the tournament shown changed.
 
 const Texts := preload("res://ui/texts.gd")
-const TableColumns := preload("res://ui/table_columns.gd")
-const TableRows := preload("res://ui/table_rows.gd")
-const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
-const BracketPanel := preload("res://ui/bracket/bracket_panel.gd")
+const TableColumns := preload("res://addons/teamforge/controls/table_columns.gd")
+const TableRows := preload("res://addons/teamforge/controls/table_rows.gd")
 
 enum ListColumn { NAME, FORMAT, TIER, STATUS, INVITATIONS, START, FINAL_DAY }
 enum MatchColumn { MATCH, TEAM_A, SCORE, TEAM_B, DATE, STATE }
-enum RecordColumn { TEAM, SEED, WINS, LOSSES, RESULT }
-enum StandingColumn { PLACE, TEAM, REGION, PRIZE, RATING_BEFORE, RATING_AFTER, CHANGE }
 
 const LIST_TITLES := ["DEMO_TOURNAMENT", "DEMO_FORMAT", "DEMO_TIER", "DEMO_STATUS", "DEMO_INVITATIONS", "DEMO_START",
 		"DEMO_FINAL_DAY"]
 const LIST_WIDTHS := [0, 170, 90, 120, 105, 105, 105]
 const MATCH_TITLES := ["DEMO_MATCH", "DEMO_TEAM_A", "DEMO_SCORE", "DEMO_TEAM_B", "DEMO_DATE_TITLE", ""]
 const MATCH_WIDTHS := [0, 190, 70, 190, 105, 120]
-const RECORD_TITLES := ["DEMO_TEAM", "DEMO_SEED", "DEMO_WINS", "DEMO_LOSSES", ""]
-const RECORD_WIDTHS := [0, 70, 70, 70, 120]
-const STANDING_TITLES := ["DEMO_PLACE", "DEMO_TEAM", "DEMO_REGION", "DEMO_PRIZE", "DEMO_RATING_BEFORE",
-		"DEMO_RATING_AFTER", "DEMO_CHANGE"]
-const STANDING_WIDTHS := [90, 0, 110, 120, 110, 110, 80]
 const WINNER_COLOR := Color(0.98, 0.62, 0.16)
 const PENDING_COLOR := Color(0.6, 0.63, 0.7)
 const SWISS_TAB := 1
@@ -55,10 +46,11 @@ var _touched: Dictionary = {}
 @onready var details: Label = %Details
 @onready var sections: TabContainer = %Sections
 @onready var matches: Tree = %Matches
-@onready var records: Tree = %SwissRecords
+@onready var records: TeamforgeStandingsTable = %SwissRecords
 @onready var standings_hint: Label = %StandingsHint
-@onready var standings: Tree = %StandingsTable
-@onready var bracket: BracketPanel = %Bracket
+@onready var standings: TeamforgeStandingsTable = %StandingsTable
+@onready var bracket: TeamforgeBracketView = %Bracket
+@onready var full_view: Button = %FullView
 
 
 func _ready() -> void:
@@ -66,12 +58,14 @@ func _ready() -> void:
 	list_rows = TableRows.new(list, LIST_WIDTHS)
 	list_rows.empty_reason = func() -> String: return Texts.text("DEMO_NO_TOURNAMENTS_YET")
 	TableColumns.set_columns(matches, MATCH_TITLES, MATCH_WIDTHS)
-	TableColumns.set_columns(records, RECORD_TITLES, RECORD_WIDTHS)
-	TableColumns.set_columns(standings, STANDING_TITLES, STANDING_WIDTHS)
 	# Tab titles are keys too: the tab bar translates them.
 	for tab in SECTION_TITLES.size():
 		sections.set_tab_title(tab, SECTION_TITLES[tab])
-	bracket.full_view_toggled.connect(func(on: bool) -> void: list.visible = not on)
+	# "Full view" hides the list to give the bracket room; leaving the bracket gives it back.
+	full_view.toggled.connect(func(on: bool) -> void: list.visible = not on)
+	bracket.visibility_changed.connect(func() -> void:
+		if not bracket.is_visible_in_tree():
+			full_view.button_pressed = false)
 	list.item_selected.connect(func() -> void:
 		if not _building:
 			show_tournament(int(list.get_selected().get_metadata(0))))
@@ -132,12 +126,12 @@ func show_tournament(id: int, t: Dictionary = {}) -> void:
 		t = core.get_tournament(id)
 	tournament = t
 	bracket.show_tournament(t)
-	sections.set_tab_hidden(BRACKET_TAB, not BracketLayout.has_bracket(t))
+	sections.set_tab_hidden(BRACKET_TAB, not TeamforgeBracketView.has_bracket(t))
 	if sections.is_tab_hidden(sections.current_tab):
 		sections.current_tab = 0
 	matches.clear()
-	records.clear()
-	standings.clear()
+	records.show_tournament(t)
+	standings.show_tournament(t)
 	if t.is_empty():
 		title.text = "DEMO_NO_TOURNAMENT"
 		details.text = "DEMO_NO_TOURNAMENT_HINT"
@@ -151,13 +145,11 @@ func show_tournament(id: int, t: Dictionary = {}) -> void:
 	if summary.get("archived", false):
 		details.text += "\n" + Texts.text("DEMO_ARCHIVED_MATCHES")
 	_show_matches(t)
-	sections.set_tab_hidden(SWISS_TAB, not _show_records(t))
+	sections.set_tab_hidden(SWISS_TAB, records.swiss_stages().is_empty())
 	if sections.current_tab == SWISS_TAB and sections.is_tab_hidden(SWISS_TAB):
 		sections.current_tab = 0
-	_show_standings(t)
+	standings_hint.visible = t.status != "COMPLETED"
 	TableColumns.fit(matches, MATCH_WIDTHS)
-	TableColumns.fit(records, RECORD_WIDTHS)
-	TableColumns.fit(standings, STANDING_WIDTHS)
 
 
 func _write_row(item: TreeItem, record: Array) -> void:
@@ -267,73 +259,6 @@ func _show_matches(t: Dictionary) -> void:
 				for column in MatchColumn.values():
 					item.set_custom_color(column, PENDING_COLOR)
 
-
-# True when the tournament has a Swiss stage to show.
-func _show_records(t: Dictionary) -> bool:
-	var root := records.create_item()
-	var any := false
-	for stage in t.get("stages", []):
-		if stage.type != "SWISS":
-			continue
-		any = true
-		var stage_item := records.create_item(root)
-		stage_item.set_text(RecordColumn.TEAM, Texts.name_of(stage.name))
-		stage_item.set_expand_right(RecordColumn.TEAM, true)
-		var rows: Array = stage.get("records", []).duplicate()
-		rows.sort_custom(_record_before)
-		for record in rows:
-			var item := records.create_item(stage_item)
-			item.set_metadata(0, record.team.get("id", ""))
-			item.set_text(RecordColumn.TEAM, team_name(record.team))
-			item.set_text(RecordColumn.SEED, str(record.seed))
-			item.set_text(RecordColumn.WINS, str(record.w))
-			item.set_text(RecordColumn.LOSSES, str(record.l))
-			for column in [RecordColumn.SEED, RecordColumn.WINS, RecordColumn.LOSSES]:
-				item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-			if int(record.w) >= 3:
-				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_THROUGH"))
-				item.set_custom_color(RecordColumn.RESULT, WINNER_COLOR)
-			elif int(record.l) >= 3:
-				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_OUT"))
-			else:
-				item.set_text(RecordColumn.RESULT, Texts.text("DEMO_PLAYING"))
-		if rows.is_empty():
-			var note := records.create_item(stage_item)
-			note.set_text(RecordColumn.TEAM, Texts.text("DEMO_DRAWN_AT_START"))
-			note.set_expand_right(RecordColumn.TEAM, true)
-	return any
-
-
-func _show_standings(t: Dictionary) -> void:
-	var completed: bool = t.status == "COMPLETED"
-	standings_hint.visible = not completed
-	var root := standings.create_item()
-	if not completed:
-		return
-	for standing in t.get("standings", []):
-		var team: Dictionary = standing.get("team", {})
-		var item := standings.create_item(root)
-		item.set_metadata(0, team.get("id", ""))
-		item.set_text(StandingColumn.PLACE, Texts.name_of(standing.placement))
-		item.set_text(StandingColumn.TEAM, team_name(team))
-		item.set_text(StandingColumn.REGION, Texts.region_name("REGION_" + str(team.get("region", ""))))
-		item.set_text(StandingColumn.PRIZE, Texts.money(standing.prize))
-		item.set_text(StandingColumn.RATING_BEFORE, str(standing.vrs_before))
-		item.set_text(StandingColumn.RATING_AFTER, str(standing.vrs_after))
-		item.set_text(StandingColumn.CHANGE, "%+d" % standing.delta_vrs)
-		for column in [StandingColumn.PRIZE, StandingColumn.RATING_BEFORE, StandingColumn.RATING_AFTER,
-				StandingColumn.CHANGE]:
-			item.set_text_alignment(column, HORIZONTAL_ALIGNMENT_RIGHT)
-		if standing.placement == "1st":
-			item.set_custom_color(StandingColumn.TEAM, WINNER_COLOR)
-
-
-static func _record_before(x: Dictionary, y: Dictionary) -> bool:
-	if int(x.w) != int(y.w):
-		return int(x.w) > int(y.w)
-	if int(x.l) != int(y.l):
-		return int(x.l) < int(y.l)
-	return int(x.seed) < int(y.seed)
 
 
 static func _map_scores(reports: Array) -> String:

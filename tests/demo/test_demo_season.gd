@@ -12,7 +12,7 @@ const Texts := preload("res://ui/texts.gd")
 const GAME_SCENE := preload("res://game.tscn")
 const Game := preload("res://game.gd")
 const EventFeed := preload("res://ui/event_feed.gd")
-const BracketView := preload("res://ui/bracket/bracket_view.gd")
+const BracketCanvas := preload("res://addons/teamforge/controls/bracket_canvas.gd")
 
 # The season is played in each; the first is the game's default.
 const LOCALES := ["en", "de", "ru"]
@@ -175,7 +175,7 @@ func start_of_season() -> void:
 		choose(board.sort_mode, choice[1])
 		await frames(1)
 		await check_leaderboard()
-	expect_eq(board.table.get_root().get_child_count(), 100, "the whole roster is listed")
+	expect_eq(board.table.tree.get_root().get_child_count(), 100, "the whole roster is listed")
 
 
 ## Before anything is organised, each empty table says why over its rows, and the disabled stake button says why
@@ -493,7 +493,7 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 
 	var swiss: Array = t.stages.filter(func(stage): return stage.type == "SWISS")
 	expect_eq(panel.sections.is_tab_hidden(1), swiss.is_empty(), "the Swiss tab only with a Swiss stage")
-	var record_items := tree_rows(panel.records)
+	var record_items := tree_rows(panel.records.tree)
 	for s in mini(swiss.size(), record_items.size()):
 		var shown := {}
 		for item in record_items[s].get_children():
@@ -507,7 +507,7 @@ func check_tournament_view(t: Dictionary, shot: String) -> void:
 			expected[record.team.id] = [str(record.seed), str(record.w), str(record.l)]
 		expect_eq(shown, expected, "%s %s: Swiss records" % [t.name, swiss[s].name])
 
-	var standings := tree_rows(panel.standings)
+	var standings := tree_rows(panel.standings.tree)
 	expect_eq(panel.standings_hint.visible, t.status != "COMPLETED", "standings hint only before the end")
 	expect_eq(standings.size(), t.standings.size() if t.status == "COMPLETED" else 0, "%s: standings" % t.name)
 	for i in mini(standings.size(), t.standings.size()):
@@ -546,8 +546,8 @@ func check_open_slot(t: Dictionary) -> Array:
 		for side in 2:
 			if node[["team_a", "team_b"][side]].is_empty() and view.layout.sources.get(id, {}).has(["team_a", "team_b"][side]):
 				var source: Array = view.layout.sources[id][["team_a", "team_b"][side]]
-				expect_eq(view.cells[id].tips[side], Texts.text("DEMO_BRACKET_WINNER_OF" if source[1]
-						else "DEMO_BRACKET_LOSER_OF") % view.match_label(source[0]), "the open slot says where its team comes from")
+				expect_eq(view.cells[id].tips[side], Texts.text("TEAMFORGE_BRACKET_WINNER_OF" if source[1]
+						else "TEAMFORGE_BRACKET_LOSER_OF") % view.match_label(source[0]), "the open slot says where its team comes from")
 				expect(view.boxes[source[0]].position.x < view.boxes[id].position.x or not source[1],
 						"a winner moves on to the right")
 				return [int(t.id), id, side]
@@ -580,12 +580,12 @@ func season_brackets() -> void:
 ## Opens a tournament's bracket tab and checks every box against the library's matches: teams, maps won, the
 ## winner, a slot still open; the boxes stay inside the view and apart, a winner's next match lies to the right.
 ## With a screenshot name, opens a played match and checks its report map by map.
-func check_bracket(t: Dictionary, shot: String) -> BracketView:
+func check_bracket(t: Dictionary, shot: String) -> BracketCanvas:
 	var panel := game.tournaments
 	await click_tab(game.screens, panel)
 	await click_row(panel.list, _row_with(panel.list, t.id))
 	await click_tab(panel.sections, panel.bracket)
-	var view: BracketView = panel.bracket.view
+	var view: BracketCanvas = panel.bracket.view
 	var what := "%s bracket (%s): " % [t.name, _locale]
 	var nodes := {}
 	for stage in t.stages.filter(func(stage): return stage.type != "SWISS"):
@@ -643,11 +643,11 @@ func check_bracket(t: Dictionary, shot: String) -> BracketView:
 	expect(Rect2(Vector2.ZERO, panel.bracket.size).encloses(Rect2(report.position, report.size)),
 			what + "the report lies inside the bracket")
 	if t.format_id == "BLAST":
-		await click(panel.bracket.full_view)
+		await click(panel.full_view)
 		expect(not panel.list.visible and view.content_height <= view.size.y, what + "the full view shows it whole")
 	await screenshot(shot)
-	if panel.bracket.full_view.button_pressed:
-		await click(panel.bracket.full_view)
+	if panel.full_view.button_pressed:
+		await click(panel.full_view)
 		expect(panel.list.visible, what + "the list is back")
 	await click_at(view.get_global_transform() * Vector2(3.0, view.size.y / 2.0))
 	expect(not report.visible, what + "a click beside the matches closes the report")
@@ -740,7 +740,7 @@ func archived_after_the_year_turns() -> void:
 	expect(panel.details.text.ends_with(Texts.text("DEMO_ARCHIVED_MATCHES")) and tree_rows(panel.matches).is_empty(),
 			"the matches are gone, and it says so")
 	expect(panel.sections.is_tab_hidden(1), "no Swiss records")
-	expect_eq(tree_rows(panel.standings).map(row_texts), major.standings.map(func(standing): return [
+	expect_eq(tree_rows(panel.standings.tree).map(row_texts), major.standings.map(func(standing): return [
 			Texts.name_of(standing.placement), standing.team.name, Texts.region_name("REGION_" + standing.team.region),
 			Texts.money(standing.prize), str(standing.vrs_before), str(standing.vrs_after), "%+d" % standing.delta_vrs]),
 			"the final standings with their prize money")
@@ -832,7 +832,7 @@ func check_leaderboard() -> void:
 	var region: String = board.region_filter.get_item_metadata(board.region_filter.selected)
 	var sort: String = board.sort_mode.get_item_metadata(board.sort_mode.selected)
 	var view := core.get_leaderboard_data(region, sort)
-	var rows := tree_rows(board.table)
+	var rows := tree_rows(board.table.tree)
 	var what := "leaderboard %s/%s on %s" % [region, sort, view.current_date]
 	expect_eq(rows.size(), view.count, what + ": rows")
 	var shown := rows.map(row_texts)
@@ -1111,7 +1111,7 @@ func _tournament(id: int) -> Dictionary:
 
 
 static func _name_or_open(entry: Dictionary) -> String:
-	return entry.get("name", Texts.text("DEMO_BRACKET_TBD")) if not entry.is_empty() else Texts.text("DEMO_BRACKET_TBD")
+	return entry.get("name", Texts.text("TEAMFORGE_BRACKET_TBD")) if not entry.is_empty() else Texts.text("TEAMFORGE_BRACKET_TBD")
 
 
 # A BLAST bracket under way with a match played and a slot still open.

@@ -1,6 +1,6 @@
-extends "res://ui/charts/chart.gd"
-# A tournament's elimination stages drawn as brackets: a box per match with both teams and their maps won,
-# the winner marked, a slot not decided yet named by where its team comes from, lines from each match to the
+extends "res://addons/teamforge/controls/control_drawing.gd"
+# The drawing inside TeamforgeBracketView: a tournament's elimination stages as brackets, a box per match with
+# both teams and their maps won, the winner marked, a slot not decided yet named by where its team comes from, lines from each match to the
 # one its winner plays next, the upper bracket above the lower and the grand final beside them. The boxes
 # share the width (names too long are shortened, the full name in the tooltip); a taller bracket scrolls with
 # the wheel or the bar on the right. Pointing at a team picks out its way through the bracket; a click picks a
@@ -11,19 +11,14 @@ signal match_clicked(match_id: String)
 ## The bracket was scrolled.
 signal scrolled
 
-const BracketLayout := preload("res://ui/bracket/bracket_layout.gd")
-const Texts := preload("res://ui/texts.gd")
+const BracketLayout := preload("res://addons/teamforge/controls/bracket_layout.gd")
+const Texts := preload("res://addons/teamforge/controls/control_texts.gd")
 
 const GAP_X := 30.0
 const MIN_BOX := 104.0
 const MAX_BOX := 210.0
 const SCORE_WIDTH := 26.0
 const BLOCK_GAP := 12.0
-const BOX_COLOUR := Color(0.145, 0.16, 0.2)
-const HOVER_COLOUR := Color(0.18, 0.2, 0.25)
-const SCORE_COLOUR := Color(0.1, 0.11, 0.14)
-const ON_ACCENT := Color(0.08, 0.08, 0.1)
-const NEXT_COLOUR := Color(0.35, 0.74, 0.97)
 
 ## The structure of the tournament shown.
 var layout: BracketLayout
@@ -50,12 +45,11 @@ var _built_width := -1.0
 var _bar: VScrollBar
 
 
-func _ready() -> void:
+func _init() -> void:
 	mouse_filter = MOUSE_FILTER_STOP
 	clip_contents = true
 	_bar = VScrollBar.new()
 	_bar.set_anchors_and_offsets_preset(PRESET_RIGHT_WIDE)
-	_bar.offset_left = -_bar.get_combined_minimum_size().x
 	_bar.step = 1.0
 	_bar.value_changed.connect(func(_value: float) -> void:
 		queue_redraw()
@@ -66,6 +60,12 @@ func _ready() -> void:
 			_rebuild()
 		_fit_bar())
 	mouse_exited.connect(func() -> void: _set_hover("", ""))
+
+
+func _notification(what: int) -> void:
+	# The bar is as wide as the theme makes it.
+	if what == NOTIFICATION_THEME_CHANGED and _bar != null:
+		_bar.offset_left = -_bar.get_combined_minimum_size().x
 
 
 ## How far the bracket is scrolled down.
@@ -128,7 +128,7 @@ func match_at(point: Vector2) -> String:
 func match_label(match_id: String) -> String:
 	var number: Array = layout.numbers.get(match_id, ["", 1, 1])
 	var name := Texts.text(BracketLayout.round_name(number[0]))
-	return Texts.text("DEMO_BRACKET_MATCH_NUMBER") % [name, number[1]] if number[2] > 1 else name
+	return Texts.text("TEAMFORGE_BRACKET_MATCH_NUMBER") % [name, number[1]] if number[2] > 1 else name
 
 
 func _rebuild() -> void:
@@ -146,8 +146,8 @@ func _rebuild() -> void:
 	var width := maxf(size.x - 2.0 * MARGIN - _bar_width(), MIN_BOX)
 	for stage in layout.stages:
 		if layout.stages.size() > 1:
-			var colour := accent_colour() if int(stage.index) == int(_tournament.get("current_stage_idx", -1)) \
-					and _tournament.get("status", "") == "ACTIVE" else text_colour()
+			var colour := accent_colour() if int(stage.index) == Texts.number(_tournament.get("current_stage_idx", -1)) \
+					and str(_tournament.get("status", "")) == "ACTIVE" else text_colour()
 			_add_text(Rect2(MARGIN, y, width, line_height(text_size() + 1)), Texts.name_of(stage.name), colour,
 					text_size() + 1)
 			y += line_height(text_size() + 1) + 4.0
@@ -243,7 +243,7 @@ func _add_text(rect: Rect2, text: String, colour: Color, font_size: int) -> void
 
 func _cell(match_id: String) -> Dictionary:
 	var node: Dictionary = layout.nodes[match_id]
-	var played: bool = node.get("status", "") == "PLAYED"
+	var played: bool = str(node.get("status", "")) == "PLAYED"
 	var cell := {"names": [], "shown": [], "tips": [], "scores": [], "known": [], "ids": [], "winner": -1,
 			"label": match_label(match_id)}
 	var room: float = boxes[match_id].size.x - SCORE_WIDTH - 14.0
@@ -251,30 +251,30 @@ func _cell(match_id: String) -> Dictionary:
 		var slot: String = ["team_a", "team_b"][side]
 		var team = node.get(slot, {})
 		var known: bool = team is Dictionary and not team.is_empty()
-		var name: String = str(team.get("name", "")) if known else Texts.text("DEMO_BRACKET_TBD")
+		var name: String = str(team.get("name", "")) if known else Texts.text("TEAMFORGE_BRACKET_TBD")
 		var tip := name
 		var source: Array = layout.sources.get(match_id, {}).get(slot, [])
 		if not known and not source.is_empty():
-			tip = Texts.text("DEMO_BRACKET_WINNER_OF" if source[1] else "DEMO_BRACKET_LOSER_OF") % match_label(source[0])
+			tip = Texts.text("TEAMFORGE_BRACKET_WINNER_OF" if source[1] else "TEAMFORGE_BRACKET_LOSER_OF") % match_label(source[0])
 		cell.names.append(name)
 		cell.shown.append(shorten(name, room, text_size() - 1))
 		cell.tips.append(tip)
 		cell.known.append(known)
 		cell.ids.append(str(team.get("id", "")) if known else "")
-		cell.scores.append(str(node.get("score_a" if side == 0 else "score_b", 0)) if played else "")
+		cell.scores.append(str(Texts.number(node.get("score_a" if side == 0 else "score_b", 0))) if played else "")
 	if played:
 		var winner = node.get("winner", {})
 		var winner_id: String = str(winner.get("id", "")) if winner is Dictionary else ""
 		if winner_id != "" and winner_id in cell.ids:
 			cell.winner = cell.ids.find(winner_id)
 		else:
-			cell.winner = 0 if int(node.get("score_a", 0)) > int(node.get("score_b", 0)) else 1
+			cell.winner = 0 if Texts.number(node.get("score_a", 0)) > Texts.number(node.get("score_b", 0)) else 1
 	var parts := PackedStringArray([cell.label])
 	if str(node.get("date", "")) != "":
 		parts.append(Texts.date(str(node.date)))
-	parts.append(Texts.text("DEMO_BRACKET_BEST_OF") % (5 if node.get("is_bo5", false) else 3))
+	parts.append(Texts.text("TEAMFORGE_BRACKET_BEST_OF") % (5 if str(node.get("is_bo5", false)) == "true" else 3))
 	cell.tip = " · ".join(parts) + "\n" + Texts.text(
-			"DEMO_BRACKET_CLICK_HINT" if played else "DEMO_BRACKET_CLICK_PENDING")
+			"TEAMFORGE_BRACKET_CLICK_HINT" if played else "TEAMFORGE_BRACKET_CLICK_PENDING")
 	return cell
 
 
@@ -282,7 +282,7 @@ func _mark_next() -> void:
 	var first := ""
 	for id in cells:
 		var node: Dictionary = layout.nodes[id]
-		if node.get("status", "") != "PLAYED" and cells[id].known.all(func(known: bool) -> bool: return known):
+		if str(node.get("status", "")) != "PLAYED" and cells[id].known.all(func(known: bool) -> bool: return known):
 			var date := str(node.get("date", ""))
 			if first == "" or date < first:
 				first = date
@@ -365,7 +365,7 @@ func _draw_links() -> void:
 func _draw_box(id: String) -> void:
 	var box: Rect2 = boxes[id]
 	var cell: Dictionary = cells[id]
-	draw_rect(box, HOVER_COLOUR if id == _hovered_match else BOX_COLOUR)
+	draw_rect(box, theme_colour(&"box_hover_color") if id == _hovered_match else theme_colour(&"box_color"))
 	var font_size := text_size() - 1
 	for side in 2:
 		var row := row_rect(id, side)
@@ -374,16 +374,16 @@ func _draw_box(id: String) -> void:
 		if _hovered_team != "" and cell.ids[side] == _hovered_team:
 			draw_rect(row, Color(accent_colour(), 0.16))
 		var score := Rect2(row.end.x - SCORE_WIDTH, row.position.y, SCORE_WIDTH, row.size.y)
-		draw_rect(score, accent_colour() if won else SCORE_COLOUR)
+		draw_rect(score, accent_colour() if won else theme_colour(&"score_color"))
 		if won:
 			draw_rect(Rect2(row.position, Vector2(3.0, row.size.y)), accent_colour())
 		var colour := muted_colour() if lost or not cell.known[side] else text_colour()
 		draw_text(cell.shown[side], row.position.x + 8.0, row.get_center().y, colour, font_size)
 		var score_text: String = cell.scores[side] if cell.scores[side] != "" else "–"
-		draw_text(score_text, score.get_center().x, score.get_center().y, ON_ACCENT if won else muted_colour(), font_size,
+		draw_text(score_text, score.get_center().x, score.get_center().y, theme_colour(&"font_on_accent_color") if won else muted_colour(), font_size,
 				HORIZONTAL_ALIGNMENT_CENTER)
 	draw_line(Vector2(box.position.x, box.get_center().y), Vector2(box.end.x, box.get_center().y), Color(0, 0, 0, 0.35))
 	if id == selected:
 		draw_rect(box.grow(1.0), accent_colour(), false, 2.0)
 	elif next_ids.has(id):
-		draw_rect(box.grow(0.5), NEXT_COLOUR, false, 1.5)
+		draw_rect(box.grow(0.5), theme_colour(&"next_color"), false, 1.5)

@@ -3,7 +3,7 @@ extends RefCounted
 # record changed, and the columns are widened for the rows written alone. In a long career most rows of a
 # table read the same from one day to the next, and then cost nothing.
 
-const TableColumns := preload("res://ui/table_columns.gd")
+const TableColumns := preload("res://addons/teamforge/controls/table_columns.gd")
 
 var tree: Tree
 var widths: Array

@@ -1,4 +1,4 @@
-extends "res://ui/charts/chart.gd"
+extends "res://addons/teamforge/controls/control_drawing.gd"
 # One match map by map, as a card over the bracket: the match's name, day and length, both teams with their
 # maps won, then a row per map with its score, its overtimes and a strip of its rounds, each coloured by the
 # team that won it (a gap at the half and before overtime). A match not played yet says when it is due.
@@ -6,7 +6,7 @@ extends "res://ui/charts/chart.gd"
 
 signal closed
 
-const Texts := preload("res://ui/texts.gd")
+const Texts := preload("res://addons/teamforge/controls/control_texts.gd")
 
 const PADDING := 12.0
 const ROUND_WIDTH := 5.0
@@ -28,7 +28,7 @@ var max_width := 520.0
 var _lines: Array = []
 
 
-func _ready() -> void:
+func _init() -> void:
 	mouse_filter = MOUSE_FILTER_STOP
 	visible = false
 
@@ -41,9 +41,9 @@ func show_match(match_node: Dictionary, match_label: String) -> void:
 	for report in details if details is Array else []:
 		if report is Dictionary:
 			var rounds = report.get("round_history", [])
-			rows.append({"map": Texts.name_of(str(report.get("map_name", ""))), "score_a": int(report.get("score_a", 0)),
-					"score_b": int(report.get("score_b", 0)), "rounds": rounds if rounds is Array else [],
-					"overtimes": int(report.get("overtime_count", 0))})
+			rows.append({"map": Texts.name_of(str(report.get("map_name", ""))), "score_a": Texts.number(report.get("score_a", 0)),
+					"score_b": Texts.number(report.get("score_b", 0)), "rounds": Texts.array(rounds),
+					"overtimes": Texts.number(report.get("overtime_count", 0))})
 	visible = true
 	_fit()
 
@@ -57,40 +57,40 @@ func close() -> void:
 
 func team_name(side: int) -> String:
 	var team = node.get("team_a" if side == 0 else "team_b", {})
-	return str(team.get("name", "")) if team is Dictionary and not team.is_empty() else Texts.text("DEMO_BRACKET_TBD")
+	return str(team.get("name", "")) if team is Dictionary and not team.is_empty() else Texts.text("TEAMFORGE_BRACKET_TBD")
 
 
 ## The texts of the header lines, for the card and for a test.
 func header_lines() -> PackedStringArray:
-	var played: bool = node.get("status", "") == "PLAYED"
+	var played: bool = str(node.get("status", "")) == "PLAYED"
 	var lines := PackedStringArray([label])
-	var score := "%d : %d" % [int(node.get("score_a", 0)), int(node.get("score_b", 0))] if played else \
-			Texts.text("DEMO_BRACKET_VERSUS")
+	var score := "%d : %d" % [Texts.number(node.get("score_a", 0)), Texts.number(node.get("score_b", 0))] if played else \
+			Texts.text("TEAMFORGE_BRACKET_VERSUS")
 	lines.append("%s  %s  %s" % [team_name(0), score, team_name(1)])
-	var when := Texts.text("DEMO_BRACKET_PLAYED_ON" if played else "DEMO_BRACKET_DUE_ON") % Texts.date(str(node.get("date", "")))
-	lines.append(" · ".join([when, Texts.text("DEMO_BRACKET_BEST_OF") % (5 if node.get("is_bo5",
-			false) else 3)]))
+	var when := Texts.text("TEAMFORGE_BRACKET_PLAYED_ON" if played else "TEAMFORGE_BRACKET_DUE_ON") % Texts.date(str(node.get("date", "")))
+	lines.append(" · ".join([when, Texts.text("TEAMFORGE_BRACKET_BEST_OF") % (5 if str(node.get("is_bo5",
+			false)) == "true" else 3)]))
 	if played and rows.is_empty():
-		lines.append(Texts.text("DEMO_BRACKET_NO_MAPS"))
+		lines.append(Texts.text("TEAMFORGE_BRACKET_NO_MAPS"))
 	return lines
 
 
 # Both teams in the colours of their rounds, the score between them.
 func _draw_teams(x: float, middle: float, width: float, font_size: int) -> void:
-	var played: bool = node.get("status", "") == "PLAYED"
-	var score := "  %d : %d  " % [int(node.get("score_a", 0)), int(node.get("score_b", 0))] if played else \
-			"  %s  " % Texts.text("DEMO_BRACKET_VERSUS")
+	var played: bool = str(node.get("status", "")) == "PLAYED"
+	var score := "  %d : %d  " % [Texts.number(node.get("score_a", 0)), Texts.number(node.get("score_b", 0))] if played else \
+			"  %s  " % Texts.text("TEAMFORGE_BRACKET_VERSUS")
 	var room := maxf((width - text_width(score, font_size)) / 2.0, 0.0)
 	var a := shorten(team_name(0), room, font_size)
-	draw_text(a, x, middle, colour(0), font_size)
+	draw_text(a, x, middle, side_colour(0), font_size)
 	x += text_width(a, font_size)
 	draw_text(score, x, middle, text_colour(), font_size)
 	x += text_width(score, font_size)
-	draw_text(shorten(team_name(1), room, font_size), x, middle, colour(1), font_size)
+	draw_text(shorten(team_name(1), room, font_size), x, middle, side_colour(1), font_size)
 
 
 func overtime_text(row: Dictionary) -> String:
-	return Texts.count("DEMO_BRACKET_OVERTIMES", row.overtimes) if row.overtimes > 0 else ""
+	return Texts.count("TEAMFORGE_BRACKET_OVERTIMES", row.overtimes) if row.overtimes > 0 else ""
 
 
 func _map_width() -> float:
@@ -141,7 +141,7 @@ func _draw() -> void:
 	if node.is_empty():
 		return
 	var box := Rect2(Vector2.ZERO, size)
-	draw_rect(box, Color(0.1, 0.11, 0.14, 0.97))
+	draw_rect(box, theme_colour(&"report_color"))
 	draw_rect(box, accent_colour(), false, 1.0)
 	var width := size.x - 2.0 * PADDING
 	var x := PADDING
@@ -167,17 +167,17 @@ func _draw() -> void:
 		draw_text(row.map, x, middle, text_colour(), text_size() - 1)
 		var score_x := x + map_width + 12.0
 		var a_won: bool = row.score_a > row.score_b
-		draw_text(str(row.score_a), score_x + score_width * 0.4, middle, colour(0) if a_won else muted_colour(),
+		draw_text(str(row.score_a), score_x + score_width * 0.4, middle, side_colour(0) if a_won else muted_colour(),
 				text_size() - 1, HORIZONTAL_ALIGNMENT_RIGHT)
 		draw_text(":", score_x + score_width * 0.5, middle, muted_colour(), text_size() - 1, HORIZONTAL_ALIGNMENT_CENTER)
-		draw_text(str(row.score_b), score_x + score_width * 0.6, middle, muted_colour() if a_won else colour(1),
+		draw_text(str(row.score_b), score_x + score_width * 0.6, middle, muted_colour() if a_won else side_colour(1),
 				text_size() - 1)
 		var strip_x := score_x + score_width + 12.0
 		for r in row.rounds.size():
 			var rx: float = strip_x + r * (ROUND_WIDTH + ROUND_GAP) + (4.0 if r >= HALF else 0.0) + (4.0 if r >= REGULATION else 0.0)
 			if rx + ROUND_WIDTH > size.x - PADDING:
 				break
-			draw_rect(Rect2(rx, middle - 6.0, ROUND_WIDTH, 12.0), colour(0 if row.rounds[r] == "A" else 1))
+			draw_rect(Rect2(rx, middle - 6.0, ROUND_WIDTH, 12.0), side_colour(0 if str(row.rounds[r]) == "A" else 1))
 		var overtime := overtime_text(row)
 		if overtime != "":
 			var ox := strip_x + _strip_width(row.rounds.size()) + 8.0

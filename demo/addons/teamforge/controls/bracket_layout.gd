@@ -7,11 +7,11 @@ extends RefCounted
 # its feeders. Swiss stages have no bracket.
 
 ## Column headers by the library's match name; another name shows as the library's catalogue gives it.
-const NAMES := {"Round of 16": "DEMO_BRACKET_ROUND_OF_16", "Quarterfinals": "DEMO_BRACKET_QUARTERFINALS",
-		"Semifinals": "DEMO_BRACKET_SEMIFINALS", "Grand Final": "DEMO_BRACKET_GRAND_FINAL",
-		"Upper R1": "DEMO_BRACKET_UPPER_R1", "Upper SF": "DEMO_BRACKET_UPPER_SF", "Upper Final": "DEMO_BRACKET_UPPER_FINAL",
-		"Lower R1": "DEMO_BRACKET_LOWER_R1", "Lower R2": "DEMO_BRACKET_LOWER_R2", "Lower SF": "DEMO_BRACKET_LOWER_SF",
-		"Lower Final": "DEMO_BRACKET_LOWER_FINAL"}
+const NAMES := {"Round of 16": "TEAMFORGE_BRACKET_ROUND_OF_16", "Quarterfinals": "TEAMFORGE_BRACKET_QUARTERFINALS",
+		"Semifinals": "TEAMFORGE_BRACKET_SEMIFINALS", "Grand Final": "TEAMFORGE_BRACKET_GRAND_FINAL",
+		"Upper R1": "TEAMFORGE_BRACKET_UPPER_R1", "Upper SF": "TEAMFORGE_BRACKET_UPPER_SF", "Upper Final": "TEAMFORGE_BRACKET_UPPER_FINAL",
+		"Lower R1": "TEAMFORGE_BRACKET_LOWER_R1", "Lower R2": "TEAMFORGE_BRACKET_LOWER_R2", "Lower SF": "TEAMFORGE_BRACKET_LOWER_SF",
+		"Lower Final": "TEAMFORGE_BRACKET_LOWER_FINAL"}
 const ELIMINATION_TYPES := ["SINGLE_ELIM", "BLAST_BRACKET", "IEM_GROUPS"]
 
 ## Each elimination stage: {"index": stage index, "name": the library's stage name, "blocks": Array}. A block:
@@ -29,8 +29,8 @@ var numbers: Dictionary = {}
 
 
 static func has_bracket(t: Dictionary) -> bool:
-	for stage in t.get("stages", []):
-		if stage is Dictionary and stage.get("type", "") in ELIMINATION_TYPES and not stage.get("nodes", []).is_empty():
+	for stage in _list(t.get("stages")):
+		if stage is Dictionary and stage.get("type", "") in ELIMINATION_TYPES and not _list(stage.get("nodes")).is_empty():
 			return true
 	return false
 
