@@ -87,6 +87,17 @@ mkdir -p "$project/.godot"
 exec 9>"$project/.godot/run.lock"
 flock 9
 load_library "$build_dir"
+# Scripts find the addon's controls by class_name only through the class cache that the editor's import
+# scan writes; a fresh clone has none, and a pull may bring new classes. The scan may rewrite the list of
+# extensions, so the library is linked again.
+if ! timeout 300 "$godot" --headless --path "$project" --import >"$work/import.txt" 2>&1 \
+    || [ ! -f "$project/.godot/global_script_class_cache.cfg" ] \
+    || { [ $check -eq 1 ] && grep -qE 'SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances' "$work/import.txt"; }; then
+    cat "$work/import.txt" >&2
+    echo "run_demo: the import scan of the demo project failed or reported errors" >&2
+    exit 1
+fi
+load_library "$build_dir"
 
 if [ $check -eq 0 ]; then
     env "${engine_env[@]}" "$godot" "${engine_args[@]}"
