@@ -88,16 +88,19 @@ exec 9>"$project/.godot/run.lock"
 flock 9
 load_library "$build_dir"
 # Scripts find the addon's controls by class_name only through the class cache that the editor's import
-# scan writes; a fresh clone has none, and a pull may bring new classes. The scan may rewrite the list of
-# extensions, so the library is linked again.
-if ! timeout 300 "$godot" --headless --path "$project" --import >"$work/import.txt" 2>&1 \
-    || [ ! -f "$project/.godot/global_script_class_cache.cfg" ] \
-    || { [ $check -eq 1 ] && grep -qE 'SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances' "$work/import.txt"; }; then
-    cat "$work/import.txt" >&2
-    echo "run_demo: the import scan of the demo project failed or reported errors" >&2
-    exit 1
+# scan writes: a fresh clone has none, and a script newer than the cache may bring a new class. The scan
+# may rewrite the list of extensions, so the library is linked again.
+class_cache="$project/.godot/global_script_class_cache.cfg"
+if [ ! -f "$class_cache" ] || [ -n "$(find "$project" -path "$project/.godot" -prune -o -name '*.gd' -newer "$class_cache" -print -quit)" ]; then
+    if ! timeout 300 "$godot" --headless --path "$project" --import >"$work/import.txt" 2>&1 || [ ! -f "$class_cache" ] \
+        || { [ $check -eq 1 ] && grep -qE 'SCRIPT ERROR|ERROR:|leaked|Leaked instance|ObjectDB instances' "$work/import.txt"; }; then
+        cat "$work/import.txt" >&2
+        echo "run_demo: the import scan of the demo project failed or reported errors" >&2
+        exit 1
+    fi
+    touch "$class_cache"
+    load_library "$build_dir"
 fi
-load_library "$build_dir"
 
 if [ $check -eq 0 ]; then
     env "${engine_env[@]}" "$godot" "${engine_args[@]}"
