@@ -40,6 +40,8 @@ install_missing provision_godot "${ENGINE_PACKAGES[@]}" || exit 1
 # One provisioning at a time per cache; the engines running meanwhile keep the files they started with.
 exec 8>>"$cache/provision.lock"
 flock 8
+# tools/godot, run here to check the engine, leaves the patching to this run.
+export TEAMFORGE_PROVISIONING=1
 if [ -x "$root/usr/bin/godot" ]; then
     engine_patched "$root" || patch_engine "$root" || fail "patching the engine in $root failed"
     engine_ok && exit 0
