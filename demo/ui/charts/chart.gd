@@ -1,12 +1,12 @@
-extends Control
+extends "res://addons/teamforge/controls/control_drawing.gd"
 # What the charts share: a title row, the plot area inside it, the demo theme's font and colours, axis
 # numbers at round steps, and texts that never overlap. Everything is drawn in _draw with the engine's
-# own primitives, so a chart needs no image and follows the theme it is placed under.
+# own primitives, so a chart needs no image and follows the theme it is placed under. Measuring, shortening
+# and placing text come from the addon's controls; the font and colours are the demo theme's labels'.
 
 ## Series colours, readable on the theme's dark panels; the first is the theme's accent.
 const PALETTE := [Color(0.98, 0.62, 0.16), Color(0.35, 0.74, 0.97), Color(0.48, 0.85, 0.47),
 		Color(0.94, 0.43, 0.63), Color(0.72, 0.6, 0.98), Color(0.96, 0.87, 0.4)]
-const MARGIN := 8.0
 
 ## Drawn above the plot in the theme's header colour.
 @export var title := "":
@@ -55,10 +55,6 @@ func text_size() -> int:
 	return get_theme_font_size("font_size", "Label")
 
 
-func small_size() -> int:
-	return maxi(text_size() - 2, 10)
-
-
 func text_colour() -> Color:
 	return get_theme_color("font_color", "Label")
 
@@ -71,47 +67,10 @@ func accent_colour() -> Color:
 	return get_theme_color("font_color", "HeaderLabel")
 
 
-func grid_colour() -> Color:
-	var muted := muted_colour()
-	return Color(muted, 0.22)
-
-
-func text_width(text: String, size: int) -> float:
-	return text_font().get_string_size(text, HORIZONTAL_ALIGNMENT_LEFT, -1, size).x
-
-
-func line_height(size: int) -> float:
-	return text_font().get_height(size)
-
-
-## `text` cut to `width` with an ellipsis when it is wider.
-func shorten(text: String, width: float, size: int) -> String:
-	if text_width(text, size) <= width:
-		return text
-	var cut := text.length()
-	while cut > 0 and text_width(text.left(cut).strip_edges() + "…", size) > width:
-		cut -= 1
-	return text.left(cut).strip_edges() + "…"
-
-
 ## The area below the title row.
 func body_rect() -> Rect2:
 	var top := MARGIN + (line_height(text_size() + 1) + 4.0 if title != "" else 0.0)
 	return Rect2(MARGIN, top, size.x - 2.0 * MARGIN, size.y - top - MARGIN)
-
-
-## Draws `text` with its left edge (or its centre, or its right edge) at x and its middle at y.
-func draw_text(text: String, x: float, y: float, text_colour_value: Color, size: int,
-		alignment := HORIZONTAL_ALIGNMENT_LEFT) -> void:
-	var font := text_font()
-	var width := text_width(text, size)
-	var left := x
-	if alignment == HORIZONTAL_ALIGNMENT_CENTER:
-		left = x - width / 2.0
-	elif alignment == HORIZONTAL_ALIGNMENT_RIGHT:
-		left = x - width
-	var baseline := y - font.get_height(size) / 2.0 + font.get_ascent(size)
-	draw_string(font, Vector2(left, baseline), text, HORIZONTAL_ALIGNMENT_LEFT, -1, size, text_colour_value)
 
 
 ## The title row: the title on the left, and a legend of coloured names on the right when given.
