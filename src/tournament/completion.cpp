@@ -239,10 +239,14 @@ void pay_prizes_and_honours(TournamentHost &p_host, const Tournament &p_tourname
 
 // Every team of the database recovers 10 to 30 points, drawn from a generator tied to the simulator's
 // seed and the tournament; the simulator then moves on to a new seed.
-void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
+uint32_t stamina_seed(TournamentHost &p_host) {
 	const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
-	const uint32_t seed = simulator.is_valid() ? static_cast<uint32_t>(static_cast<uint64_t>(simulator->get_seed())) : 0u;
-	RandomEngine engine(seed ^ (static_cast<uint32_t>(p_tournament.id) * STAMINA_SEED_FACTOR));
+	return simulator.is_valid() ? static_cast<uint32_t>(static_cast<uint64_t>(simulator->get_seed())) : 0u;
+}
+
+void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament, uint32_t p_seed) {
+	const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
+	RandomEngine engine(p_seed ^ (static_cast<uint32_t>(p_tournament.id) * STAMINA_SEED_FACTOR));
 	const TeamRoster roster(p_host.database());
 	for (TeamData *team : roster.teams()) {
 		const int64_t gain = engine.uniform_int(STAMINA_GAIN_MIN, STAMINA_GAIN_MAX);
@@ -279,18 +283,28 @@ bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 	if (p_host.has_achievement_listeners()) {
 		Dictionary context;
 		context[TF_KEY("standings")] = r_tournament.standings;
+		// The event comes before the payout; a game that saves in its handler saves the debt with it.
+		r_tournament.payout_due = true;
+		r_tournament.payout_seed = stamina_seed(p_host);
 		if (!emit_achievement_event(p_host, "tournament_completed", r_tournament, context)) {
 			// A handler replaced the records or the database: paying out now would land in the new state.
 			// The tournament goes back to waiting for its completion, which the next day runs again in
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
+			r_tournament.payout_due = false;
 			r_tournament.status = TournamentStatus::ACTIVE;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 			return false;
 		}
 	}
+	// A handler may have reseeded the simulator: the draw takes the seed of this moment.
+	r_tournament.payout_seed = stamina_seed(p_host);
+	return pay_out_completion(p_host, r_tournament);
+}
 
+bool pay_out_completion(TournamentHost &p_host, Tournament &r_tournament) {
+	r_tournament.payout_due = false;
 	pay_prizes_and_honours(p_host, r_tournament);
-	recover_stamina(p_host, r_tournament);
+	recover_stamina(p_host, r_tournament, r_tournament.payout_seed);
 	p_host.set_funds(saturating_add(p_host.funds(), r_tournament.total_heat));
 	return p_host.emit_tournament_completed(r_tournament.id);
 }

@@ -7,6 +7,7 @@
 #include "common/rounding.h"
 #include "team_data.h"
 #include "team_database.h"
+#include "tournament/completion.h"
 #include "tournament/invitations.h"
 #include "tournament/match_play.h"
 #include "tournament/team_entries.h"
@@ -21,6 +22,13 @@ bool on_or_after(const godot::String &p_day, const godot::String &p_date) {
 
 // Invitation, activation and play, each announced. Returns false once the day stops.
 bool step_tournament(TournamentHost &p_host, Tournament &r_tournament, const godot::String &p_day) {
+	if (r_tournament.status == TournamentStatus::COMPLETED && r_tournament.payout_due) {
+		// Saved between its announcement and its payout: the payout is all that is left of it.
+		if (!pay_out_completion(p_host, r_tournament)) {
+			return false;
+		}
+		return p_host.emit_tournament_updated(r_tournament.id);
+	}
 	if (r_tournament.status == TournamentStatus::PENDING && on_or_after(p_day, r_tournament.inv_date)) {
 		send_invitations(p_host, r_tournament);
 		if (!p_host.emit_tournament_updated(r_tournament.id)) {

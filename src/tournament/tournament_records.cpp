@@ -252,6 +252,12 @@ Dictionary tournament_to_dict(const Tournament &p_tournament) {
 	data[TF_KEY("major_direct")] = detached(p_tournament.major_direct);
 	data[TF_KEY("participants")] = detached(p_tournament.participants);
 	data[TF_KEY("advanced_pool")] = detached(p_tournament.advanced_pool);
+	// Written only while due, so every other save keeps its keys.
+	if (p_tournament.payout_due) {
+		Dictionary payout;
+		payout[TF_KEY("stamina_seed")] = static_cast<int64_t>(p_tournament.payout_seed);
+		data[TF_KEY("payout_due")] = payout;
+	}
 	return data;
 }
 
@@ -283,6 +289,13 @@ Tournament tournament_from_dict(const Dictionary &p_data, LoadedRecordCopier &r_
 	tournament.major_direct = read_dictionary(data, TF_KEY("major_direct"));
 	tournament.participants = read_entry_array(data, TF_KEY("participants"), r_copier);
 	tournament.advanced_pool = read_entry_array(data, TF_KEY("advanced_pool"), r_copier);
+	// Only a completed tournament can owe its payout; anything else completes (and pays) in play.
+	const Variant payout = data.get(TF_KEY("payout_due"), Variant());
+	if (tournament.status == TournamentStatus::COMPLETED && payout.get_type() == Variant::DICTIONARY) {
+		const Dictionary due = readable_by_text_keys(payout.operator Dictionary());
+		tournament.payout_due = true;
+		tournament.payout_seed = static_cast<uint32_t>(static_cast<uint64_t>(read_saved_int64(due.get(TF_KEY("stamina_seed"), 0))));
+	}
 	return tournament;
 }
 

@@ -144,6 +144,11 @@ struct Tournament {
 	godot::Dictionary major_direct;
 	godot::Array participants;
 	godot::Array advanced_pool;
+	// Set while completion has announced the end but not yet paid it: a save made from a handler of that
+	// announcement carries it, and the loaded game pays on its next day. The seed is the one the stamina
+	// draw takes at that moment, so the loaded payout is the one the saving game made.
+	bool payout_due = false;
+	uint32_t payout_seed = 0;
 };
 
 // Tournaments are held by shared pointer so that a day in progress keeps the records it works on alive

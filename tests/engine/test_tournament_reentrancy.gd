@@ -223,3 +223,175 @@ func test_a_listener_connected_during_a_match_gets_that_matchs_whole_event() -> 
 	assert_eq(events[0].type, "match_played", "the match the handler saw comes first")
 	assert_eq(table.size(), 16, "the whole opening table")
 	assert_eq(events[0].context.record_before_by_id, table, "the table before the match, both teams at 0-0")
+
+
+# A game saved from a handler of any signal, loaded into a fresh game and played on, completes every
+# tournament once with every prize, honour, stamina gain and heat credit paid once. Each row saves at
+# every emission of its signal; the saves nearest the last payout (the last one taken before the last
+# tournament announces its end, and the first one from that announcement on) are loaded and played to
+# the season's end. Where the loaded game plays the same matches as the season that was never saved,
+# its teams and funds end exactly as there; wherever it is, every completed standing is paid once.
+const SAVE_SEED := 5
+
+
+# A seeded game of either kind, by closures: "core" is a GameCore, "manager" a TournamentManager with
+# its own database. Both save to {"team_database", "tournament_manager"}.
+func _saving_game(kind: String, save = null) -> Dictionary:
+	var game := {"payouts": {}}
+	if kind == "core":
+		var core: GameCore = autofree(GameCore.new())
+		core.set_seed(SAVE_SEED)
+		if save == null:
+			core.initialize_new_game()
+		else:
+			core.from_dict(save)
+		game.merge({"emitters": {"core": core}, "save": core.to_dict, "advance": core.advance_day,
+				"date": core.get_current_date, "create": core.create_tournament})
+		return game
+	var base: TeamDatabase = autofree(TeamDatabase.new())
+	var manager: TournamentManager = autofree(TournamentManager.new())
+	if save == null:
+		base.initialize_defaults()
+	else:
+		base.from_dict(save.team_database)
+	manager.set_team_database(base)
+	manager.get_match_simulator().set_seed(SAVE_SEED if save == null else save.seed)
+	if save != null:
+		manager.from_dict(save.tournament_manager)
+	# The stamina every team has the moment a tournament pays out.
+	manager.tournament_completed.connect(func(id: int) -> void:
+		game.payouts[id] = base.get_teams().map(func(team): return team.get_stamina()))
+	game.merge({"emitters": {"db": base, "tm": manager, "sim": manager.get_match_simulator()},
+			"save": func() -> Dictionary: return {"team_database": base.to_dict(),
+					"tournament_manager": manager.to_dict(), "seed": manager.get_match_simulator().get_seed()},
+			"advance": manager.advance_day, "date": base.get_current_date, "create": manager.create_tournament})
+	return game
+
+
+func _without_stamina(ending: Dictionary) -> Dictionary:
+	var teams := {}
+	for id in ending.teams:
+		teams[id] = ending.teams[id].slice(0, 2)
+	return {"teams": teams, "funds": ending.funds, "standings": ending.standings}
+
+
+# The season's end as a save shows it: per team [prize total, honours, stamina], the funds, the standings.
+func _ending(save: Dictionary) -> Dictionary:
+	var teams := {}
+	for team in save.team_database.teams:
+		teams[team.id] = [team.prize_total, team.honors, team.stamina]
+	return {"teams": teams, "funds": save.tournament_manager.available_funds,
+			"standings": save.tournament_manager.tournaments.map(func(t): return [t.status, t.standings])}
+
+
+# What the save owes against where it started: each team's prize total and honour count beyond the
+# completed standings it was paid for, and the organiser's funds beyond pools paid and heat earned.
+func _unpaid(start: Dictionary, save: Dictionary) -> Dictionary:
+	var owed := {}
+	var funds: int = start.tournament_manager.available_funds
+	for team in start.team_database.teams:
+		owed[team.id] = [team.prize_total, team.honors.size()]
+	for t in save.tournament_manager.tournaments:
+		funds -= t.prize
+		if t.status != "COMPLETED":
+			continue
+		funds += t.total_heat
+		for s in t.standings:
+			var tier_honour: bool = t.tier_id in ["HIGHEST", "TIER_S"]
+			var honour := 1 if s.placement == "1st" or (s.placement == "2nd" and tier_honour) else 0
+			owed[s.team.id] = [owed[s.team.id][0] + s.prize, owed[s.team.id][1] + honour]
+	var unpaid := {"money": 0, "honours": 0, "funds": funds - save.tournament_manager.available_funds}
+	for team in save.team_database.teams:
+		unpaid.money += owed[team.id][0] - team.prize_total
+		unpaid.honours += owed[team.id][1] - team.honors.size()
+	return unpaid
+
+
+func test_a_save_from_any_handler_loses_and_doubles_no_payout() -> void:
+	var any := func(_args: Array) -> bool: return true
+	var event_of := func(type: String) -> Callable: return func(args: Array) -> bool: return args[0].type == type
+	# [kind, emitter, signal, filter, label]
+	var rows := []
+	for name in ["current_date_changed", "leaderboard_changed", "organize_changed", "tournament_created"]:
+		rows.append(["core", "core", name, any, "GameCore " + name])
+	for type in ["match_played", "swiss_round_advanced", "swiss_stage_completed", "tournament_completed"]:
+		rows.append(["core", "core", "achievement_event", event_of.call(type), "GameCore achievement " + type])
+	for name in ["day_advanced", "tournament_updated", "tournament_completed", "achievement_event"]:
+		rows.append(["manager", "tm", name, any, "TournamentManager " + name])
+	for name in ["current_date_changed", "team_changed", "teams_rebuilt", "database_reset"]:
+		rows.append(["manager", "db", name, any, "TeamDatabase " + name])
+	rows.append(["manager", "sim", "match_simulated", any, "MatchSimulator match_simulated"])
+	var references := {}
+	for row in rows:
+		var kind: String = row[0]
+		var label: String = row[4]
+		var game := _saving_game(kind)
+		var start: Dictionary = game.save.call()
+		var state := {"announced": 0, "before": null, "after": null, "saves": 0}
+		var emitter: Object = game.emitters[row[1]]
+		var ends: Object = game.emitters.get("tm", game.emitters.get("core"))
+		# The count goes first, so a save made at an announcement counts it.
+		ends.achievement_event.connect(func(e: Dictionary) -> void:
+			if e.type == "tournament_completed":
+				state.announced += 1)
+		var saver := func(...args: Array) -> void:
+			if not row[3].call(args):
+				return
+			state.saves += 1
+			var save: Dictionary = game.save.call()
+			if state.announced < 2:
+				state.before = save
+			elif state.after == null:
+				state.after = save
+		emitter.connect(row[2], saver)
+		game.create.call("EPL", "TIER_OPEN", "2026-01-02")
+		game.create.call("BLAST", "TIER_1", "2026-01-03", "Oslo")
+		# The database's own signals come from a script that touches it: a team renamed, the roster rebuilt.
+		if row[1] == "db" and row[2] != "current_date_changed":
+			var base: TeamDatabase = emitter
+			base.add_or_update_team(base.get_teams()[3])
+			if row[2] != "team_changed":
+				base.set_teams(base.get_teams())
+			if row[2] == "database_reset":
+				base.initialize_defaults()
+		var days := 0
+		while state.announced < 2 and days < 300:
+			game.advance.call()
+			days += 1
+		for extra in 2:
+			game.advance.call()
+		var end_date: String = game.date.call()
+		# The simulator outlives the test's nodes: its handler would keep this game, and so itself, alive.
+		emitter.disconnect(row[2], saver)
+		var ending := _ending(game.save.call())
+		if not assert_eq(state.announced, 2, "%s: the season ends in %d days" % [label, days]):
+			continue
+		# Saving changes nothing: every row's season is its kind's one season.
+		if not references.has(kind):
+			references[kind] = [ending, game.payouts]
+		assert_eq(ending, references[kind][0], "%s: saving changed nothing" % label)
+		assert_eq(_unpaid(start, game.save.call()), {"money": 0, "honours": 0, "funds": 0}, "%s: the season pays all" % label)
+		var loaded_count := 0
+		for which in ["before", "after"]:
+			if state[which] == null:
+				continue
+			loaded_count += 1
+			var loaded := _saving_game(kind, state[which])
+			var d: String = loaded.date.call()
+			while d != end_date and days < 900:
+				loaded.advance.call()
+				d = loaded.date.call()
+				days += 1
+			var at := "%s, loaded from the save %s the last announcement" % [label, which]
+			var final: Dictionary = loaded.save.call()
+			var unpaid := _unpaid(start, final)
+			assert_eq(unpaid, {"money": 0, "honours": 0, "funds": 0}, "%s: every payout made once" % at)
+			print("  %-40s %-7s saves %3d  unpaid money %7d honours %d funds %7d  same matches %s" % [label, which,
+					state.saves, unpaid.money, unpaid.honours, unpaid.funds, _ending(final).standings == ending.standings])
+			if _ending(final).standings == ending.standings:
+				# The stamina at the season's end differs by the daily point of the day the save cut short;
+				# the stamina each payout gives is compared where it is paid.
+				assert_eq(_without_stamina(_ending(final)), _without_stamina(ending), "%s: the teams and funds of the season never saved" % at)
+				for id in loaded.payouts:
+					assert_eq(loaded.payouts[id], references[kind][1][id], "%s: tournament %d's stamina gains" % [at, id])
+		assert_true(loaded_count > 0, "%s: a save was made" % label)
