@@ -237,13 +237,13 @@ void pay_prizes_and_honours(TournamentHost &p_host, const Tournament &p_tourname
 	}
 }
 
-// Every team of the database recovers 10 to 30 points, drawn from a generator tied to the simulator's
-// seed and the tournament; the simulator then moves on to a new seed.
 uint32_t stamina_seed(TournamentHost &p_host) {
 	const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	return simulator.is_valid() ? static_cast<uint32_t>(static_cast<uint64_t>(simulator->get_seed())) : 0u;
 }
 
+// Every team of the database recovers 10 to 30 points, drawn from a generator tied to the simulator's
+// seed (as it stood at the payout) and the tournament; the simulator then moves on to a new seed.
 void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament, uint32_t p_seed) {
 	const godot::Ref<godot::MatchSimulator> simulator = p_host.simulator();
 	RandomEngine engine(p_seed ^ (static_cast<uint32_t>(p_tournament.id) * STAMINA_SEED_FACTOR));
