@@ -256,6 +256,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament) {
 } // namespace
 
 bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
+	const Array standings_before = r_tournament.standings;
 	r_tournament.status = TournamentStatus::COMPLETED;
 	place_unplaced_participants(p_host, r_tournament);
 
@@ -284,6 +285,7 @@ bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 			// The tournament goes back to waiting for its completion, which the next day runs again in
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
 			r_tournament.status = TournamentStatus::ACTIVE;
+			r_tournament.standings = standings_before;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 			return false;
 		}
