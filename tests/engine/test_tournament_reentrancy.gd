@@ -164,6 +164,7 @@ func _season_save(hostile: bool) -> String:
 	while not _all_completed() and days < 300:
 		tm.advance_day()
 		days += 1
+	assert_true(_all_completed(), "the season ends within 300 days")
 	if hostile:
 		assert_eq(var_to_str(early.save), early.text, "a save taken mid-season stays as it was taken")
 	return var_to_str(tm.to_dict())
