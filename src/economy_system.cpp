@@ -2,6 +2,7 @@
 
 #include "common/copy_on_write.h"
 #include "common/detached_copy.h"
+#include "common/plain_data.h"
 #include "common/dictionary_keys.h"
 #include "common/game_rules.h"
 #include "common/match_heat.h"
@@ -315,8 +316,8 @@ void EconomySystem::from_dict(const Dictionary &p_data) {
 	funds = teamforge::read_saved_int64(data.get(TF_KEY("funds"), teamforge::STARTING_FUNDS));
 	set_next_guess_id(teamforge::read_saved_int64(data.get(TF_KEY("next_guess_id"), 1)));
 	// Detached, or playing on would write into the dictionary the script loaded from.
-	guess_history = teamforge::detached(array_or_empty(data.get(TF_KEY("guess_history"), Variant())));
-	fund_ledger = teamforge::detached(array_or_empty(data.get(TF_KEY("fund_ledger"), Variant())));
+	guess_history = teamforge::detached(array_or_empty(teamforge::plain_data(data.get(TF_KEY("guess_history"), Variant()), "guess_history")));
+	fund_ledger = teamforge::detached(array_or_empty(teamforge::plain_data(data.get(TF_KEY("fund_ledger"), Variant()), "fund_ledger")));
 }
 
 } // namespace godot

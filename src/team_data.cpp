@@ -1,6 +1,7 @@
 #include "team_data.h"
 
 #include "common/detached_copy.h"
+#include "common/plain_data.h"
 #include "common/dictionary_keys.h"
 #include "common/saved_numbers.h"
 #include "common/text_key_reading.h"
@@ -181,6 +182,7 @@ void TeamData::from_dict(const Dictionary &p_data) {
 		candidate = data.get(TF_KEY("historical_honors"), Variant());
 	}
 	// A detached copy: the script keeps the dictionary it loaded from to itself.
+	candidate = teamforge::plain_data(candidate, "honors");
 	honors = candidate.get_type() == Variant::ARRAY ? teamforge::detached(Array(candidate)) : Array();
 }
 

@@ -1,6 +1,7 @@
 #include "tournament_manager.h"
 
 #include "common/detached_copy.h"
+#include "common/plain_data.h"
 #include "common/dictionary_keys.h"
 #include "common/emit_and_check.h"
 #include "common/rounding.h"
@@ -54,7 +55,7 @@ teamforge::TournamentList load_tournaments(const Variant &p_tournaments, int32_t
 	if (p_tournaments.get_type() != Variant::ARRAY) {
 		return loaded;
 	}
-	const Array list = p_tournaments.operator Array();
+	const Array list = teamforge::plain_data(p_tournaments, "tournaments").operator Array();
 	const int64_t count = list.size();
 	loaded.reserve(static_cast<size_t>(count));
 	teamforge::LoadedRecordCopier copier;
@@ -266,7 +267,8 @@ void TournamentManager::from_dict(const Dictionary &p_data) {
 			data.get(TF_KEY("available_funds"), Variant(teamforge::STARTING_FUNDS)));
 	const Dictionary loaded_slots = teamforge::normalize_quota_map(
 			data.get(TF_KEY("major_slots"), Variant()).operator Dictionary());
-	const Dictionary loaded_counters = teamforge::detached(data.get(TF_KEY("epl_counters"), Variant()).operator Dictionary());
+	const Dictionary loaded_counters = teamforge::detached(
+			teamforge::plain_data(data.get(TF_KEY("epl_counters"), Variant()), "epl_counters").operator Dictionary());
 	teamforge::TournamentList loaded = load_tournaments(data.get(TF_KEY("tournaments"), Variant()), loaded_next_id);
 
 	next_tournament_id = loaded_next_id;

@@ -42,7 +42,10 @@ struct VariantCaster<teamforge::ObjectArgument<T>> {
 	}
 };
 
-// A typed call passes the engine object itself, which the engine has already checked.
+// A typed call (ptrcall) passes the engine object pointer as the caller's variable holds it. Its class was
+// checked when the script was compiled or the value typed, but not that the object still lives: a freed
+// object arrives as a dangling pointer, as it does to the engine's own methods, and a bare pointer carries
+// no instance id to look up. Only the dynamic path above is safe against a freed object.
 template <class T>
 struct PtrToArg<teamforge::ObjectArgument<T>> {
 	static teamforge::ObjectArgument<T> convert(const void *p_ptr) {

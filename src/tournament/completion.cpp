@@ -260,6 +260,7 @@ void recover_stamina(TournamentHost &p_host, const Tournament &p_tournament, uin
 } // namespace
 
 bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
+	const Array standings_before = r_tournament.standings;
 	r_tournament.status = TournamentStatus::COMPLETED;
 	place_unplaced_participants(p_host, r_tournament);
 
@@ -292,6 +293,7 @@ bool complete_tournament(TournamentHost &p_host, Tournament &r_tournament) {
 			// full, so its prizes are never lost; a replaced record is no longer played at all.
 			r_tournament.payout_due = false;
 			r_tournament.status = TournamentStatus::ACTIVE;
+			r_tournament.standings = standings_before;
 			r_tournament.current_stage_idx = saturate_to_int32(static_cast<int64_t>(r_tournament.stages.size()));
 			return false;
 		}

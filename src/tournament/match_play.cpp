@@ -162,16 +162,15 @@ Dictionary swiss_snapshot(const TournamentStage &p_stage, const Array &p_records
 }
 
 // The log's row of a series just played; the node holds its result already.
-SeriesLogRow series_log_row(TournamentHost &p_host, const Tournament &p_tournament, const TournamentStage &p_stage,
+SeriesLogRow series_log_row(const Tournament &p_tournament, const TournamentStage &p_stage,
 		const MatchNode &p_node, const godot::MatchSimulator::PlayedSeries &p_series, const String &p_id_a,
-		const String &p_id_b) {
+		const String &p_id_b, const String &p_played_on) {
 	SeriesLogRow row;
 	row.tournament_id = p_tournament.id;
 	row.stage_index = p_tournament.current_stage_idx;
 	row.stage_type = p_stage.type.text();
 	row.match_id = p_node.id;
-	const godot::TeamDatabase *database = p_host.database();
-	row.date = database != nullptr ? database->get_current_date() : p_node.date;
+	row.date = p_played_on;
 	row.is_bo5 = p_node.is_bo5;
 	row.team_a_id = p_id_a;
 	row.team_b_id = p_id_b;
@@ -219,6 +218,9 @@ bool play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const Array records_before = r_stage.records;
 
 	ERR_FAIL_COND_V(simulator.is_null(), true);
+	// The log's date is read before the simulator's handlers run: one may swap in a database on another day.
+	const godot::TeamDatabase *database = p_host.database();
+	const String played_on = database != nullptr ? database->get_current_date() : r_node.date;
 	// The simulator's handlers may free the manager: then nothing is left to write to.
 	const godot::ObjectID host = p_host.host_id();
 	const godot::MatchSimulator::PlayedSeries series = simulator->simulate_match_privately(team_a, team_b, r_node.is_bo5);
@@ -252,7 +254,7 @@ bool play_match(TournamentHost &p_host, Tournament &r_tournament, TournamentStag
 	const String id_a = team_a->get_id();
 	const String id_b = team_b->get_id();
 	if (SeriesLog *log = p_host.series_log()) {
-		log->add(series_log_row(p_host, r_tournament, r_stage, r_node, series, id_a, id_b));
+		log->add(series_log_row(r_tournament, r_stage, r_node, series, id_a, id_b, played_on));
 	}
 	// The map is the tournament's own (saves and loads detach it), so it is written in place once it
 	// takes any value, as a loaded typed one might not.

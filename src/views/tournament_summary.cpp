@@ -35,7 +35,10 @@ Dictionary champion_entry(const Array &p_standings) {
 } // namespace
 
 Dictionary tournament_summary(const Tournament &p_tournament) {
-	const Dictionary champion = champion_entry(p_tournament.standings);
+	// Only completion crowns a champion: a completion that a handler interrupted is run again later.
+	const Dictionary champion = p_tournament.status == TournamentStatus::COMPLETED
+			? champion_entry(p_tournament.standings)
+			: Dictionary();
 	Dictionary summary;
 	summary[TF_KEY("id")] = p_tournament.id;
 	summary[TF_KEY("name")] = p_tournament.name;

@@ -206,6 +206,31 @@ static func _plain(value) -> Variant:
 	return value.map(_plain) if typeof(value) == TYPE_ARRAY else value
 
 
+# Getters of values a script sets as it likes, which a save holds as plain data.
+const FREE_FORM_GETTERS := ["get_honors", "get_guess_history", "get_fund_ledger"]
+
+
+# What loading keeps of a value: a save is plain data, so objects, callables and signals held in its
+# containers are left out.
+static func _loaded_form(value) -> Variant:
+	var is_reference := func(v) -> bool: return typeof(v) in [TYPE_OBJECT, TYPE_CALLABLE, TYPE_SIGNAL]
+	if value is Array:
+		var kept: Array = value.duplicate()
+		kept.clear()
+		for v in value:
+			if not is_reference.call(v):
+				kept.append(_loaded_form(v))
+		return kept
+	if value is Dictionary:
+		var kept: Dictionary = value.duplicate()
+		kept.clear()
+		for k in value:
+			if not is_reference.call(k) and not is_reference.call(value[k]):
+				kept[_loaded_form(k)] = _loaded_form(value[k])
+		return kept
+	return value
+
+
 func _check_after(obj: Object, cls: String, method: Dictionary, ret, what: String) -> void:
 	var info: Dictionary = method["return"]
 	if info["type"] == TYPE_OBJECT:
@@ -221,14 +246,16 @@ func _check_after(obj: Object, cls: String, method: Dictionary, ret, what: Strin
 	var reseeded: bool = cls == "MatchSimulator" and saved["seed"] == 0
 	for getter in _getters[cls]:
 		if not (reseeded and getter == "get_seed") and not getter in NOT_SAVED.get(cls, []):
-			assert_eq(_plain(copy.call(getter)), _plain(obj.call(getter)), "%s: %s() once saved and loaded" % [what, getter])
+			var kept = obj.call(getter)
+			assert_eq(_plain(copy.call(getter)), _plain(_loaded_form(kept) if getter in FREE_FORM_GETTERS else kept),
+					"%s: %s() once saved and loaded" % [what, getter])
 	var again: Dictionary = copy.call("to_dict")
 	_dispose(copy)
 	if reseeded:
 		saved = saved.duplicate()
 		saved.erase("seed")
 		again.erase("seed")
-	assert_eq(again, saved, "%s: to_dict after loading its save" % what)
+	assert_eq(again, _loaded_form(saved), "%s: to_dict after loading its save" % what)
 
 
 func _exercise(typed: bool) -> void:

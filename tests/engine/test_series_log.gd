@@ -116,7 +116,27 @@ func test_handlers_may_read_clear_or_stop_the_log_mid_series() -> void:
 			tm.clear_series_log()
 		elif calls[0] == 8:
 			tm.series_log_enabled = false)
-	while calls[0] < 12:
-		tm.advance_day()
+	if not assert_reached(tm, func() -> bool: return calls[0] >= 12, 60, "twelve series played"):
+		return
 	assert_eq(seen.slice(0, 8), [0, 1, 2, 3, 4, 1, 2, 3], "rows before each series, cleared at the fifth")
 	assert_eq(tm.get_series_log().heat.size(), 3, "turned off during the eighth, which is not logged")
+
+
+# A handler that swaps the database mid-series stops the day; the series was still played on the old
+# database's day, and its row says so.
+func test_a_row_carries_the_day_its_series_was_played() -> void:
+	var game := _game(true)
+	var db: TeamDatabase = game[0]
+	var tm: TournamentManager = game[1]
+	var other: TeamDatabase = autofree(TeamDatabase.new())
+	other.initialize_defaults()
+	other.set_current_date("2030-05-05")
+	var played_on := []
+	tm.get_match_simulator().match_simulated.connect(func(_r: Dictionary) -> void:
+		played_on.append(db.get_current_date())
+		if played_on.size() == 1:
+			tm.set_team_database(other))
+	if not assert_reached(tm, func() -> bool: return played_on.size() >= 1, 20, "a series played"):
+		return
+	assert_eq(played_on.size(), 1, "the day stops after the swapping series")
+	assert_eq(tm.get_series_log().date, played_on, "dated the day it was played")

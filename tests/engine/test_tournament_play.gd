@@ -43,6 +43,8 @@ func _play_out(max_days := 300) -> int:
 	while days < max_days and not tm.get_tournaments().all(func(t): return t.status == "COMPLETED"):
 		tm.advance_day()
 		days += 1
+	assert_true(tm.get_tournaments().all(func(t): return t.status == "COMPLETED"),
+			"every tournament completed within %d days" % max_days)
 	return days
 
 
@@ -128,7 +130,7 @@ func test_open_invitation_draws_acceptance_from_the_seed_and_seeds_the_field() -
 		(accepted if team.get_stamina() / 100.0 > _draw(outputs, at) else reserve).append(team)
 		at += 2
 	assert_true(reserve.size() > 0, "some teams declined")
-	while accepted.size() < 16:
+	while accepted.size() < 16 and not reserve.is_empty():
 		accepted.append(reserve.pop_front())
 	var field := _by_rating(accepted)
 	var stamina_then := field.map(func(team): return team.get_stamina())
@@ -371,6 +373,7 @@ func test_a_played_node_saves_the_maps_its_series_reported() -> void:
 	while _tournament().status != "COMPLETED" and days < 120:
 		tm.advance_day()
 		days += 1
+	assert_eq(_tournament().status, "COMPLETED", "completed within 120 days")
 	assert_eq(match_ids.size(), reports.size(), "one event per series")
 	var nodes := {}
 	for node in _tournament().stages[0].nodes:

@@ -334,3 +334,81 @@ func test_the_simulator_can_be_replaced_or_removed() -> void:
 	assert_null(tm.get_match_simulator(), "removed until the manager needs one")
 	tm.call("set_match_simulator", TeamData.new())
 	assert_null(tm.get_match_simulator(), "an object of another class counts as none")
+
+
+## Keeps the warnings the engine prints while it is added.
+class WarningTrap:
+	extends Logger
+
+	var warnings: PackedStringArray = []
+	var _mutex := Mutex.new()
+
+	func _log_error(_function: String, _file: String, _line: int, code: String, rationale: String,
+			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
+		if error_type == ERROR_TYPE_WARNING:
+			_mutex.lock()
+			warnings.append(rationale if rationale != "" else code)
+			_mutex.unlock()
+
+
+static func _holds_reference(value: Variant) -> bool:
+	if value is Array:
+		return value.any(_holds_reference)
+	if value is Dictionary:
+		return value.keys().any(_holds_reference) or value.values().any(_holds_reference)
+	return typeof(value) in [TYPE_OBJECT, TYPE_CALLABLE, TYPE_SIGNAL]
+
+
+# A save is plain data: objects a script left in a save's free-form fields (the manager itself among
+# them, which var_to_str would walk through the whole game) are dropped on loading, each place named.
+func test_a_save_holding_objects_loads_as_plain_data_and_plays_on() -> void:
+	var db: TeamDatabase = autofree(TeamDatabase.new())
+	db.initialize_defaults()
+	tm.set_team_database(db)
+	tm.get_match_simulator().set_seed(5)
+	tm.create_tournament("EPL", "TIER_OPEN", "2026-01-02")
+	var played := func() -> bool:
+		var stages: Array = tm.get_tournaments()[0].stages
+		return not stages.is_empty() and stages[0].nodes.any(func(n): return n.status == "PLAYED")
+	if not assert_reached(tm, played, 60, "a match played"):
+		return
+	var save := {"db": db.to_dict(), "tm": tm.to_dict(), "economy": {"funds": 50, "next_guess_id": 2,
+			"guess_history": [{"id": 1, "team": db, "stake": 10}], "fund_ledger": [tm, {"amount": 5}]}}
+	var t: Dictionary = save.tm.tournaments[0]
+	var node: Dictionary = t.stages[0].nodes.filter(func(n): return n.status == "PLAYED")[0]
+	node.details[0]["by"] = tm
+	t.participants[0].honors = [{"name": "Cup", "by": tm.get_match_simulator()}]
+	t.participants.append(db)
+	t.initial_vrs[tm] = 1
+	t.vrs_delta_map["t-x"] = [[[func() -> void: pass]]]
+	save.tm.epl_counters["note"] = tm
+	save.db.teams[0].honors = [{"name": "Cup", "by": tm}]
+	var team_id: String = save.db.teams[0].id
+
+	var trap := WarningTrap.new()
+	OS.add_logger(trap)
+	var db2: TeamDatabase = autofree(TeamDatabase.new())
+	db2.from_dict(save.db)
+	var tm2: TournamentManager = autofree(TournamentManager.new())
+	tm2.set_team_database(db2)
+	tm2.from_dict(save.tm)
+	var economy: EconomySystem = autofree(EconomySystem.new())
+	economy.from_dict(save.economy)
+	OS.remove_logger(trap)
+
+	var loaded := {"db": db2.to_dict(), "tm": tm2.to_dict(), "economy": economy.to_dict()}
+	for part in loaded:
+		assert_false(_holds_reference(loaded[part]), "%s: no object at any depth" % part)
+		assert_eq(str_to_var(var_to_str(loaded[part])), loaded[part], "%s: the save goes through text" % part)
+	var warned := "\n".join(trap.warnings)
+	for place in ["tournaments[0].stages[0].nodes[", "honors[0].by", "guess_history[0].team",
+			"fund_ledger[0]", "epl_counters.note"]:
+		assert_true(warned.contains(place), "a warning names %s:\n%s" % [place, warned])
+	var t2: Dictionary = loaded.tm.tournaments[0]
+	assert_eq(t2.participants.size(), t.participants.size() - 1, "the other participants kept")
+	assert_eq(t2.participants[0].honors, [{"name": "Cup"}], "an honour keeps its plain fields")
+	assert_eq(t2.initial_vrs.size(), t.initial_vrs.size() - 1, "an object key dropped")
+	assert_eq(t2.vrs_delta_map["t-x"], [[[]]], "a callable dropped from deep inside")
+	assert_eq(loaded.economy.fund_ledger, [{"amount": 5}], "the ledger's plain rows kept")
+	assert_true(assert_reached(tm2, func() -> bool: return tm2.get_tournaments()[0].status == "COMPLETED", 120,
+			"the loaded tournament completes"), "the game plays on")

@@ -164,6 +164,7 @@ func _season_save(hostile: bool) -> String:
 	while not _all_completed() and days < 300:
 		tm.advance_day()
 		days += 1
+	assert_true(_all_completed(), "the season ends within 300 days")
 	if hostile:
 		assert_eq(var_to_str(early.save), early.text, "a save taken mid-season stays as it was taken")
 	return var_to_str(tm.to_dict())
@@ -186,10 +187,17 @@ func test_a_database_swapped_while_a_tournament_completes_still_gets_its_prizes(
 			other.set_current_date(db.get_current_date())
 			tm.set_team_database(other))
 	var funds := tm.get_available_funds()
+	var between := {}
 	while not _all_completed() or completed.is_empty():
 		if not assert_true(other.get_current_date() < "2026-06-01", "completed in time"):
 			return
 		tm.advance_day()
+		# Between the stopped day and the next, the player sees a tournament still under way.
+		if between.is_empty() and tm.get_team_database() == other:
+			between = {"summary": tm.get_tournament_summaries()[0], "record": tm.get_tournament(1)}
+	assert_eq([between.summary.status, between.summary.champion_id, between.summary.champion_name],
+			["ACTIVE", "", ""], "no champion before the completion runs again")
+	assert_eq([between.record.status, between.record.standings], ["ACTIVE", []], "no final table either")
 	var t: Dictionary = tm.get_tournaments()[0]
 	assert_eq(completed, [[1, other]], "completed once, in the database that took over")
 	var prizes := {}

@@ -18,8 +18,13 @@ func _ready() -> void:
 	add_child(bracket)
 	bracket.source = core
 	bracket.tournament_id = str(id)
-	while core.get_tournament(id).status != "COMPLETED":
+	for day in 200:
+		if core.get_tournament(id).status == "COMPLETED":
+			break
 		core.advance_day()
+	if core.get_tournament(id).status != "COMPLETED":
+		push_error("the BLAST did not complete within 200 days")
+		return
 	bracket.refresh()
 	var final: Dictionary = core.get_tournament(id).stages[0].nodes.back()
 	bracket.open_match(final.id)

@@ -49,7 +49,10 @@ func _run() -> void:
 
 	# Day by day the Swiss table follows the Major's latest drawn stage, sorted by record.
 	var swiss_days := 0
-	while core.get_tournament_summaries().any(func(s): return s.status != "COMPLETED") and swiss_days < 400:
+	while core.get_tournament_summaries().any(func(s): return s.status != "COMPLETED"):
+		if swiss_days >= 400:
+			_expect(false, "the season did not end within 400 days")
+			break
 		core.advance_day()
 		swiss_days += 1
 		await process_frame
@@ -141,7 +144,10 @@ func _run() -> void:
 	standings.source = manager
 	standings.tournament_id = "1"
 	var days := 0
-	while manager.get_tournament(1).status != "COMPLETED" and days < 200:
+	while manager.get_tournament(1).status != "COMPLETED":
+		if days >= 200:
+			_expect(false, "the BLAST did not complete within 200 days")
+			break
 		manager.advance_day()
 		days += 1
 		await process_frame

@@ -91,6 +91,9 @@ func _play_season(game: GameCore, year: int) -> Dictionary:
 	var slowest := 0
 	var days := 0
 	while game.get_current_date() < end:
+		if days > 400:
+			push_error("the year did not reach %s within 400 days" % end)
+			break
 		var spent := _usec(func() -> void: game.advance_day())
 		days_total += spent
 		slowest = maxi(slowest, spent)

@@ -84,7 +84,12 @@ func _play_career(last_year: int, archive: bool) -> Dictionary:
 			if not result.ok:
 				print("could not organise %s in %d: %s" % [request, year, result.message_key])
 		var end := "%d-%s" % [year, LOAD_DAY] if year == last_year else "%d-01-01" % (year + 1)
+		var days := 0
 		while core.get_current_date() < end:
+			days += 1
+			if days > 400:
+				push_error("the year did not reach %s within 400 days" % end)
+				break
 			if core.get_current_date() == "%d-12-31" % year and year == last_year - 1:
 				snapshots.year_end = core.to_dict()
 			core.advance_day()
