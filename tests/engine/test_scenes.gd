@@ -2,22 +2,9 @@ extends TestCase
 # The library's nodes in scenes a game saves: what a scene keeps of them, and that every instance of a
 # saved scene plays a season of its own.
 
+const WarningTrap := preload("res://warning_trap.gd")
+
 const SCENE_PATH := "user://teamforge_scene_test.tscn"
-
-
-## Keeps the warnings the engine prints while it is added.
-class WarningTrap:
-	extends Logger
-
-	var warnings: PackedStringArray = []
-	var _mutex := Mutex.new()
-
-	func _log_error(_function: String, _file: String, _line: int, code: String, rationale: String,
-			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
-		if error_type == ERROR_TYPE_WARNING:
-			_mutex.lock()
-			warnings.append(rationale if rationale != "" else code)
-			_mutex.unlock()
 
 
 func after_each() -> void:

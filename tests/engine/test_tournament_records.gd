@@ -3,6 +3,8 @@ extends TestCase
 # (non-dictionaries skipped, the next id kept past every loaded one), quota normalisation, values from
 # text saves, malformed input, and the links to the team database and the simulator.
 
+const WarningTrap := preload("res://warning_trap.gd")
+
 const I32_MAX := 2147483647
 const I32_MIN := -2147483648
 const I64_MAX := 9223372036854775807
@@ -334,21 +336,6 @@ func test_the_simulator_can_be_replaced_or_removed() -> void:
 	assert_null(tm.get_match_simulator(), "removed until the manager needs one")
 	tm.call("set_match_simulator", TeamData.new())
 	assert_null(tm.get_match_simulator(), "an object of another class counts as none")
-
-
-## Keeps the warnings the engine prints while it is added.
-class WarningTrap:
-	extends Logger
-
-	var warnings: PackedStringArray = []
-	var _mutex := Mutex.new()
-
-	func _log_error(_function: String, _file: String, _line: int, code: String, rationale: String,
-			_editor_notify: bool, error_type: int, _script_backtraces: Array[ScriptBacktrace]) -> void:
-		if error_type == ERROR_TYPE_WARNING:
-			_mutex.lock()
-			warnings.append(rationale if rationale != "" else code)
-			_mutex.unlock()
 
 
 static func _holds_reference(value: Variant) -> bool:
